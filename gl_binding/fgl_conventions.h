@@ -1,0 +1,46 @@
+// Conventions shared by every entry of the OpenGL binding layer.
+//
+// Every entry takes each argument as the address of a variable, as a Fortran
+// caller passes it. A scalar is read at the width of its OpenGL type (the
+// first byte for GLbyte/GLubyte/GLboolean, the first two bytes for
+// GLshort/GLushort, four bytes for the 32-bit types and singles, eight for
+// doubles); a pointer argument is handed to OpenGL unchanged.
+#pragma once
+
+#include <GL/gl.h>
+
+#include <type_traits>
+
+#define FGL_API __attribute__((visibility("default")))
+
+// Gives `entry` a second, Fortran-visible name (lower case plus one trailing
+// underscore, as gfortran and f2c emit it). The alias shares the entry's code.
+#define FGL_FORTRAN_ALIAS(entry, fortran_name) \
+  extern "C" FGL_API decltype(entry) fortran_name __attribute__((alias(#entry)));
+
+namespace fgl {
+
+// How one OpenGL parameter type arrives in an entry and how it is read there.
+template <typename T>
+struct ByAddress {
+  using type = const T *;
+  static T read(type p) { return *p; }
+};
+template <typename T>
+struct ByAddress<T *> {
+  using type = T *;
+  static T *read(type p) { return p; }
+};
+
+// Forward<&glX>::call reads each by-address argument and calls glX once.
+// Params is the parameter list an entry of glX must have; an entry declared
+// otherwise fails to compile (see FGL_FORWARD in forward.cpp).
+template <auto Command>
+struct Forward;
+template <typename R, typename... P, R (*Command)(P...)>
+struct Forward<Command> {
+  using Params = void(typename ByAddress<P>::type...);
+  static R call(typename ByAddress<P>::type... args) { return Command(ByAddress<P>::read(args)...); }
+};
+
+}  // namespace fgl

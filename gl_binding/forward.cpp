@@ -1,0 +1,15 @@
+// The forwarding entries: one per line of the generated list fgl_forward.inc.
+// Each reads its arguments through their addresses, calls its OpenGL command
+// once and returns the command's result (an I4 boolean result zero-extended).
+#include "fgl.h"
+#include "fgl_conventions.h"
+
+#define FGL_FORWARD(entry, fortran_name, command, result, params, args)                  \
+  static_assert(std::is_same_v<void params, fgl::Forward<&command>::Params>,            \
+                #entry ": parameter list does not match the prototype of " #command);   \
+  extern "C" FGL_API result entry params {                                              \
+    return static_cast<result>(fgl::Forward<&command>::call args);                      \
+  }                                                                                      \
+  FGL_FORTRAN_ALIAS(entry, fortran_name)
+#include "fgl_forward.inc"
+#undef FGL_FORWARD

@@ -1,0 +1,2 @@
+#include "viewer.h"
+extern "C" int MAIN__() { return 0; }
