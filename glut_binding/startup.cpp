@@ -1,1 +1,94 @@
+// Start-up entries: initialisation with the fixed or a caller-built argument
+// vector, display mode and display string, initial window geometry, top-level
+// window creation in both string forms, and the main loop.
+//
+// freeglut on this platform ends the program itself through exit() (a closed
+// window, a fatal error), so the program's atexit handlers run; glutInit and
+// glutCreateWindow therefore need no exit routine of ours.
+#include <GL/freeglut.h>
+
 #include "fglut.h"
+#include "fglut_conventions.h"
+
+namespace {
+
+// The argument count and vector handed to GLUT. GLUT keeps the count's
+// address and may lower the count when it consumes options; neither cell is
+// ever released.
+int argumentCount = 0;
+char **argumentVector = nullptr;
+
+char programName[] = "noname";
+
+}  // namespace
+
+extern "C" {
+
+// Exposes the layer's own count cell and vector (after GLUT's consumption of
+// options), for programs that want to see what GLUT left.
+FGLUT_API int fglutArgumentCount(void) { return argumentCount; }
+FGLUT_API char **fglutArgumentVector(void) { return argumentVector; }
+
+FGLUT_API void fglutInit(void) {
+  char **vector = static_cast<char **>(std::malloc(2 * sizeof(char *)));
+  if (vector == nullptr) return;
+  vector[0] = programName;
+  vector[1] = nullptr;
+  argumentCount = 1;
+  argumentVector = vector;
+  glutInit(&argumentCount, argumentVector);
+}
+FGLUT_FORTRAN_ALIAS(fglutInit, fglutinit_)
+
+FGLUT_API void fglutInitArgs(const int *count, const int *words, const int *starts) {
+  const std::size_t n = fglut::nonNegative(*count);
+  char **vector = static_cast<char **>(std::malloc((n + 1) * sizeof(char *)));
+  if (vector == nullptr) return;
+  for (std::size_t i = 0; i < n; ++i) {
+    // Argument i spans 1-based word positions starts[i] .. starts[i+1]-1.
+    // A position below 1 is taken as 1, and an end before the start gives the
+    // empty string, so no word before the array is ever read.
+    const long first = starts[i] < 1 ? 1 : starts[i];
+    const long end = starts[i + 1] < first ? first : starts[i + 1];
+    vector[i] = fglut::packedToString(words + (first - 1), static_cast<std::size_t>(end - first));
+    if (vector[i] == nullptr) {
+      for (std::size_t j = 0; j < i; ++j) std::free(vector[j]);
+      std::free(vector);
+      return;
+    }
+  }
+  vector[n] = nullptr;
+  argumentCount = static_cast<int>(n);
+  argumentVector = vector;
+  glutInit(&argumentCount, argumentVector);
+}
+FGLUT_FORTRAN_ALIAS(fglutInitArgs, fglutinitargs_)
+
+FGLUT_API void fglutInitDisplayMode(const unsigned int *mode) { glutInitDisplayMode(*mode); }
+FGLUT_FORTRAN_ALIAS(fglutInitDisplayMode, fglutinitdisplaymode_)
+
+FGLUT_API void fglutInitDisplayString(const int *string, const int *count) {
+  fglut::withPacked(string, count, [](const char *s) { glutInitDisplayString(s); });
+}
+FGLUT_FORTRAN_ALIAS(fglutInitDisplayString, fglutinitdisplaystring_)
+
+FGLUT_API void fglutInitWindowPosition(const int *x, const int *y) { glutInitWindowPosition(*x, *y); }
+FGLUT_FORTRAN_ALIAS(fglutInitWindowPosition, fglutinitwindowposition_)
+
+FGLUT_API void fglutInitWindowSize(const int *width, const int *height) { glutInitWindowSize(*width, *height); }
+FGLUT_FORTRAN_ALIAS(fglutInitWindowSize, fglutinitwindowsize_)
+
+FGLUT_API int fglutCreateWindow(const int *title, const int *count) {
+  return fglut::withPacked(title, count, [](const char *s) { return glutCreateWindow(s); });
+}
+FGLUT_FORTRAN_ALIAS(fglutCreateWindow, fglutcreatewindow_)
+
+FGLUT_API int fglutCreateWindowC(const char *title, int length) {
+  return fglut::withBytes(title, length, [](const char *s) { return glutCreateWindow(s); });
+}
+FGLUT_FORTRAN_ALIAS(fglutCreateWindowC, fglutcreatewindowc_)
+
+FGLUT_API void fglutMainLoop(void) { glutMainLoop(); }
+FGLUT_FORTRAN_ALIAS(fglutMainLoop, fglutmainloop_)
+
+}  // extern "C"

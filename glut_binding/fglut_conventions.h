@@ -1,0 +1,90 @@
+// Conventions shared by the entries of the GLUT binding layer.
+//
+// Every entry takes each argument as the address of a variable, as a Fortran
+// caller passes it: an int, enumerant or single is read as 4 bytes, a double
+// as 8. Text arrives as a packed character array (one character in the low
+// byte of each 4-byte word) plus the address of its count, or as an address
+// plus a length passed by value; either is turned into a zero-terminated heap
+// string that lives for one GLUT call.
+#pragma once
+
+#include <cstddef>
+#include <cstdlib>
+#include <cstring>
+#include <type_traits>
+
+#define FGLUT_API __attribute__((visibility("default")))
+
+// Gives `entry` its Fortran name (lower case plus one trailing underscore, as
+// gfortran and f2c emit it). The alias shares the entry's code.
+#define FGLUT_FORTRAN_ALIAS(entry, fortran_name) \
+  extern "C" FGLUT_API decltype(entry) fortran_name __attribute__((alias(#entry)));
+
+namespace fglut {
+
+// Reads a count or length: a negative one is taken as 0 (the empty string).
+inline std::size_t nonNegative(int n) { return n > 0 ? static_cast<std::size_t>(n) : 0; }
+
+// Converts `n` packed words into a new heap string of n+1 bytes: the low byte
+// of each word, then a zero byte. Every word is copied, zero codes included.
+// Returns null when the heap is exhausted.
+inline char *packedToString(const int *words, std::size_t n) {
+  char *s = static_cast<char *>(std::malloc(n + 1));
+  if (s == nullptr) return nullptr;
+  for (std::size_t k = 0; k < n; ++k) {
+    s[k] = static_cast<char>(static_cast<unsigned int>(words[k]) & 0xffu);
+  }
+  s[n] = '\0';
+  return s;
+}
+
+// Copies `n` bytes into a new heap string of n+1 bytes, zero-terminated.
+inline char *bytesToString(const char *bytes, std::size_t n) {
+  char *s = static_cast<char *>(std::malloc(n + 1));
+  if (s == nullptr) return nullptr;
+  if (n > 0) std::memcpy(s, bytes, n);
+  s[n] = '\0';
+  return s;
+}
+
+// Calls `call(string)` with the converted packed array `words`/`*count` and
+// releases the string afterwards; returns call's result. If the heap is
+// exhausted the GLUT call is skipped and a value-initialised result returned.
+template <typename Call>
+auto withPacked(const int *words, const int *count, Call call) -> decltype(call(static_cast<const char *>(nullptr))) {
+  using Result = decltype(call(static_cast<const char *>(nullptr)));
+  char *s = packedToString(words, nonNegative(*count));
+  if (s == nullptr) return Result();
+  if constexpr (std::is_void_v<Result>) {
+    call(static_cast<const char *>(s));
+    std::free(s);
+  } else {
+    Result r = call(static_cast<const char *>(s));
+    std::free(s);
+    return r;
+  }
+}
+
+// The same for an address-and-length string.
+template <typename Call>
+auto withBytes(const char *bytes, int length, Call call) -> decltype(call(static_cast<const char *>(nullptr))) {
+  using Result = decltype(call(static_cast<const char *>(nullptr)));
+  char *s = bytesToString(bytes, nonNegative(length));
+  if (s == nullptr) return Result();
+  if constexpr (std::is_void_v<Result>) {
+    call(static_cast<const char *>(s));
+    std::free(s);
+  } else {
+    Result r = call(static_cast<const char *>(s));
+    std::free(s);
+    return r;
+  }
+}
+
+// Passes an application routine to GLUT as a callback's user data, and back.
+template <typename Routine>
+inline void *asData(Routine routine) { return reinterpret_cast<void *>(routine); }
+template <typename Routine>
+inline Routine asRoutine(void *data) { return reinterpret_cast<Routine>(data); }
+
+}  // namespace fglut

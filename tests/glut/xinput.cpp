@@ -1,0 +1,95 @@
+#include "xinput.h"
+
+#include <GL/freeglut.h>
+#include <GL/glx.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+namespace xin {
+
+Display *display() {
+  static Display *dpy = [] {
+    Display *d = XOpenDisplay(nullptr);
+    if (d == nullptr) std::abort();
+    return d;
+  }();
+  return dpy;
+}
+
+Window currentXWindow() { return glXGetCurrentDrawable(); }
+
+bool pumpUntil(const std::function<bool()> &done) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    XSync(display(), False);
+    glutMainLoopEvent();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
+}
+
+void pumpSettle() {
+  for (int i = 0; i < 20; ++i) {
+    XSync(display(), False);
+    glutMainLoopEvent();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+}
+
+void moveTo(Window w, int x, int y) {
+  Display *d = display();
+  int rx = 0, ry = 0;
+  Window child;
+  XTranslateCoordinates(d, w, DefaultRootWindow(d), x, y, &rx, &ry, &child);
+  XTestFakeMotionEvent(d, DefaultScreen(d), rx, ry, CurrentTime);
+  XSync(d, False);
+}
+
+void button(unsigned int b, bool press) {
+  XTestFakeButtonEvent(display(), b, press ? True : False, CurrentTime);
+  XSync(display(), False);
+}
+
+namespace {
+KeyCode codeFor(unsigned long keysym) {
+  Display *d = display();
+  KeyCode code = XKeysymToKeycode(d, keysym);
+  if (code != 0) return code;
+  // Map the keysym onto a keycode that has no symbols yet.
+  int min = 0, max = 0, per = 0;
+  XDisplayKeycodes(d, &min, &max);
+  KeySym *map = XGetKeyboardMapping(d, static_cast<KeyCode>(min), max - min + 1, &per);
+  for (int c = max; c >= min; --c) {
+    bool empty = true;
+    for (int i = 0; i < per; ++i) empty = empty && map[(c - min) * per + i] == NoSymbol;
+    if (empty) {
+      KeySym syms[2] = {keysym, keysym};
+      XChangeKeyboardMapping(d, c, 2, syms, 1);
+      XSync(d, False);
+      code = static_cast<KeyCode>(c);
+      break;
+    }
+  }
+  XFree(map);
+  return code;
+}
+}  // namespace
+
+void key(unsigned long keysym, bool press) {
+  XTestFakeKeyEvent(display(), codeFor(keysym), press ? True : False, CurrentTime);
+  XSync(display(), False);
+}
+
+void tap(unsigned long keysym) {
+  key(keysym, true);
+  key(keysym, false);
+}
+
+void flush() { XSync(display(), False); }
+
+}  // namespace xin
