@@ -1,1 +1,178 @@
+// The remaining GLUT entries: windows and sub-windows, overlays, menus,
+// colour maps, state queries, shapes, video resizing, key repeat, joystick
+// polling and game mode. Each reads its arguments through their addresses and
+// calls the GLUT function of the same name; packed strings are converted for
+// the one call.
+#include <GL/freeglut.h>
+
 #include "fglut.h"
+#include "fglut_conventions.h"
+
+// An entry that reads its arguments and calls glut<Name> once, returning its
+// result; the GLUT prototype checks every argument's type.
+#define FGLUT_ENTRY(result, Name, lname, params, args)            \
+  extern "C" FGLUT_API result fglut##Name params { return glut##Name args; } \
+  FGLUT_FORTRAN_ALIAS(fglut##Name, fglut##lname##_)
+
+// No arguments.
+#define FGLUT_ENTRY0(result, Name, lname) FGLUT_ENTRY(result, Name, lname, (void), ())
+// One integer.
+#define FGLUT_ENTRY1(result, Name, lname) FGLUT_ENTRY(result, Name, lname, (const int *a), (*a))
+// Two integers.
+#define FGLUT_ENTRY2(Name, lname) FGLUT_ENTRY(void, Name, lname, (const int *a, const int *b), (*a, *b))
+// Four integers.
+#define FGLUT_ENTRY4(Name, lname) \
+  FGLUT_ENTRY(void, Name, lname, (const int *a, const int *b, const int *c, const int *d), (*a, *b, *c, *d))
+
+// Windows and sub-windows. A sub-window is created directly: freeglut ends
+// the program through exit() itself, so no exit routine is involved.
+FGLUT_ENTRY(int, CreateSubWindow, createsubwindow,
+            (const int *window, const int *x, const int *y, const int *width, const int *height),
+            (*window, *x, *y, *width, *height))
+FGLUT_ENTRY1(void, DestroyWindow, destroywindow)
+FGLUT_ENTRY1(void, SetWindow, setwindow)
+FGLUT_ENTRY0(int, GetWindow, getwindow)
+FGLUT_ENTRY2(PositionWindow, positionwindow)
+FGLUT_ENTRY2(ReshapeWindow, reshapewindow)
+FGLUT_ENTRY0(void, PopWindow, popwindow)
+FGLUT_ENTRY0(void, PushWindow, pushwindow)
+FGLUT_ENTRY0(void, ShowWindow, showwindow)
+FGLUT_ENTRY0(void, HideWindow, hidewindow)
+FGLUT_ENTRY0(void, IconifyWindow, iconifywindow)
+FGLUT_ENTRY0(void, FullScreen, fullscreen)
+FGLUT_ENTRY0(void, PostRedisplay, postredisplay)
+FGLUT_ENTRY1(void, PostWindowRedisplay, postwindowredisplay)
+FGLUT_ENTRY0(void, SwapBuffers, swapbuffers)
+FGLUT_ENTRY1(void, SetCursor, setcursor)
+FGLUT_ENTRY2(WarpPointer, warppointer)
+
+extern "C" {
+
+FGLUT_API void fglutSetWindowTitle(const int *title, const int *count) {
+  fglut::withPacked(title, count, [](const char *s) { glutSetWindowTitle(s); });
+}
+FGLUT_FORTRAN_ALIAS(fglutSetWindowTitle, fglutsetwindowtitle_)
+
+FGLUT_API void fglutSetIconTitle(const int *title, const int *count) {
+  fglut::withPacked(title, count, [](const char *s) { glutSetIconTitle(s); });
+}
+FGLUT_FORTRAN_ALIAS(fglutSetIconTitle, fglutseticontitle_)
+
+}  // extern "C"
+
+// Overlays (freeglut has none on X11: these entries call its no-op forms).
+FGLUT_ENTRY0(void, EstablishOverlay, establishoverlay)
+FGLUT_ENTRY0(void, RemoveOverlay, removeoverlay)
+FGLUT_ENTRY1(void, UseLayer, uselayer)
+FGLUT_ENTRY0(void, PostOverlayRedisplay, postoverlayredisplay)
+FGLUT_ENTRY1(void, PostWindowOverlayRedisplay, postwindowoverlayredisplay)
+FGLUT_ENTRY0(void, ShowOverlay, showoverlay)
+FGLUT_ENTRY0(void, HideOverlay, hideoverlay)
+
+// Menus (creation is with the callback registrations).
+FGLUT_ENTRY1(void, DestroyMenu, destroymenu)
+FGLUT_ENTRY0(int, GetMenu, getmenu)
+FGLUT_ENTRY1(void, SetMenu, setmenu)
+FGLUT_ENTRY1(void, RemoveMenuItem, removemenuitem)
+FGLUT_ENTRY1(void, AttachMenu, attachmenu)
+FGLUT_ENTRY1(void, DetachMenu, detachmenu)
+
+extern "C" {
+
+FGLUT_API void fglutAddMenuEntry(const int *label, const int *count, const int *value) {
+  fglut::withPacked(label, count, [value](const char *s) { glutAddMenuEntry(s, *value); });
+}
+FGLUT_FORTRAN_ALIAS(fglutAddMenuEntry, fglutaddmenuentry_)
+
+FGLUT_API void fglutAddSubMenu(const int *label, const int *count, const int *submenu) {
+  fglut::withPacked(label, count, [submenu](const char *s) { glutAddSubMenu(s, *submenu); });
+}
+FGLUT_FORTRAN_ALIAS(fglutAddSubMenu, fglutaddsubmenu_)
+
+FGLUT_API void fglutChangeToMenuEntry(const int *item, const int *label, const int *count, const int *value) {
+  fglut::withPacked(label, count, [item, value](const char *s) { glutChangeToMenuEntry(*item, s, *value); });
+}
+FGLUT_FORTRAN_ALIAS(fglutChangeToMenuEntry, fglutchangetomenuentry_)
+
+FGLUT_API void fglutChangeToSubMenu(const int *item, const int *label, const int *count, const int *submenu) {
+  fglut::withPacked(label, count, [item, submenu](const char *s) { glutChangeToSubMenu(*item, s, *submenu); });
+}
+FGLUT_FORTRAN_ALIAS(fglutChangeToSubMenu, fglutchangetosubmenu_)
+
+}  // extern "C"
+
+// Colour maps.
+FGLUT_ENTRY(void, SetColor, setcolor, (const int *index, const float *red, const float *green, const float *blue),
+            (*index, *red, *green, *blue))
+FGLUT_ENTRY(float, GetColor, getcolor, (const int *index, const int *component), (*index, *component))
+FGLUT_ENTRY1(void, CopyColormap, copycolormap)
+
+// State queries.
+FGLUT_ENTRY1(int, Get, get)
+FGLUT_ENTRY1(int, DeviceGet, deviceget)
+FGLUT_ENTRY0(int, GetModifiers, getmodifiers)
+FGLUT_ENTRY1(int, LayerGet, layerget)
+FGLUT_ENTRY0(void, ReportErrors, reporterrors)
+
+extern "C" {
+
+FGLUT_API int fglutExtensionSupported(const int *name, const int *count) {
+  return fglut::withPacked(name, count, [](const char *s) { return glutExtensionSupported(s); });
+}
+FGLUT_FORTRAN_ALIAS(fglutExtensionSupported, fglutextensionsupported_)
+
+}  // extern "C"
+
+// Shapes.
+FGLUT_ENTRY(void, SolidSphere, solidsphere, (const double *radius, const int *slices, const int *stacks),
+            (*radius, *slices, *stacks))
+FGLUT_ENTRY(void, WireSphere, wiresphere, (const double *radius, const int *slices, const int *stacks),
+            (*radius, *slices, *stacks))
+FGLUT_ENTRY(void, SolidCone, solidcone, (const double *base, const double *height, const int *slices, const int *stacks),
+            (*base, *height, *slices, *stacks))
+FGLUT_ENTRY(void, WireCone, wirecone, (const double *base, const double *height, const int *slices, const int *stacks),
+            (*base, *height, *slices, *stacks))
+FGLUT_ENTRY(void, SolidTorus, solidtorus,
+            (const double *innerRadius, const double *outerRadius, const int *sides, const int *rings),
+            (*innerRadius, *outerRadius, *sides, *rings))
+FGLUT_ENTRY(void, WireTorus, wiretorus,
+            (const double *innerRadius, const double *outerRadius, const int *sides, const int *rings),
+            (*innerRadius, *outerRadius, *sides, *rings))
+FGLUT_ENTRY(void, SolidCube, solidcube, (const double *size), (*size))
+FGLUT_ENTRY(void, WireCube, wirecube, (const double *size), (*size))
+FGLUT_ENTRY(void, SolidTeapot, solidteapot, (const double *size), (*size))
+FGLUT_ENTRY(void, WireTeapot, wireteapot, (const double *size), (*size))
+FGLUT_ENTRY0(void, SolidDodecahedron, soliddodecahedron)
+FGLUT_ENTRY0(void, WireDodecahedron, wiredodecahedron)
+FGLUT_ENTRY0(void, SolidIcosahedron, solidicosahedron)
+FGLUT_ENTRY0(void, WireIcosahedron, wireicosahedron)
+FGLUT_ENTRY0(void, SolidOctahedron, solidoctahedron)
+FGLUT_ENTRY0(void, WireOctahedron, wireoctahedron)
+FGLUT_ENTRY0(void, SolidTetrahedron, solidtetrahedron)
+FGLUT_ENTRY0(void, WireTetrahedron, wiretetrahedron)
+
+// Video resizing (freeglut's X11 forms do nothing; the query answers 0).
+FGLUT_ENTRY1(int, VideoResizeGet, videoresizeget)
+FGLUT_ENTRY0(void, SetupVideoResizing, setupvideoresizing)
+FGLUT_ENTRY0(void, StopVideoResizing, stopvideoresizing)
+FGLUT_ENTRY4(VideoResize, videoresize)
+FGLUT_ENTRY4(VideoPan, videopan)
+
+// Key repeat and joystick polling.
+FGLUT_ENTRY1(void, IgnoreKeyRepeat, ignorekeyrepeat)
+FGLUT_ENTRY1(void, SetKeyRepeat, setkeyrepeat)
+FGLUT_ENTRY0(void, ForceJoystickFunc, forcejoystickfunc)
+
+// Game mode.
+FGLUT_ENTRY0(int, EnterGameMode, entergamemode)
+FGLUT_ENTRY0(void, LeaveGameMode, leavegamemode)
+FGLUT_ENTRY1(int, GameModeGet, gamemodeget)
+
+extern "C" {
+
+FGLUT_API void fglutGameModeString(const int *string, const int *count) {
+  fglut::withPacked(string, count, [](const char *s) { glutGameModeString(s); });
+}
+FGLUT_FORTRAN_ALIAS(fglutGameModeString, fglutgamemodestring_)
+
+}  // extern "C"

@@ -19,6 +19,11 @@ extern "C" {
 /* Application routines, as the trampolines call them. */
 typedef int (*fglut_routine0)(void);                /* display, overlay display, idle */
 typedef int (*fglut_reshape_routine)(int *width, int *height);
+typedef int (*fglut_routine1)(int *a);              /* entry, status, visibility, menu, timer, menu state */
+typedef int (*fglut_routine2)(int *a, int *b);      /* motion, passive motion, dials, button box, ... */
+typedef int (*fglut_routine3)(int *a, int *b, int *c); /* keyboard (key 0..255, x, y), special, menu status */
+typedef int (*fglut_routine4)(int *a, int *b, int *c, int *d); /* mouse, tablet button */
+typedef int (*fglut_joystick_routine)(unsigned int *buttons, int *x, int *y, int *z);
 
 /* Start-up. A negative count or length is taken as 0 (the empty string). */
 void fglutInit(void);
@@ -43,6 +48,159 @@ char **fglutArgumentVector(void);
 void fglutDisplayFunc(fglut_routine0 routine);
 void fglutReshapeFunc(fglut_reshape_routine routine);
 void fglutReshapeFuncNull(void);
+/* Each routine is kept for the window that is current when it is registered
+ * (menu: for the new menu; timer: for that timer). A null routine registers
+ * a callback that calls nothing. The Null entries register no callback. */
+void fglutMouseFunc(fglut_routine4 routine);           /* button, state, x, y */
+void fglutMouseFuncNull(void);
+void fglutMotionFunc(fglut_routine2 routine);          /* x, y */
+void fglutMotionFuncNull(void);
+void fglutPassiveMotionFunc(fglut_routine2 routine);   /* x, y */
+void fglutPassiveMotionFuncNull(void);
+void fglutEntryFunc(fglut_routine1 routine);           /* state */
+void fglutEntryFuncNull(void);
+void fglutKeyboardFunc(fglut_routine3 routine);        /* key, x, y */
+void fglutKeyboardFuncNull(void);
+void fglutKeyboardUpFunc(fglut_routine3 routine);      /* key, x, y */
+void fglutKeyboardUpFuncNull(void);
+void fglutWindowStatusFunc(fglut_routine1 routine);    /* state */
+void fglutWindowStatusFuncNull(void);
+void fglutVisibilityFunc(fglut_routine1 routine);      /* state */
+void fglutVisibilityFuncNull(void);
+void fglutSpecialFunc(fglut_routine3 routine);         /* key, x, y */
+void fglutSpecialFuncNull(void);
+void fglutSpecialUpFunc(fglut_routine3 routine);       /* key, x, y */
+void fglutSpecialUpFuncNull(void);
+void fglutButtonBoxFunc(fglut_routine2 routine);       /* button, state */
+void fglutButtonBoxFuncNull(void);
+void fglutDialsFunc(fglut_routine2 routine);           /* dial, value */
+void fglutDialsFuncNull(void);
+void fglutSpaceballMotionFunc(fglut_routine3 routine); /* x, y, z */
+void fglutSpaceballMotionFuncNull(void);
+void fglutSpaceballRotateFunc(fglut_routine3 routine); /* x, y, z */
+void fglutSpaceballRotateFuncNull(void);
+void fglutSpaceballButtonFunc(fglut_routine2 routine); /* button, state */
+void fglutSpaceballButtonFuncNull(void);
+void fglutTabletMotionFunc(fglut_routine2 routine);    /* x, y */
+void fglutTabletMotionFuncNull(void);
+void fglutTabletButtonFunc(fglut_routine4 routine);    /* button, state, x, y */
+void fglutTabletButtonFuncNull(void);
+void fglutJoystickFunc(fglut_joystick_routine routine, const int *pollInterval);
+void fglutJoystickFuncNull(const int *pollInterval);
+void fglutOverlayDisplayFunc(fglut_routine0 routine);
+void fglutOverlayDisplayFuncNull(void);
+int fglutCreateMenu(fglut_routine1 routine);           /* value of the chosen entry */
+void fglutTimerFunc(const unsigned int *milliseconds, fglut_routine1 routine, const int *value);
+void fglutIdleFunc(fglut_routine0 routine);
+void fglutIdleFuncNull(void);
+void fglutMenuStateFunc(fglut_routine1 routine);       /* status */
+void fglutMenuStateFuncNull(void);
+void fglutMenuStatusFunc(fglut_routine3 routine);      /* status, x, y */
+void fglutMenuStatusFuncNull(void);
+
+/* Windows and sub-windows. */
+int fglutCreateSubWindow(const int *window, const int *x, const int *y, const int *width, const int *height);
+void fglutDestroyWindow(const int *window);
+void fglutSetWindow(const int *window);
+int fglutGetWindow(void);
+void fglutSetWindowTitle(const int *title, const int *count);
+void fglutSetIconTitle(const int *title, const int *count);
+void fglutPositionWindow(const int *x, const int *y);
+void fglutReshapeWindow(const int *width, const int *height);
+void fglutPopWindow(void);
+void fglutPushWindow(void);
+void fglutShowWindow(void);
+void fglutHideWindow(void);
+void fglutIconifyWindow(void);
+void fglutFullScreen(void);
+void fglutPostRedisplay(void);
+void fglutPostWindowRedisplay(const int *window);
+void fglutSwapBuffers(void);
+void fglutSetCursor(const int *cursor);
+void fglutWarpPointer(const int *x, const int *y);
+
+/* Overlays. */
+void fglutEstablishOverlay(void);
+void fglutRemoveOverlay(void);
+void fglutUseLayer(const int *layer);
+void fglutPostOverlayRedisplay(void);
+void fglutPostWindowOverlayRedisplay(const int *window);
+void fglutShowOverlay(void);
+void fglutHideOverlay(void);
+
+/* Menus. */
+void fglutDestroyMenu(const int *menu);
+int fglutGetMenu(void);
+void fglutSetMenu(const int *menu);
+void fglutAddMenuEntry(const int *label, const int *count, const int *value);
+void fglutAddSubMenu(const int *label, const int *count, const int *submenu);
+void fglutChangeToMenuEntry(const int *item, const int *label, const int *count, const int *value);
+void fglutChangeToSubMenu(const int *item, const int *label, const int *count, const int *submenu);
+void fglutRemoveMenuItem(const int *item);
+void fglutAttachMenu(const int *button);
+void fglutDetachMenu(const int *button);
+
+/* Colour maps. */
+void fglutSetColor(const int *index, const float *red, const float *green, const float *blue);
+float fglutGetColor(const int *index, const int *component);
+void fglutCopyColormap(const int *window);
+
+/* State queries. */
+int fglutGet(const int *state);
+int fglutDeviceGet(const int *query);
+int fglutGetModifiers(void);
+int fglutLayerGet(const int *query);
+int fglutExtensionSupported(const int *name, const int *count);
+void fglutReportErrors(void);
+
+/* Fonts: a font code 1..9 names one of GLUT's nine fonts (1 stroke roman,
+ * 2 stroke mono roman, 3 bitmap 9x15, 4 bitmap 8x13, 5 Times Roman 10,
+ * 6 Times Roman 24, 7 Helvetica 10, 8 Helvetica 12, 9 Helvetica 18); every
+ * other code means stroke roman. */
+void fglutBitmapCharacter(const int *font, const int *character);
+int fglutBitmapWidth(const int *font, const int *character);
+int fglutBitmapLength(const int *font, const int *string, const int *count);
+void fglutStrokeCharacter(const int *font, const int *character);
+int fglutStrokeWidth(const int *font, const int *character);
+int fglutStrokeLength(const int *font, const int *string, const int *count);
+
+/* Shapes. */
+void fglutSolidSphere(const double *radius, const int *slices, const int *stacks);
+void fglutWireSphere(const double *radius, const int *slices, const int *stacks);
+void fglutSolidCone(const double *base, const double *height, const int *slices, const int *stacks);
+void fglutWireCone(const double *base, const double *height, const int *slices, const int *stacks);
+void fglutSolidTorus(const double *innerRadius, const double *outerRadius, const int *sides, const int *rings);
+void fglutWireTorus(const double *innerRadius, const double *outerRadius, const int *sides, const int *rings);
+void fglutSolidCube(const double *size);
+void fglutWireCube(const double *size);
+void fglutSolidTeapot(const double *size);
+void fglutWireTeapot(const double *size);
+void fglutSolidDodecahedron(void);
+void fglutWireDodecahedron(void);
+void fglutSolidIcosahedron(void);
+void fglutWireIcosahedron(void);
+void fglutSolidOctahedron(void);
+void fglutWireOctahedron(void);
+void fglutSolidTetrahedron(void);
+void fglutWireTetrahedron(void);
+
+/* Video resizing. */
+int fglutVideoResizeGet(const int *parameter);
+void fglutSetupVideoResizing(void);
+void fglutStopVideoResizing(void);
+void fglutVideoResize(const int *x, const int *y, const int *width, const int *height);
+void fglutVideoPan(const int *x, const int *y, const int *width, const int *height);
+
+/* Key repeat and joystick. */
+void fglutIgnoreKeyRepeat(const int *ignore);
+void fglutSetKeyRepeat(const int *repeatMode);
+void fglutForceJoystickFunc(void);
+
+/* Game mode. */
+void fglutGameModeString(const int *string, const int *count);
+int fglutEnterGameMode(void);
+void fglutLeaveGameMode(void);
+int fglutGameModeGet(const int *mode);
 
 #ifdef __cplusplus
 }
