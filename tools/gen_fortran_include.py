@@ -1,0 +1,300 @@
+#!/usr/bin/env python3
+"""Generate the Fortran 77 include files of the binding layers.
+
+Outputs, all into --out:
+  fgl.inc       every OpenGL 1.0 enumerant (the enums required by feature
+                GL_VERSION_1_0 of the Khronos registry) as an INTEGER*4 PARAMETER
+  fglut.inc     GLUT's constants and the nine font codes, as INTEGER*4 PARAMETERs
+  fglfn.inc     result types of the OpenGL entries that return a value
+  fglutfn.inc   result types of the GLUT entries that return a value
+
+With --check DIR it also writes two programs built from the same name lists,
+check_fortran.f (INCLUDEs the two constant files and prints NAME VALUE per line)
+and check_c.c (prints the same lines from <GL/gl.h> and <GL/freeglut.h>),
+so a test can compare what the Fortran compiler sees with the C headers.
+
+Everything is fixed-form Fortran 77 within 72 columns, accepted by gfortran
+-std=legacy and by f2c. Standard library only.
+"""
+import argparse
+import os
+import xml.etree.ElementTree as ET
+
+# GLUT's constants, grouped as the entries that use them. The values are those
+# of the GLUT API; tests compare them with <GL/freeglut.h>.
+GLUT_CONSTANTS = [
+    ("Display mode bits (fglutInitDisplayMode)", [
+        ("GLUT_RGB", 0), ("GLUT_RGBA", 0), ("GLUT_INDEX", 1), ("GLUT_SINGLE", 0),
+        ("GLUT_DOUBLE", 2), ("GLUT_ACCUM", 4), ("GLUT_ALPHA", 8), ("GLUT_DEPTH", 16),
+        ("GLUT_STENCIL", 32), ("GLUT_MULTISAMPLE", 128), ("GLUT_STEREO", 256),
+        ("GLUT_LUMINANCE", 512)]),
+    ("Special keys (fglutSpecialFunc, fglutSpecialUpFunc)", [
+        ("GLUT_KEY_F1", 1), ("GLUT_KEY_F2", 2), ("GLUT_KEY_F3", 3), ("GLUT_KEY_F4", 4),
+        ("GLUT_KEY_F5", 5), ("GLUT_KEY_F6", 6), ("GLUT_KEY_F7", 7), ("GLUT_KEY_F8", 8),
+        ("GLUT_KEY_F9", 9), ("GLUT_KEY_F10", 10), ("GLUT_KEY_F11", 11),
+        ("GLUT_KEY_F12", 12), ("GLUT_KEY_LEFT", 100), ("GLUT_KEY_UP", 101),
+        ("GLUT_KEY_RIGHT", 102), ("GLUT_KEY_DOWN", 103), ("GLUT_KEY_PAGE_UP", 104),
+        ("GLUT_KEY_PAGE_DOWN", 105), ("GLUT_KEY_HOME", 106), ("GLUT_KEY_END", 107),
+        ("GLUT_KEY_INSERT", 108)]),
+    ("Mouse buttons and button states (fglutMouseFunc, fglutAttachMenu)", [
+        ("GLUT_LEFT_BUTTON", 0), ("GLUT_MIDDLE_BUTTON", 1), ("GLUT_RIGHT_BUTTON", 2),
+        ("GLUT_DOWN", 0), ("GLUT_UP", 1)]),
+    ("Entry states (fglutEntryFunc)", [("GLUT_LEFT", 0), ("GLUT_ENTERED", 1)]),
+    ("Menu usage (fglutMenuStateFunc, fglutMenuStatusFunc)", [
+        ("GLUT_MENU_NOT_IN_USE", 0), ("GLUT_MENU_IN_USE", 1)]),
+    ("Visibility states (fglutVisibilityFunc)", [
+        ("GLUT_NOT_VISIBLE", 0), ("GLUT_VISIBLE", 1)]),
+    ("Window status states (fglutWindowStatusFunc)", [
+        ("GLUT_HIDDEN", 0), ("GLUT_FULLY_RETAINED", 1), ("GLUT_PARTIALLY_RETAINED", 2),
+        ("GLUT_FULLY_COVERED", 3)]),
+    ("State queries (fglutGet)", [
+        ("GLUT_WINDOW_X", 100), ("GLUT_WINDOW_Y", 101), ("GLUT_WINDOW_WIDTH", 102),
+        ("GLUT_WINDOW_HEIGHT", 103), ("GLUT_WINDOW_BUFFER_SIZE", 104),
+        ("GLUT_WINDOW_STENCIL_SIZE", 105), ("GLUT_WINDOW_DEPTH_SIZE", 106),
+        ("GLUT_WINDOW_RED_SIZE", 107), ("GLUT_WINDOW_GREEN_SIZE", 108),
+        ("GLUT_WINDOW_BLUE_SIZE", 109), ("GLUT_WINDOW_ALPHA_SIZE", 110),
+        ("GLUT_WINDOW_ACCUM_RED_SIZE", 111), ("GLUT_WINDOW_ACCUM_GREEN_SIZE", 112),
+        ("GLUT_WINDOW_ACCUM_BLUE_SIZE", 113), ("GLUT_WINDOW_ACCUM_ALPHA_SIZE", 114),
+        ("GLUT_WINDOW_DOUBLEBUFFER", 115), ("GLUT_WINDOW_RGBA", 116),
+        ("GLUT_WINDOW_PARENT", 117), ("GLUT_WINDOW_NUM_CHILDREN", 118),
+        ("GLUT_WINDOW_COLORMAP_SIZE", 119), ("GLUT_WINDOW_NUM_SAMPLES", 120),
+        ("GLUT_WINDOW_STEREO", 121), ("GLUT_WINDOW_CURSOR", 122),
+        ("GLUT_WINDOW_FORMAT_ID", 123),
+        ("GLUT_SCREEN_WIDTH", 200), ("GLUT_SCREEN_HEIGHT", 201),
+        ("GLUT_SCREEN_WIDTH_MM", 202), ("GLUT_SCREEN_HEIGHT_MM", 203),
+        ("GLUT_MENU_NUM_ITEMS", 300), ("GLUT_DISPLAY_MODE_POSSIBLE", 400),
+        ("GLUT_INIT_WINDOW_X", 500), ("GLUT_INIT_WINDOW_Y", 501),
+        ("GLUT_INIT_WINDOW_WIDTH", 502), ("GLUT_INIT_WINDOW_HEIGHT", 503),
+        ("GLUT_INIT_DISPLAY_MODE", 504), ("GLUT_ELAPSED_TIME", 700)]),
+    ("Device queries (fglutDeviceGet)", [
+        ("GLUT_HAS_KEYBOARD", 600), ("GLUT_HAS_MOUSE", 601), ("GLUT_HAS_SPACEBALL", 602),
+        ("GLUT_HAS_DIAL_AND_BUTTON_BOX", 603), ("GLUT_HAS_TABLET", 604),
+        ("GLUT_NUM_MOUSE_BUTTONS", 605), ("GLUT_NUM_SPACEBALL_BUTTONS", 606),
+        ("GLUT_NUM_BUTTON_BOX_BUTTONS", 607), ("GLUT_NUM_DIALS", 608),
+        ("GLUT_NUM_TABLET_BUTTONS", 609), ("GLUT_DEVICE_IGNORE_KEY_REPEAT", 610),
+        ("GLUT_DEVICE_KEY_REPEAT", 611), ("GLUT_HAS_JOYSTICK", 612),
+        ("GLUT_OWNS_JOYSTICK", 613), ("GLUT_JOYSTICK_BUTTONS", 614),
+        ("GLUT_JOYSTICK_AXES", 615), ("GLUT_JOYSTICK_POLL_RATE", 616)]),
+    ("Layer queries (fglutLayerGet) and layers (fglutUseLayer)", [
+        ("GLUT_OVERLAY_POSSIBLE", 800), ("GLUT_LAYER_IN_USE", 801),
+        ("GLUT_HAS_OVERLAY", 802), ("GLUT_TRANSPARENT_INDEX", 803),
+        ("GLUT_NORMAL_DAMAGED", 804), ("GLUT_OVERLAY_DAMAGED", 805),
+        ("GLUT_NORMAL", 0), ("GLUT_OVERLAY", 1)]),
+    ("Video resize queries (fglutVideoResizeGet)", [
+        ("GLUT_VIDEO_RESIZE_POSSIBLE", 900), ("GLUT_VIDEO_RESIZE_IN_USE", 901),
+        ("GLUT_VIDEO_RESIZE_X_DELTA", 902), ("GLUT_VIDEO_RESIZE_Y_DELTA", 903),
+        ("GLUT_VIDEO_RESIZE_WIDTH_DELTA", 904), ("GLUT_VIDEO_RESIZE_HEIGHT_DELTA", 905),
+        ("GLUT_VIDEO_RESIZE_X", 906), ("GLUT_VIDEO_RESIZE_Y", 907),
+        ("GLUT_VIDEO_RESIZE_WIDTH", 908), ("GLUT_VIDEO_RESIZE_HEIGHT", 909)]),
+    ("Game mode queries (fglutGameModeGet)", [
+        ("GLUT_GAME_MODE_ACTIVE", 0), ("GLUT_GAME_MODE_POSSIBLE", 1),
+        ("GLUT_GAME_MODE_WIDTH", 2), ("GLUT_GAME_MODE_HEIGHT", 3),
+        ("GLUT_GAME_MODE_PIXEL_DEPTH", 4), ("GLUT_GAME_MODE_REFRESH_RATE", 5),
+        ("GLUT_GAME_MODE_DISPLAY_CHANGED", 6)]),
+    ("Modifier bits (fglutGetModifiers)", [
+        ("GLUT_ACTIVE_SHIFT", 1), ("GLUT_ACTIVE_CTRL", 2), ("GLUT_ACTIVE_ALT", 4)]),
+    ("Cursor shapes (fglutSetCursor)", [
+        ("GLUT_CURSOR_RIGHT_ARROW", 0), ("GLUT_CURSOR_LEFT_ARROW", 1),
+        ("GLUT_CURSOR_INFO", 2), ("GLUT_CURSOR_DESTROY", 3), ("GLUT_CURSOR_HELP", 4),
+        ("GLUT_CURSOR_CYCLE", 5), ("GLUT_CURSOR_SPRAY", 6), ("GLUT_CURSOR_WAIT", 7),
+        ("GLUT_CURSOR_TEXT", 8), ("GLUT_CURSOR_CROSSHAIR", 9),
+        ("GLUT_CURSOR_UP_DOWN", 10), ("GLUT_CURSOR_LEFT_RIGHT", 11),
+        ("GLUT_CURSOR_TOP_SIDE", 12), ("GLUT_CURSOR_BOTTOM_SIDE", 13),
+        ("GLUT_CURSOR_LEFT_SIDE", 14), ("GLUT_CURSOR_RIGHT_SIDE", 15),
+        ("GLUT_CURSOR_TOP_LEFT_CORNER", 16), ("GLUT_CURSOR_TOP_RIGHT_CORNER", 17),
+        ("GLUT_CURSOR_BOTTOM_RIGHT_CORNER", 18), ("GLUT_CURSOR_BOTTOM_LEFT_CORNER", 19),
+        ("GLUT_CURSOR_INHERIT", 100), ("GLUT_CURSOR_NONE", 101),
+        ("GLUT_CURSOR_FULL_CROSSHAIR", 102)]),
+    ("Colour map components (fglutGetColor)", [
+        ("GLUT_RED", 0), ("GLUT_GREEN", 1), ("GLUT_BLUE", 2)]),
+    ("Key repeat modes (fglutSetKeyRepeat)", [
+        ("GLUT_KEY_REPEAT_OFF", 0), ("GLUT_KEY_REPEAT_ON", 1),
+        ("GLUT_KEY_REPEAT_DEFAULT", 2)]),
+    ("Joystick button bits (fglutJoystickFunc)", [
+        ("GLUT_JOYSTICK_BUTTON_A", 1), ("GLUT_JOYSTICK_BUTTON_B", 2),
+        ("GLUT_JOYSTICK_BUTTON_C", 4), ("GLUT_JOYSTICK_BUTTON_D", 8)]),
+]
+
+# The binding's font codes (not GLUT's own font handles): the font entries
+# map code k to the k-th font of this list.
+FONT_CODES = [
+    ("GLUT_STROKE_ROMAN", 1), ("GLUT_STROKE_MONO_ROMAN", 2),
+    ("GLUT_BITMAP_9_BY_15", 3), ("GLUT_BITMAP_8_BY_13", 4),
+    ("GLUT_BITMAP_TIMES_ROMAN_10", 5), ("GLUT_BITMAP_TIMES_ROMAN_24", 6),
+    ("GLUT_BITMAP_HELVETICA_10", 7), ("GLUT_BITMAP_HELVETICA_12", 8),
+    ("GLUT_BITMAP_HELVETICA_18", 9),
+]
+
+# Entries that return a value, with the Fortran type of the result. Without
+# these declarations Fortran's implicit typing would make every fgl... name a
+# REAL function.
+GL_FUNCTIONS = [
+    ("INTEGER*4", ["fglGetError", "fglGetString", "fglGenLists", "fglRenderMode",
+                   "fglIsEnabledI4", "fglIsListI4"]),
+    ("LOGICAL*1", ["fglIsEnabled", "fglIsList"]),
+]
+GLUT_FUNCTIONS = [
+    ("INTEGER*4", ["fglutCreateWindow", "fglutCreateWindowC", "fglutCreateSubWindow",
+                   "fglutCreateMenu", "fglutGetWindow", "fglutGetMenu",
+                   "fglutGetModifiers", "fglutEnterGameMode", "fglutGet",
+                   "fglutDeviceGet", "fglutLayerGet", "fglutVideoResizeGet",
+                   "fglutGameModeGet", "fglutExtensionSupported", "fglutBitmapWidth",
+                   "fglutBitmapLength", "fglutStrokeWidth", "fglutStrokeLength"]),
+    ("REAL*4", ["fglutGetColor"]),
+]
+
+
+def gl_enums(registry):
+    """Names and values of the enums that feature GL_VERSION_1_0 requires, in
+    the registry's order."""
+    root = ET.parse(registry).getroot()
+    values = {}
+    for group in root.iter("enums"):
+        for e in group.iter("enum"):
+            if e.get("api") not in (None, "gl"):
+                continue
+            values.setdefault(e.get("name"), e.get("value"))
+    names = []
+    for feature in root.iter("feature"):
+        if feature.get("api") == "gl" and feature.get("name") == "GL_VERSION_1_0":
+            for req in feature.iter("require"):
+                for e in req.iter("enum"):
+                    if e.get("name") not in names:
+                        names.append(e.get("name"))
+    if not names:
+        raise SystemExit("gen_fortran_include: no GL_VERSION_1_0 enums in " + registry)
+    out = []
+    for n in names:
+        v = int(values[n], 0)
+        if v > 0x7FFFFFFF:  # a 32-bit mask: the INTEGER*4 with the same bits
+            v -= 1 << 32
+        out.append((n, v))
+    return out
+
+
+def fixed(line):
+    if len(line) > 72:
+        raise SystemExit("gen_fortran_include: line longer than 72 columns: " + line)
+    return line + "\n"
+
+
+def comment(text):
+    return fixed("C     " + text if text else "C")
+
+
+def parameter(name, value, ftype="INTEGER*4"):
+    return fixed("      %s %s" % (ftype, name)) + fixed("      PARAMETER (%s = %d)" % (name, value))
+
+
+def header(fname, lines):
+    text = comment("%s: generated by gen_fortran_include.py; do not edit." % fname)
+    for l in lines:
+        text += comment(l)
+    return text + comment("")
+
+
+def gen_fgl(enums):
+    text = header("fgl.inc", [
+        "OpenGL 1.0 enumerants for the fgl entries, as INTEGER*4",
+        "PARAMETERs: every enum that the Khronos registry lists for",
+        "feature GL_VERSION_1_0. GL_ALL_ATTRIB_BITS (hex FFFFFFFF)",
+        "is the INTEGER*4 with the same bits, -1.",
+        "Use:   INCLUDE 'fgl.inc'"])
+    for name, value in enums:
+        text += parameter(name, value)
+    return text
+
+
+def gen_fglut():
+    text = header("fglut.inc", [
+        "GLUT constants for the fglut entries, as INTEGER*4 PARAMETERs.",
+        "Use:   INCLUDE 'fglut.inc'"])
+    for title, consts in GLUT_CONSTANTS:
+        text += comment(title)
+        for name, value in consts:
+            text += parameter(name, value)
+    text += comment("Font codes for fglutBitmapCharacter, fglutStrokeCharacter")
+    text += comment("and the other font entries. Any other code selects")
+    text += comment("GLUT_STROKE_ROMAN.")
+    for name, value in FONT_CODES:
+        text += parameter(name, value)
+    return text
+
+
+def gen_functions(fname, what, table):
+    text = header(fname, [
+        "Result types of the %s entries that return a value." % what,
+        "Without them Fortran's implicit typing would take every",
+        "name that starts with F as a REAL function."])
+    for ftype, names in table:
+        for n in names:
+            text += fixed("      %s %s" % (ftype, n))
+    return text
+
+
+def gen_check_f(names):
+    # f2c allows about 200 literal constants per routine, so the writes are
+    # spread over subroutines of 100 names each.
+    chunks = [names[i:i + 100] for i in range(0, len(names), 100)]
+    text = comment("Prints NAME VALUE for every constant of fgl.inc and fglut.inc.")
+    text += fixed("      PROGRAM CHKVAL")
+    for k in range(len(chunks)):
+        text += fixed("      CALL CHK%d" % k)
+    text += fixed("      END")
+    for k, chunk in enumerate(chunks):
+        text += fixed("      SUBROUTINE CHK%d" % k)
+        text += fixed("      INCLUDE 'fgl.inc'")
+        text += fixed("      INCLUDE 'fglut.inc'")
+        for n in chunk:
+            text += fixed("      WRITE (*, 10) '%s'," % n) + fixed("     &  %s" % n)
+        text += fixed(" 10   FORMAT (A, 1X, I11)")
+        text += fixed("      END")
+    return text
+
+
+def gen_check_c(gl_names, glut_names):
+    text = "/* Prints NAME VALUE for every constant, from the C headers. */\n"
+    text += "#include <GL/gl.h>\n#include <GL/freeglut.h>\n#include <stdio.h>\n\n"
+    text += "int main(void) {\n"
+    for n in gl_names + glut_names:
+        text += '  printf("%%s %%11d\\n", "%s", (int)%s);\n' % (n, n)
+    text += "  return 0;\n}\n"
+    return text
+
+
+def write(path, text):
+    with open(path, "w") as f:
+        f.write(text)
+
+
+def main():
+    ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    ap.add_argument("--registry", default="/usr/share/khronos-api/gl.xml")
+    ap.add_argument("--out", required=True)
+    ap.add_argument("--check", help="also write check_fortran.f and check_c.c here")
+    a = ap.parse_args()
+
+    enums = gl_enums(a.registry)
+    glut = [c for _, consts in GLUT_CONSTANTS for c in consts]
+    seen = {}
+    for name, _ in enums + glut + FONT_CODES:
+        key = name.upper()  # Fortran names are not case-sensitive
+        if key in seen:
+            raise SystemExit("gen_fortran_include: %s defined twice" % name)
+        seen[key] = True
+
+    os.makedirs(a.out, exist_ok=True)
+    write(os.path.join(a.out, "fgl.inc"), gen_fgl(enums))
+    write(os.path.join(a.out, "fglut.inc"), gen_fglut())
+    write(os.path.join(a.out, "fglfn.inc"), gen_functions("fglfn.inc", "OpenGL", GL_FUNCTIONS))
+    write(os.path.join(a.out, "fglutfn.inc"), gen_functions("fglutfn.inc", "GLUT", GLUT_FUNCTIONS))
+    if a.check:
+        os.makedirs(a.check, exist_ok=True)
+        gl_names = [n for n, _ in enums]
+        glut_names = [n for n, _ in glut]
+        write(os.path.join(a.check, "check_fortran.f"), gen_check_f(gl_names + glut_names))
+        write(os.path.join(a.check, "check_c.c"), gen_check_c(gl_names, glut_names))
+
+
+if __name__ == "__main__":
+    main()
