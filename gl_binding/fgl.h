@@ -25,10 +25,98 @@ extern "C" {
 #undef FGL_FORWARD
 
 /* Narrow-integer vectors, repacked into OpenGL's component width. */
+/* The least significant 8 bits of each element (bytes), or 16 bits (shorts). */
+void fglColor3bvI4(const GLint *v);
+void fglColor3bvI2(const GLshort *v);
+void fglColor3ubvI4(const GLint *v);
+void fglColor3ubvI2(const GLshort *v);
+void fglColor4bvI4(const GLint *v);
+void fglColor4bvI2(const GLshort *v);
+void fglColor4ubvI4(const GLint *v);
+void fglColor4ubvI2(const GLshort *v);
+void fglNormal3bvI4(const GLint *v);
+void fglNormal3bvI2(const GLshort *v);
+void fglEdgeFlagvI4(const GLint *flag, const GLint *count);
+void fglColor3svI4(const GLint *v);
+void fglColor3usvI4(const GLint *v);
+void fglColor4svI4(const GLint *v);
+void fglColor4usvI4(const GLint *v);
+void fglIndexsvI4(const GLint *c);
+void fglNormal3svI4(const GLint *v);
+void fglRasterPos2svI4(const GLint *v);
+void fglRasterPos3svI4(const GLint *v);
+void fglRasterPos4svI4(const GLint *v);
+void fglRectsvI4(const GLint *v1, const GLint *v2);
+void fglTexCoord1svI4(const GLint *v);
+void fglTexCoord2svI4(const GLint *v);
+void fglTexCoord3svI4(const GLint *v);
+void fglTexCoord4svI4(const GLint *v);
+void fglVertex2svI4(const GLint *v);
+void fglVertex3svI4(const GLint *v);
+void fglVertex4svI4(const GLint *v);
 
 /* Pixel, bitmap, stipple, pixel-map and image data in 4-byte, 2-byte or packed storage. */
+/* count: the number of data items (bytes, or 16-bit values for the short
+ * types) held one per element; a negative count is taken as 0. */
+void fglBitmapI4(const GLsizei *width, const GLsizei *height, const GLfloat *xorig, const GLfloat *yorig,
+                 const GLfloat *xmove, const GLfloat *ymove, const GLint *bitmap, const GLint *count);
+void fglBitmapI2(const GLsizei *width, const GLsizei *height, const GLfloat *xorig, const GLfloat *yorig,
+                 const GLfloat *xmove, const GLfloat *ymove, const GLshort *bitmap, const GLint *count);
+void fglDrawPixelsI4(const GLsizei *width, const GLsizei *height, const GLenum *format, const GLenum *type,
+                     const GLint *pixels, const GLint *count);
+void fglDrawPixelsP(const GLsizei *width, const GLsizei *height, const GLenum *format, const GLenum *type,
+                    const GLint *pixels, const GLint *count);
+void fglDrawPixelsI2(const GLsizei *width, const GLsizei *height, const GLenum *format, const GLenum *type,
+                     const GLshort *pixels, const GLint *count);
+void fglTexImage1DI4(const GLenum *target, const GLint *level, const GLint *internalformat, const GLsizei *width,
+                     const GLint *border, const GLenum *format, const GLenum *type, const GLint *pixels,
+                     const GLint *count);
+void fglTexImage1DP(const GLenum *target, const GLint *level, const GLint *internalformat, const GLsizei *width,
+                    const GLint *border, const GLenum *format, const GLenum *type, const GLint *pixels,
+                    const GLint *count);
+void fglTexImage1DI2(const GLenum *target, const GLint *level, const GLint *internalformat, const GLsizei *width,
+                     const GLint *border, const GLenum *format, const GLenum *type, const GLshort *pixels,
+                     const GLint *count);
+void fglTexImage2DI4(const GLenum *target, const GLint *level, const GLint *internalformat, const GLsizei *width,
+                     const GLsizei *height, const GLint *border, const GLenum *format, const GLenum *type,
+                     const GLint *pixels, const GLint *count);
+void fglTexImage2DP(const GLenum *target, const GLint *level, const GLint *internalformat, const GLsizei *width,
+                    const GLsizei *height, const GLint *border, const GLenum *format, const GLenum *type,
+                    const GLint *pixels, const GLint *count);
+void fglTexImage2DI2(const GLenum *target, const GLint *level, const GLint *internalformat, const GLsizei *width,
+                     const GLsizei *height, const GLint *border, const GLenum *format, const GLenum *type,
+                     const GLshort *pixels, const GLint *count);
+void fglReadPixelsI4(const GLint *x, const GLint *y, const GLsizei *width, const GLsizei *height,
+                     const GLenum *format, const GLenum *type, GLint *pixels, const GLint *count);
+void fglReadPixelsP(const GLint *x, const GLint *y, const GLsizei *width, const GLsizei *height,
+                    const GLenum *format, const GLenum *type, GLint *pixels, const GLint *count);
+void fglReadPixelsI2(const GLint *x, const GLint *y, const GLsizei *width, const GLsizei *height,
+                     const GLenum *format, const GLenum *type, GLshort *pixels, const GLint *count);
+void fglGetTexImageI4(const GLenum *target, const GLint *level, const GLenum *format, const GLenum *type,
+                      GLint *pixels, const GLint *count);
+void fglGetTexImageP(const GLenum *target, const GLint *level, const GLenum *format, const GLenum *type,
+                     GLint *pixels, const GLint *count);
+void fglGetTexImageI2(const GLenum *target, const GLint *level, const GLenum *format, const GLenum *type,
+                      GLshort *pixels, const GLint *count);
+void fglPolygonStippleI4(const GLint *mask);   /* 128 elements */
+void fglPolygonStippleI2(const GLshort *mask); /* 128 elements */
+void fglGetPolygonStippleI4(GLint *mask, const GLint *count);
+void fglGetPolygonStippleI2(GLshort *mask, const GLint *count);
+void fglPixelMapusvI4(const GLenum *map, const GLsizei *mapsize, const GLint *values);
+void fglGetPixelMapusvI4(const GLenum *map, GLint *values); /* 4 elements */
 
 /* Display lists called by names in integer or packed storage; error and string queries. */
+void fglCallListsI4(const GLsizei *n, const GLenum *type, const GLint *lists);
+void fglCallListsP(const GLsizei *n, const GLenum *type, const GLint *lists, const GLint *count);
+void fglCallListsI2(const GLsizei *n, const GLenum *type, const GLshort *lists);
+void fglGetBooleanvI4(const GLenum *pname, GLint *params, const GLint *count);
+GLenum fglGetError(void);
+/* A string in three steps: fglGetString returns its length and keeps the
+ * text, one character per 4-byte word; fglGetStringCopy copies that many
+ * words; fglGetStringRelease frees them. */
+GLint fglGetString(const GLenum *name);
+void fglGetStringCopy(GLint *words);
+void fglGetStringRelease(void);
 
 #ifdef __cplusplus
 }
