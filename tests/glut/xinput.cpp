@@ -93,3 +93,31 @@ void tap(unsigned long keysym) {
 void flush() { XSync(display(), False); }
 
 }  // namespace xin
+
+#include <cstring>
+
+#include "fglut.h"
+
+namespace xin {
+namespace {
+int displays = 0;
+int countDisplays() {
+  ++displays;
+  return 0;
+}
+}  // namespace
+
+int displayCount() { return displays; }
+
+int openWindow(const char *title, int x, int y, int width, int height) {
+  if (glutGet(GLUT_INIT_STATE) == 0) fglutInit();
+  fglutInitWindowPosition(&x, &y);
+  fglutInitWindowSize(&width, &height);
+  const int id = fglutCreateWindowC(title, static_cast<int>(std::strlen(title)));
+  fglutDisplayFunc(countDisplays);
+  const int before = displays;
+  pumpUntil([before] { return displays > before; });
+  return id;
+}
+
+}  // namespace xin

@@ -33,3 +33,15 @@ void tap(unsigned long keysym);
 void flush();
 
 }  // namespace xin
+
+namespace xin {
+
+// Initialises GLUT through fglutInit (once per process) and opens a window
+// at (x, y) of the given size through the binding, with a display routine
+// that counts its calls; waits until the window has been drawn once.
+// Returns GLUT's window identifier.
+int openWindow(const char *title, int x, int y, int width, int height);
+// Display calls seen by windows opened with openWindow.
+int displayCount();
+
+}  // namespace xin
