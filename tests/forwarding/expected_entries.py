@@ -1,0 +1,241 @@
+#!/usr/bin/env python3
+"""The expected forwarding entries of libfgl, derived from the Khronos registry
+and the family table below, without any use of tools/gen_gl.py.
+
+  expected_entries.py --registry gl.xml --write-inc OUT
+      writes one FGL_EXPECTED(entry, command, "result", "type1", ...) line per
+      expected forwarding entry, for the conformance test.
+  expected_entries.py --registry gl.xml --check-exports libfgl.so
+      reads the dynamic symbol table of the library (nm -D --defined-only) and
+      checks that its forwarding entries are exactly the expected ones, that no
+      OpenGL 1.1 command has an entry of any kind and that every entry has its
+      Fortran alias (lower case, one trailing underscore) at the same address.
+      Exits non-zero with one line per fault.
+"""
+import argparse
+import re
+import subprocess
+import sys
+import xml.etree.ElementTree as ET
+
+# Commands of OpenGL 1.0 that are reached only through the query entries.
+QUERY_ONLY = ["glGetError", "glGetString"]
+
+# Every command with more than one forwarding entry, with its entries in their
+# fixed order. Every other forwarded command has one entry, fgl + its name
+# without the gl prefix.
+FAMILIES = {
+    # byte-valued scalars
+    "glColor3b": ["fglColor3b", "fglColor3bI4", "fglColor3bI2"],
+    "glColor3ub": ["fglColor3ub", "fglColor3ubI4", "fglColor3ubI2"],
+    "glColor4b": ["fglColor4b", "fglColor4bI4", "fglColor4bI2"],
+    "glColor4ub": ["fglColor4ub", "fglColor4ubI4", "fglColor4ubI2"],
+    "glNormal3b": ["fglNormal3b", "fglNormal3bI4", "fglNormal3bI2"],
+    # short-valued scalars
+    "glColor3s": ["fglColor3s", "fglColor3sI4"],
+    "glColor3us": ["fglColor3us", "fglColor3usI4"],
+    "glColor4s": ["fglColor4s", "fglColor4sI4"],
+    "glColor4us": ["fglColor4us", "fglColor4usI4"],
+    "glIndexs": ["fglIndexs", "fglIndexsI4"],
+    "glNormal3s": ["fglNormal3s", "fglNormal3sI4"],
+    "glRasterPos2s": ["fglRasterPos2s", "fglRasterPos2sI4"],
+    "glRasterPos3s": ["fglRasterPos3s", "fglRasterPos3sI4"],
+    "glRasterPos4s": ["fglRasterPos4s", "fglRasterPos4sI4"],
+    "glRects": ["fglRects", "fglRectsI4"],
+    "glTexCoord1s": ["fglTexCoord1s", "fglTexCoord1sI4"],
+    "glTexCoord2s": ["fglTexCoord2s", "fglTexCoord2sI4"],
+    "glTexCoord3s": ["fglTexCoord3s", "fglTexCoord3sI4"],
+    "glTexCoord4s": ["fglTexCoord4s", "fglTexCoord4sI4"],
+    "glVertex2s": ["fglVertex2s", "fglVertex2sI4"],
+    "glVertex3s": ["fglVertex3s", "fglVertex3sI4"],
+    "glVertex4s": ["fglVertex4s", "fglVertex4sI4"],
+    "glLineStipple": ["fglLineStipple", "fglLineStippleI4"],
+    # boolean scalars
+    "glColorMask": ["fglColorMask", "fglColorMaskI4"],
+    "glDepthMask": ["fglDepthMask", "fglDepthMaskI4"],
+    "glEdgeFlag": ["fglEdgeFlag", "fglEdgeFlagI4"],
+    # boolean results
+    "glIsEnabled": ["fglIsEnabled", "fglIsEnabledI4"],
+    "glIsList": ["fglIsList", "fglIsListI4"],
+    # untyped data: the two pass-through entries
+    "glCallLists": ["fglCallLists", "fglCallListsI1"],
+    "glDrawPixels": ["fglDrawPixels", "fglDrawPixelsI1"],
+    "glGetTexImage": ["fglGetTexImage", "fglGetTexImageI1"],
+    "glReadPixels": ["fglReadPixels", "fglReadPixelsI1"],
+    "glTexImage1D": ["fglTexImage1D", "fglTexImage1DI1"],
+    "glTexImage2D": ["fglTexImage2D", "fglTexImage2DI1"],
+}
+
+# The commands that OpenGL 1.1 added; none of them may have an entry.
+GL_1_1 = [
+    "glAreTexturesResident", "glArrayElement", "glBindTexture", "glColorPointer",
+    "glCopyTexImage1D", "glCopyTexImage2D", "glCopyTexSubImage1D", "glCopyTexSubImage2D",
+    "glDeleteTextures", "glDisableClientState", "glDrawArrays", "glDrawElements",
+    "glEdgeFlagPointer", "glEnableClientState", "glGenTextures", "glGetPointerv",
+    "glIndexPointer", "glIndexub", "glIndexubv", "glInterleavedArrays", "glIsTexture",
+    "glNormalPointer", "glPolygonOffset", "glPopClientAttrib", "glPrioritizeTextures",
+    "glPushClientAttrib", "glTexCoordPointer", "glTexSubImage1D", "glTexSubImage2D",
+    "glVertexPointer",
+]
+
+# Suffixes that the repacking entries (another part of the library) carry.
+REPACKING_SUFFIXES = ("I4", "I2", "P")
+
+
+def squash(text):
+    return re.sub(r"\s+", " ", text).replace(" *", "*").replace("*", " *").strip()
+
+
+def type_before(elem, name):
+    """The C type that precedes <name> inside a <proto> or <param> element."""
+    text = elem.text or ""
+    for child in elem:
+        if child.tag == "name":
+            break
+        text += (child.text or "") + (child.tail or "")
+    return squash(text)
+
+
+def registry(path):
+    root = ET.parse(path).getroot()
+    protos = {}
+    for cmd in root.find("commands").findall("command"):
+        proto = cmd.find("proto")
+        name = proto.find("name").text
+        params = [type_before(p, p.find("name").text) for p in cmd.findall("param")]
+        protos[name] = (type_before(proto, name), params)
+
+    def feature(fname):
+        f = [x for x in root.iter("feature") if x.get("name") == fname]
+        if len(f) != 1:
+            sys.exit(f"registry has no single feature {fname}")
+        return [c.get("name") for r in f[0].findall("require") for c in r.findall("command")]
+
+    return protos, feature("GL_VERSION_1_0"), feature("GL_VERSION_1_1")
+
+
+def expected(protos, gl10):
+    """[(entry, command, result, [param types])] for the 343 forwarding entries."""
+    forwarded = [c for c in gl10 if c not in QUERY_ONLY]
+    out = []
+    for c in forwarded:
+        for entry in FAMILIES.get(c, ["fgl" + c[2:]]):
+            out.append((entry, c, protos[c][0], protos[c][1]))
+    return out
+
+
+def check_counts(gl10, gl11, entries):
+    faults = []
+    if len(gl10) != 306:
+        faults.append(f"GL_VERSION_1_0 lists {len(gl10)} commands, not 306")
+    if sorted(gl11) != sorted(GL_1_1):
+        faults.append(f"GL_VERSION_1_1 differs from the 30 listed: {sorted(set(gl11) ^ set(GL_1_1))}")
+    missing = [c for c in list(FAMILIES) + QUERY_ONLY if c not in gl10]
+    if missing:
+        faults.append(f"family commands not in OpenGL 1.0: {missing}")
+    sizes = {}
+    for _, c, _, _ in entries:
+        sizes[c] = sizes.get(c, 0) + 1
+    shape = (len(sizes), sorted(list(sizes.values())).count(1),
+             list(sizes.values()).count(2), list(sizes.values()).count(3), len(entries))
+    if shape != (304, 270, 29, 5, 343):
+        faults.append(f"commands/one/two/three/entries = {shape}, not (304, 270, 29, 5, 343)")
+    return faults
+
+
+def write_inc(path, entries):
+    lines = ["/* Expected forwarding entries, from gl.xml and the family table of expected_entries.py. */\n"]
+    for entry, command, result, params in entries:
+        types = "".join(f', "{t}"' for t in params)
+        lines.append(f'FGL_EXPECTED({entry}, {command}, "{result}"{types})\n')
+    with open(path, "w") as f:
+        f.writelines(lines)
+
+
+def exports(library):
+    out = subprocess.run(["nm", "-D", "--defined-only", library], check=True,
+                         capture_output=True, text=True).stdout
+    symbols = {}
+    for line in out.splitlines():
+        parts = line.split()
+        if len(parts) == 3 and parts[2].startswith("fgl"):
+            symbols[parts[2]] = (parts[0], parts[1])
+    return symbols
+
+
+def is_alias(name):
+    return name.endswith("_") and name == name.lower()
+
+
+def repacking_entry(name, protos, gl10):
+    """True if name is of the repacking kinds: an I4, I2 or P entry of a
+    command with an array parameter, or an error or string query entry."""
+    if name == "fglGetError" or re.fullmatch(r"fglGetString[A-Za-z0-9]*", name):
+        return True
+    for suffix in REPACKING_SUFFIXES:
+        if name.endswith(suffix):
+            command = "gl" + name[3:-len(suffix)]
+            if command in gl10 and any("*" in t for t in protos[command][1]):
+                return True
+    return False
+
+
+def check_exports(library, protos, gl10, gl11, entries):
+    faults = []
+    symbols = exports(library)
+    names = [n for n in symbols if not is_alias(n)]
+    aliases = {n for n in symbols if is_alias(n)}
+    for n in names:
+        alias = n.lower() + "_"
+        if alias not in symbols:
+            faults.append(f"{n}: no Fortran alias {alias}")
+        elif symbols[alias][0] != symbols[n][0]:
+            faults.append(f"{n}: alias {alias} at {symbols[alias][0]}, entry at {symbols[n][0]}")
+        if symbols[n][1] not in "TW":
+            faults.append(f"{n}: symbol kind {symbols[n][1]}, not code")
+    lowered = {n.lower() + "_" for n in names}
+    for a in sorted(aliases - lowered):
+        faults.append(f"{a}: alias without an entry")
+
+    want = {e[0] for e in entries}
+    have = set(names)
+    for n in sorted(want - have):
+        faults.append(f"{n}: forwarding entry not exported")
+    for n in sorted(have - want):
+        if not repacking_entry(n, protos, gl10):
+            faults.append(f"{n}: exported, but neither a forwarding nor a repacking entry")
+
+    lower_names = {n.lower() for n in names} | {a[:-1] for a in aliases}
+    for c in gl11:
+        for suffix in ("", "I4", "I2", "I1", "P", "C"):
+            n = ("fgl" + c[2:] + suffix).lower()
+            if n in lower_names:
+                faults.append(f"{c} (OpenGL 1.1) has an entry: {n}")
+    return faults, len(have & want), len(have - want)
+
+
+def main():
+    ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    ap.add_argument("--registry", default="/usr/share/khronos-api/gl.xml")
+    ap.add_argument("--write-inc")
+    ap.add_argument("--check-exports")
+    args = ap.parse_args()
+    protos, gl10, gl11 = registry(args.registry)
+    entries = expected(protos, gl10)
+    faults = check_counts(gl10, gl11, entries)
+    if args.write_inc:
+        if faults:
+            sys.exit("\n".join(faults))
+        write_inc(args.write_inc, entries)
+    if args.check_exports:
+        more, forwarding, others = check_exports(args.check_exports, protos, gl10, gl11, entries)
+        faults += more
+        for f in faults:
+            print("FAULT:", f)
+        print(f"{forwarding} forwarding entries exported of {len(entries)} expected; "
+              f"{others} repacking and query entries; {len(faults)} faults")
+        sys.exit(1 if faults else 0)
+
+
+if __name__ == "__main__":
+    main()
