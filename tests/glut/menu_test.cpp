@@ -1,0 +1,135 @@
+// Menus opened and chosen with real pointer events: each menu calls its own
+// routine with the address of the chosen entry's value.
+#include <gtest/gtest.h>  // before Xlib, whose None macro clashes with it
+
+#include <GL/freeglut.h>
+#include <X11/Xlib.h>
+
+#include <vector>
+
+#include "fglut.h"
+#include "xinput.h"
+
+namespace {
+
+std::vector<int> chosenA, chosenB, states;
+std::vector<std::vector<int>> statuses;
+int onMenuA(int *value) { chosenA.push_back(*value); return 0; }
+int onMenuB(int *value) { chosenB.push_back(*value); return 0; }
+int onState(int *status) { states.push_back(*status); return 0; }
+int onStatus(int *status, int *x, int *y) { statuses.push_back({*status, *x, *y}); return 0; }
+
+// A packed label: one character per 4-byte word, high bytes set to show that
+// only the low byte counts.
+std::vector<int> packed(const char *text) {
+  std::vector<int> words;
+  for (const char *c = text; *c != '\0'; ++c) words.push_back(0x7700 | static_cast<unsigned char>(*c));
+  return words;
+}
+
+void addEntry(const char *label, int value) {
+  const std::vector<int> words = packed(label);
+  const int count = static_cast<int>(words.size());
+  fglutAddMenuEntry(words.data(), &count, &value);
+}
+
+// The mapped override-redirect window that freeglut shows as a pop-up menu.
+bool findMenuWindow(XWindowAttributes *found) {
+  Display *d = xin::display();
+  Window root = 0, parent = 0, *children = nullptr;
+  unsigned int n = 0;
+  bool ok = false;
+  XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &n);
+  for (unsigned int i = 0; i < n && !ok; ++i) {
+    XWindowAttributes a;
+    if (XGetWindowAttributes(d, children[i], &a) && a.override_redirect && a.map_state == IsViewable) {
+      *found = a;
+      ok = true;
+    }
+  }
+  if (children != nullptr) XFree(children);
+  return ok;
+}
+
+// Opens the menu attached to `button` with a click at (40, 40) of window w,
+// then chooses entry `index` of `entries` with a left click on it.
+void choose(Window w, unsigned int button, int index, int entries) {
+  xin::moveTo(w, 40, 40);
+  xin::button(button, true);
+  xin::button(button, false);
+  XWindowAttributes menu;
+  ASSERT_TRUE(xin::pumpUntil([&menu] { return findMenuWindow(&menu); }));
+  const int border = 2;  // freeglut's menu border
+  const double rowHeight = (menu.height - 2.0 * border) / entries;
+  const int y = menu.y + border + static_cast<int>((index + 0.5) * rowHeight);
+  xin::moveTo(DefaultRootWindow(xin::display()), menu.x + menu.width / 2, y);
+  xin::button(1, true);
+  xin::button(1, false);
+}
+
+TEST(Menu, ChosenEntryValueReachesTheMenusRoutine) {
+  xin::openWindow("menu", 50, 50, 300, 300);
+  const Window w = xin::currentXWindow();
+  fglutMenuStateFunc(onState);
+  fglutMenuStatusFunc(onStatus);
+  const int menu = fglutCreateMenu(onMenuA);
+  EXPECT_GT(menu, 0);
+  EXPECT_EQ(menu, glutGetMenu());
+  addEntry("five", 5);
+  addEntry("seven", 7);
+  addEntry("nine", 9);
+  const int button = GLUT_RIGHT_BUTTON;
+  fglutAttachMenu(&button);
+  choose(w, 3, 1, 3);
+  ASSERT_TRUE(xin::pumpUntil([] { return !chosenA.empty(); }));
+  EXPECT_EQ(chosenA, std::vector<int>{7});
+  // Menu state and status were told of the menu's use and its end.
+  ASSERT_TRUE(xin::pumpUntil([] { return states.size() >= 2; }));
+  EXPECT_EQ(states.front(), GLUT_MENU_IN_USE);
+  EXPECT_EQ(states.back(), GLUT_MENU_NOT_IN_USE);
+  ASSERT_GE(statuses.size(), 2u);
+  EXPECT_EQ(statuses.front(), (std::vector<int>{GLUT_MENU_IN_USE, 40, 40}));
+  EXPECT_EQ(statuses.back()[0], GLUT_MENU_NOT_IN_USE);
+}
+
+TEST(Menu, TwoMenusKeepTheirOwnRoutines) {
+  xin::openWindow("menus", 50, 50, 300, 300);
+  const Window w = xin::currentXWindow();
+  fglutCreateMenu(onMenuA);
+  addEntry("a1", 11);
+  addEntry("a2", 12);
+  const int right = GLUT_RIGHT_BUTTON;
+  fglutAttachMenu(&right);
+  fglutCreateMenu(onMenuB);
+  addEntry("b1", 21);
+  addEntry("b2", 22);
+  addEntry("b3", 23);
+  const int middle = GLUT_MIDDLE_BUTTON;
+  fglutAttachMenu(&middle);
+  choose(w, 3, 0, 2);
+  ASSERT_TRUE(xin::pumpUntil([] { return !chosenA.empty(); }));
+  ASSERT_TRUE(xin::pumpUntil([] { XWindowAttributes a; return !findMenuWindow(&a); }));
+  choose(w, 2, 2, 3);
+  ASSERT_TRUE(xin::pumpUntil([] { return !chosenB.empty(); }));
+  EXPECT_EQ(chosenA, std::vector<int>{11});
+  EXPECT_EQ(chosenB, std::vector<int>{23});
+}
+
+TEST(Menu, DestroyedMenuTakesItsRoutineAlong) {
+  xin::openWindow("menus", 50, 50, 300, 300);
+  const Window w = xin::currentXWindow();
+  const int first = fglutCreateMenu(onMenuA);
+  addEntry("old", 1);
+  fglutDestroyMenu(&first);
+  const int second = fglutCreateMenu(onMenuB);
+  addEntry("new", 2);
+  const int right = GLUT_RIGHT_BUTTON;
+  fglutAttachMenu(&right);
+  choose(w, 3, 0, 1);
+  ASSERT_TRUE(xin::pumpUntil([] { return !chosenB.empty(); }));
+  EXPECT_EQ(chosenB, std::vector<int>{2});
+  EXPECT_TRUE(chosenA.empty());
+  (void)second;
+}
+
+}  // namespace
