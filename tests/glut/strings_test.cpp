@@ -1,0 +1,176 @@
+// String conversion and initialisation: titles read back from the X server,
+// argument vectors as GLUT sees and leaves them.
+#include <gtest/gtest.h>  // before Xlib, whose None macro clashes with it
+
+#include <GL/freeglut.h>
+#include <X11/Xlib.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "fglut.h"
+#include "xinput.h"
+
+namespace {
+
+std::string serverTitle() {
+  char *name = nullptr;
+  std::string title = "<none>";
+  if (XFetchName(xin::display(), xin::currentXWindow(), &name) && name != nullptr) {
+    title = name;
+    XFree(name);
+  }
+  return title;
+}
+
+// One character per 4-byte word, with junk in the high bytes.
+std::vector<int> packed(const std::string &text) {
+  std::vector<int> words;
+  for (unsigned char c : text) words.push_back(static_cast<int>(0x5a5a0000u | c));
+  return words;
+}
+
+std::vector<std::string> vectorAfterInit() {
+  std::vector<std::string> args;
+  char **v = fglutArgumentVector();
+  for (int i = 0; i < fglutArgumentCount(); ++i) args.emplace_back(v[i]);
+  EXPECT_EQ(v[fglutArgumentCount()], nullptr);
+  return args;
+}
+
+TEST(Title, AddressAndLengthKeepsTrailingBlanks) {
+  fglutInit();
+  const char title[] = "Fortran GLUT program     tail";  // 20 characters, 5 blanks, then more
+  const int id = fglutCreateWindowC(title, 25);
+  EXPECT_EQ(id, glutGetWindow());
+  EXPECT_EQ(serverTitle(), "Fortran GLUT program     ");
+  EXPECT_EQ(serverTitle().size(), 25u);
+}
+
+TEST(Title, PackedWordsUseOnlyTheLowByte) {
+  fglutInit();
+  const int words[] = {0x141};
+  const int one = 1;
+  fglutCreateWindow(words, &one);
+  EXPECT_EQ(serverTitle(), "A");
+  const std::vector<int> longer = packed("Fortran GLUT program");
+  const int count = static_cast<int>(longer.size());
+  fglutSetWindowTitle(longer.data(), &count);
+  fglutDisplayFunc(nullptr);
+  glutMainLoopEvent();
+  EXPECT_EQ(serverTitle(), "Fortran GLUT program");
+}
+
+TEST(Title, ZeroCodeCutsWhatGlutSees) {
+  fglutInit();
+  const int words[] = {'A', 'B', 0, 'C', 'D'};
+  const int count = 5;
+  fglutCreateWindow(words, &count);
+  EXPECT_EQ(serverTitle(), "AB");
+}
+
+TEST(Title, ZeroOrNegativeCountGivesTheEmptyString) {
+  fglutInit();
+  const int words[] = {'X'};
+  const int zero = 0, negative = -7;
+  fglutCreateWindow(words, &zero);
+  EXPECT_EQ(serverTitle(), "");
+  fglutCreateWindow(words, &negative);
+  EXPECT_EQ(serverTitle(), "");
+  fglutCreateWindowC("ignored", -3);
+  EXPECT_EQ(serverTitle(), "");
+}
+
+TEST(Init, FixedVectorIgnoresTheCommandLine) {
+  // This process was started with gtest's options on its command line.
+  fglutInit();
+  EXPECT_EQ(fglutArgumentCount(), 1);
+  EXPECT_EQ(vectorAfterInit(), std::vector<std::string>{"noname"});
+  EXPECT_EQ(glutGet(GLUT_INIT_STATE), 1);
+}
+
+TEST(InitArgs, StartPositionTableSplitsThePackedArray) {
+  const std::vector<int> words = packed("progexample");  // 11 words
+  const int count = 2;
+  const std::vector<int> starts = {1, 5, 12};
+  fglutInitArgs(&count, words.data(), starts.data());
+  EXPECT_EQ(count, 2);
+  EXPECT_EQ(vectorAfterInit(), (std::vector<std::string>{"prog", "example"}));
+}
+
+TEST(InitArgs, CountZeroGivesOnlyTheNullEntry) {
+  const int words[] = {'x'};
+  const int count = 0;
+  const int starts[] = {1};
+  fglutInitArgs(&count, words, starts);
+  EXPECT_EQ(fglutArgumentCount(), 0);
+  EXPECT_EQ(fglutArgumentVector()[0], nullptr);
+  EXPECT_EQ(glutGet(GLUT_INIT_STATE), 1);
+}
+
+TEST(InitArgs, NegativeCountIsTakenAsZero) {
+  const int words[] = {'x'};
+  const int count = -2;
+  const int starts[] = {1};
+  fglutInitArgs(&count, words, starts);
+  EXPECT_EQ(count, -2);
+  EXPECT_EQ(fglutArgumentCount(), 0);
+  EXPECT_EQ(fglutArgumentVector()[0], nullptr);
+}
+
+TEST(InitArgs, DecreasingOrLowPositionsGiveEmptyArgumentsNotWildReads) {
+  // Exactly 11 words: a read outside them shows up under AddressSanitizer.
+  const std::vector<int> words = packed("progexample");
+  const int count = 4;
+  // -3 is taken as 1; 5 -> 1 decreases (empty); 1 -> 1 is empty; 1 .. 11.
+  const std::vector<int> starts = {-3, 5, 1, 1, 12};
+  fglutInitArgs(&count, words.data(), starts.data());
+  EXPECT_EQ(vectorAfterInit(), (std::vector<std::string>{"prog", "", "", "progexample"}));
+}
+
+TEST(InitArgs, GlutConsumesOptionsButNotTheCallersCount) {
+  const char *display = std::getenv("DISPLAY");
+  ASSERT_NE(display, nullptr);
+  const std::vector<std::string> args = {"prog", "-display", display, "-geometry", "320x240+7+9", "-iconic", "keep"};
+  std::string all;
+  std::vector<int> starts;
+  for (const std::string &a : args) {
+    starts.push_back(static_cast<int>(all.size()) + 1);
+    all += a;
+  }
+  starts.push_back(static_cast<int>(all.size()) + 1);
+  const std::vector<int> words = packed(all);
+  const int count = static_cast<int>(args.size());
+  fglutInitArgs(&count, words.data(), starts.data());
+  EXPECT_EQ(count, 7);                 // the caller's variable
+  EXPECT_EQ(fglutArgumentCount(), 2);  // the layer's cell, as GLUT left it
+  EXPECT_EQ(vectorAfterInit(), (std::vector<std::string>{"prog", "keep"}));
+  // -geometry reached GLUT intact.
+  const int title[] = {'g'};
+  const int one = 1;
+  fglutCreateWindow(title, &one);
+  const int qw = GLUT_WINDOW_WIDTH, qh = GLUT_WINDOW_HEIGHT;
+  EXPECT_EQ(fglutGet(&qw), 320);
+  EXPECT_EQ(fglutGet(&qh), 240);
+}
+
+TEST(DisplayMode, ModeAndPackedDisplayString) {
+  fglutInit();
+  const unsigned int mode = GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH;
+  fglutInitDisplayMode(&mode);
+  const int one = 1;
+  const int title[] = {'d'};
+  fglutCreateWindow(title, &one);
+  const int qdouble = GLUT_WINDOW_DOUBLEBUFFER, qdepth = GLUT_WINDOW_DEPTH_SIZE;
+  EXPECT_EQ(fglutGet(&qdouble), 1);
+  EXPECT_GT(fglutGet(&qdepth), 0);
+  const std::vector<int> spec = packed("rgb single");
+  const int count = static_cast<int>(spec.size());
+  fglutInitDisplayString(spec.data(), &count);
+  fglutCreateWindow(title, &one);
+  EXPECT_EQ(fglutGet(&qdouble), 0);
+}
+
+}  // namespace
