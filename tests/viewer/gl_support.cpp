@@ -50,8 +50,8 @@ std::vector<Primitive> joinTriangles(const std::vector<Primitive> &triangles) {
       for (const auto &v : t)
         for (const auto &q : p)
           if (model::length(v.position - q.position) < kSame) ++shared;
-      const bool parallel = model::length(cross(n, m)) < kSame * model::length(n) * model::length(m) + 1e-12;
-      const bool inPlane = std::abs(model::dot(n, t[0].position - p[0].position)) < kSame * model::length(n);
+      const bool parallel = model::length(cross(n, m)) < 1e-3 * model::length(n) * model::length(m);
+      const bool inPlane = std::abs(model::dot(n, t[0].position - p[0].position)) < 1e-4 * model::length(n);
       if (shared >= 2 && parallel && inPlane && model::dot(n, m) > 0) {
         for (const auto &v : t) {
           bool known = false;
