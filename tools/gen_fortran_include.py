@@ -225,10 +225,12 @@ def gen_functions(fname, what, table):
     text = header(fname, [
         "Result types of the %s entries that return a value." % what,
         "Without them Fortran's implicit typing would take every",
-        "name that starts with F as a REAL function."])
+        "name that starts with F as a REAL function. EXTERNAL keeps",
+        "compilers from taking an unused name as a local variable."])
     for ftype, names in table:
         for n in names:
             text += fixed("      %s %s" % (ftype, n))
+            text += fixed("      EXTERNAL %s" % n)
     return text
 
 
