@@ -127,6 +127,8 @@ Window XSession::start(const std::vector<std::string> &argv, const std::string &
   }
   out_ = pipeFds[0];
   buffered_.clear();
+  lines_.clear();
+  taken_.clear();
 
   // The window: the first top-level window with the title that is mapped.
   auto deadline = Clock::now() + timeout;
@@ -196,7 +198,15 @@ bool XSession::readLine(std::string &line, std::chrono::milliseconds timeout) {
   for (;;) {
     auto nl = buffered_.find('\n');
     if (nl != std::string::npos) {
-      line = buffered_.substr(0, nl);
+      line.clear();
+      for (char c : buffered_.substr(0, nl)) {
+        if (c == ' ' || c == '\t' || c == '\r') {
+          if (!line.empty() && line.back() != ' ') line += ' ';
+        } else {
+          line += c;
+        }
+      }
+      if (!line.empty() && line.back() == ' ') line.pop_back();
       buffered_.erase(0, nl + 1);
       return true;
     }
@@ -213,15 +223,26 @@ bool XSession::readLine(std::string &line, std::chrono::milliseconds timeout) {
 
 bool XSession::waitForLine(const std::string &prefix, std::string &line, std::chrono::milliseconds timeout) {
   auto deadline = Clock::now() + timeout;
-  while (readLine(line, std::chrono::milliseconds(remainingMs(deadline)))) {
-    // Fortran list-directed and formatted output may start with a blank.
-    auto first = line.find_first_not_of(' ');
-    if (first != std::string::npos && line.compare(first, prefix.size(), prefix) == 0) {
-      line.erase(0, first);
-      return true;
+  std::size_t i = 0;
+  for (;;) {
+    for (; i < lines_.size(); ++i) {
+      if (!taken_[i] && lines_[i].compare(0, prefix.size(), prefix) == 0) {
+        taken_[i] = true;
+        line = lines_[i];
+        return true;
+      }
     }
+    std::string next;
+    if (!readLine(next, std::chrono::milliseconds(remainingMs(deadline)))) return false;
+    lines_.push_back(next);
+    taken_.push_back(false);
   }
-  return false;
+}
+
+std::string XSession::transcript() const {
+  std::string all;
+  for (const auto &l : lines_) all += l + "\n";
+  return all;
 }
 
 bool XSession::resize(Window w, int width, int height, std::chrono::milliseconds timeout) {
@@ -289,6 +310,43 @@ bool XSession::grabUntilEqual(Window w, const Picture &expected, Picture &out,
   }
 }
 
+void XSession::watchNewWindows() {
+  XSelectInput(display_, DefaultRootWindow(display_), SubstructureNotifyMask);
+  XSync(display_, False);
+}
+
+Window XSession::waitForMap(std::chrono::milliseconds timeout) {
+  Window root = DefaultRootWindow(display_);
+  auto deadline = Clock::now() + timeout;
+  Window found = 0;
+  while (found == 0 && waitForEvent(display_, deadline)) {
+    XEvent e;
+    XNextEvent(display_, &e);
+    if (e.type == MapNotify && e.xmap.event == root) found = e.xmap.window;
+  }
+  XSelectInput(display_, root, NoEventMask);
+  return found;
+}
+
+int XSession::mapSpareKeycode(const char *keysymName) {
+  int minCode, maxCode, perCode;
+  XDisplayKeycodes(display_, &minCode, &maxCode);
+  KeySym *map = XGetKeyboardMapping(display_, static_cast<KeyCode>(minCode), maxCode - minCode + 1, &perCode);
+  int spare = 0;
+  for (int code = maxCode; code >= minCode && spare == 0; --code) {
+    bool empty = true;
+    for (int i = 0; i < perCode; ++i) empty = empty && map[(code - minCode) * perCode + i] == NoSymbol;
+    if (empty) spare = code;
+  }
+  XFree(map);
+  if (spare != 0) {
+    KeySym sym = XStringToKeysym(keysymName);
+    XChangeKeyboardMapping(display_, spare, 1, &sym, 1);
+    XSync(display_, False);
+  }
+  return spare;
+}
+
 void XSession::movePointer(Window w, int x, int y) {
   Window child;
   int rx, ry;
@@ -305,6 +363,11 @@ void XSession::button(unsigned int b, bool press) {
 void XSession::key(const char *keysymName, bool press) {
   KeyCode code = XKeysymToKeycode(display_, XStringToKeysym(keysymName));
   XTestFakeKeyEvent(display_, code, press ? True : False, CurrentTime);
+  XFlush(display_);
+}
+
+void XSession::keycode(int code, bool press) {
+  XTestFakeKeyEvent(display_, static_cast<unsigned>(code), press ? True : False, CurrentTime);
   XFlush(display_);
 }
 

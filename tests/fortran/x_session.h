@@ -55,11 +55,16 @@ class XSession {
   int waitExit(std::chrono::milliseconds timeout);
   pid_t pid() const { return pid_; }
 
-  // One line of the program's standard output, without the newline; false
-  // when nothing arrives within `timeout` or the program closed its output.
+  // One line of the program's standard output, without the newline and
+  // with runs of blanks made one blank (Fortran formats pad with blanks);
+  // false when nothing arrives within `timeout` or the output is closed.
   bool readLine(std::string &line, std::chrono::milliseconds timeout);
-  // Reads lines until one starts with `prefix`; that line goes to `line`.
-  bool waitForLine(const std::string &prefix, std::string &line, std::chrono::milliseconds timeout);
+  // The first line not yet taken that starts with `prefix`, from what was
+  // read already or, failing that, from further output; it is taken.
+  bool waitForLine(const std::string &prefix, std::string &line,
+                   std::chrono::milliseconds timeout = std::chrono::seconds(10));
+  // Every line read so far, for failure messages.
+  std::string transcript() const;
 
   // Asks the X server to resize `w` and waits for the ConfigureNotify that
   // reports the new size.
@@ -74,10 +79,19 @@ class XSession {
   bool grabUntilEqual(Window w, const Picture &expected, Picture &out,
                       std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
+  // Call before an action that maps a new top-level window (a GLUT menu),
+  // then waitForMap to get the window once it is mapped.
+  void watchNewWindows();
+  Window waitForMap(std::chrono::milliseconds timeout = std::chrono::seconds(5));
+  // Gives a keycode that has no symbol the symbol named `keysymName` (for
+  // keys that the server's default map lacks, such as eacute); returns it.
+  int mapSpareKeycode(const char *keysymName);
+
   // Real input through XTest, at window-relative positions.
   void movePointer(Window w, int x, int y);
   void button(unsigned int button, bool press);
   void key(const char *keysymName, bool press);
+  void keycode(int code, bool press);
   void flush();
 
  private:
@@ -85,6 +99,8 @@ class XSession {
   pid_t pid_ = -1;
   int out_ = -1;           // read end of the program's standard output
   std::string buffered_;   // output read but not yet returned as lines
+  std::vector<std::string> lines_;  // lines read
+  std::vector<bool> taken_;         // lines handed out by waitForLine
 };
 
 }  // namespace fgltest

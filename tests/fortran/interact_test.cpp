@@ -1,0 +1,166 @@
+// The interactive Fortran program (fortran/examples/interact.f), built by
+// gfortran and by f2c, driven with real X input through XTest: keys, a
+// special key, mouse buttons and a GLUT menu; its timers, idle routine,
+// font metrics and picture are checked from what it prints and draws.
+//
+// Usage: interact_test <gfortran build> <f2c build>, under tests/with-xvfb.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+
+#include "x_session.h"
+
+namespace {
+
+using std::chrono::seconds;
+
+std::array<std::string, 2> programs;  // gfortran, f2c
+
+// Colour classes of the program's picture.
+bool isRed(std::uint32_t p) { return p == 0xFF0000; }
+bool isYellow(std::uint32_t p) { return p == 0xFFFF00; }
+bool isBlue(std::uint32_t p) { return p == 0x0000FF; }
+bool isGreen(std::uint32_t p) { return p == 0x00FF00; }
+bool isBlack(std::uint32_t p) { return p == 0x000000; }
+bool isMagenta(std::uint32_t p) { return p == 0xFF00FF; }
+
+// Pixels of one class in the rectangle [x0, x1) x [y0, y1) (y from the top).
+template <typename Pred>
+long count(const fgltest::Picture &p, int x0, int y0, int x1, int y1, Pred pred) {
+  long n = 0;
+  for (int y = y0; y < y1; ++y)
+    for (int x = x0; x < x1; ++x) n += pred(p.at(x, y));
+  return n;
+}
+
+class Interact : public ::testing::TestWithParam<int> {
+ protected:
+  void SetUp() override {
+    // The server's default map has no eacute; give it a keycode before the
+    // program starts, so that its Xlib reads the map with it.
+    eacute_ = x_.mapSpareKeycode("eacute");
+    window_ = x_.start({programs[GetParam()]}, "Fortran interaction");
+    ASSERT_NE(window_, 0u) << "no window titled \"Fortran interaction\"";
+  }
+
+  // Waits for the exact line `expected` (blanks normalised).
+  void expectLine(const std::string &expected) {
+    std::string line;
+    std::string prefix = expected.substr(0, expected.find(' ') + 1);
+    ASSERT_TRUE(x_.waitForLine(prefix, line)) << "no line \"" << expected << "\"; output so far:\n"
+                                               << x_.transcript();
+    EXPECT_EQ(line, expected);
+  }
+
+  // Opens the menu with the right button at (100, 100) and chooses entry
+  // `index` (0-based) of `entries`, releasing the button over it.
+  void chooseFromMenu(int index, int entries) {
+    x_.movePointer(window_, 100, 100);
+    x_.watchNewWindows();
+    x_.button(3, true);
+    Window menu = x_.waitForMap();
+    ASSERT_NE(menu, 0u) << "the menu did not open";
+    XWindowAttributes a;
+    XGetWindowAttributes(x_.display(), menu, &a);
+    int y = a.height * (2 * index + 1) / (2 * entries);
+    x_.movePointer(menu, a.width / 2, y - 2);
+    x_.movePointer(menu, a.width / 2, y);
+    x_.button(3, false);
+  }
+
+  fgltest::XSession x_;
+  Window window_ = 0;
+  int eacute_ = 0;
+};
+
+TEST_P(Interact, StartsTimersIdleAndFontsThroughFontCodes) {
+  // 9x15 glyphs are 9 wide; "Hello" in 8x13 is 40; stroke mono roman "M"
+  // is 105 (roman "M" would be 95): each font code reached its own font.
+  expectLine("FONTS 9 40 105");
+  expectLine("RESHAPE 300 300 300");
+  expectLine("DRAWN 1");
+  expectLine("TIMERA 42");
+  expectLine("TIMERB 43");
+  expectLine("IDLE 3");
+}
+
+TEST_P(Interact, DrawsShapesAndText) {
+  expectLine("DRAWN 1");
+  fgltest::Picture p;
+  ASSERT_TRUE(x_.grabSettled(window_, p));
+  ASSERT_EQ(p.width, 300);
+  // Sphere: radius 0.3 at (-0.5, 0.5) is a disc of radius 45 pixels around (75, 75).
+  EXPECT_TRUE(isRed(p.at(75, 75)));
+  EXPECT_GT(count(p, 0, 0, 150, 150, isRed), 5500);
+  // Wire cube, upper right: lines only.
+  long blue = count(p, 150, 0, 300, 150, isBlue);
+  EXPECT_GT(blue, 150);
+  EXPECT_LT(blue, 5000);
+  // Solid torus, lower right, with its hole at (225, 225).
+  EXPECT_GT(count(p, 150, 150, 300, 300, isGreen), 3000);
+  EXPECT_FALSE(isGreen(p.at(225, 225)));
+  // "Fortran" in 9x15 bitmap letters above y = -0.3 (row 195) from x = 7:
+  // seven glyphs, 63 pixels wide.
+  long text = count(p, 0, 175, 80, 200, isBlack);
+  EXPECT_GT(text, 60);
+  EXPECT_EQ(count(p, 80, 175, 150, 200, isBlack), 0);
+  // "77" in stroke roman, lower left.
+  EXPECT_GT(count(p, 0, 200, 150, 300, isMagenta), 100);
+}
+
+TEST_P(Interact, KeysArriveAsCodesFrom0To255WithThePointerPosition) {
+  expectLine("DRAWN 1");
+  x_.movePointer(window_, 30, 40);
+  x_.key("a", true);
+  x_.key("a", false);
+  expectLine("KEY 97 30 40");
+  // A Latin-1 key above 127 arrives as its code, never negative.
+  ASSERT_NE(eacute_, 0) << "no spare keycode for eacute";
+  x_.keycode(eacute_, true);
+  x_.keycode(eacute_, false);
+  expectLine("KEY 233 30 40");
+  x_.key("F1", true);
+  x_.key("F1", false);
+  expectLine("SPECIAL 1 30 40");
+}
+
+TEST_P(Interact, MouseButtonsArriveWithStateAndPosition) {
+  expectLine("DRAWN 1");
+  x_.movePointer(window_, 50, 60);
+  x_.button(1, true);
+  expectLine("MOUSE 0 0 50 60");
+  x_.button(1, false);
+  expectLine("MOUSE 0 1 50 60");
+}
+
+TEST_P(Interact, MenuChoicesReachTheMenuRoutine) {
+  expectLine("DRAWN 1");
+  chooseFromMenu(0, 2);
+  expectLine("MENU 7");
+  expectLine("DRAWN 2");
+  fgltest::Picture p;
+  ASSERT_TRUE(x_.grabSettled(window_, p));
+  EXPECT_TRUE(isYellow(p.at(75, 75))) << std::hex << p.at(75, 75);
+  // "Quit" ends the program through CALL EXIT(0).
+  chooseFromMenu(1, 2);
+  expectLine("MENU 9");
+  EXPECT_EQ(x_.waitExit(seconds(10)), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Compilers, Interact, ::testing::Values(0, 1),
+                         [](const ::testing::TestParamInfo<int> &info) {
+                           return std::string(info.param == 0 ? "gfortran" : "f2c");
+                         });
+
+}  // namespace
+
+int main(int argc, char **argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  if (argc != 3) {
+    std::cerr << "usage: " << argv[0] << " <gfortran build> <f2c build>\n";
+    return 2;
+  }
+  programs = {argv[1], argv[2]};
+  return RUN_ALL_TESTS();
+}
