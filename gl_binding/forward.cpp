@@ -4,6 +4,17 @@
 #include "fgl.h"
 #include "fgl_conventions.h"
 
+// Each entry ends in a jump to its command. Declared noplt, that jump goes
+// straight through the command's GOT slot instead of through a PLT stub that
+// would jump again; the slots are then bound when the library is loaded.
+#if defined(__has_attribute)
+#if __has_attribute(noplt)
+#define GL_COMMAND(command, result, params, args) extern "C" result command params __attribute__((noplt));
+#include "gl_commands.inc"
+#undef GL_COMMAND
+#endif
+#endif
+
 #define FGL_FORWARD(entry, fortran_name, command, result, params, args)                  \
   static_assert(std::is_same_v<void params, fgl::Forward<&command>::Params>,            \
                 #entry ": parameter list does not match the prototype of " #command);   \
