@@ -7,6 +7,8 @@
 // glutCreateWindow therefore need no exit routine of ours.
 #include <GL/freeglut.h>
 
+#include <algorithm>
+
 #include "fglut.h"
 #include "fglut_conventions.h"
 
@@ -42,7 +44,10 @@ FGLUT_FORTRAN_ALIAS(fglutInit, fglutinit_)
 
 FGLUT_API void fglutInitArgs(const int *count, const int *words, const int *starts) {
   const std::size_t n = fglut::nonNegative(*count);
-  char **vector = static_cast<char **>(std::malloc((n + 1) * sizeof(char *)));
+  // The vector handed to GLUT (n strings, then null), then a copy of the n
+  // string addresses that GLUT does not see: GLUT removes the options it
+  // consumes from the vector, and their strings stay held by the copy.
+  char **vector = static_cast<char **>(std::malloc((2 * n + 1) * sizeof(char *)));
   if (vector == nullptr) return;
   for (std::size_t i = 0; i < n; ++i) {
     // Argument i spans 1-based word positions starts[i] .. starts[i+1]-1.
@@ -58,6 +63,7 @@ FGLUT_API void fglutInitArgs(const int *count, const int *words, const int *star
     }
   }
   vector[n] = nullptr;
+  std::copy(vector, vector + n, vector + n + 1);
   argumentCount = static_cast<int>(n);
   argumentVector = vector;
   glutInit(&argumentCount, argumentVector);

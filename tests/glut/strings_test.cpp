@@ -5,6 +5,10 @@
 #include <GL/freeglut.h>
 #include <X11/Xlib.h>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -171,6 +175,53 @@ TEST(DisplayMode, ModeAndPackedDisplayString) {
   fglutInitDisplayString(spec.data(), &count);
   fglutCreateWindow(title, &one);
   EXPECT_EQ(fglutGet(&qdouble), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// Limits the address space so that an allocation of a gigabyte fails (under
+// AddressSanitizer, whose reservations need the address space, its own limit
+// set in xinput.cpp does that).
+void limitHeap() {
+#if !defined(__SANITIZE_ADDRESS__)
+  rlimit limit{};
+  getrlimit(RLIMIT_AS, &limit);
+  long pages = 0;
+  if (FILE *f = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(f, "%ld", &pages) != 1) pages = 0;
+    std::fclose(f);
+  }
+  limit.rlim_cur = static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + (256u << 20);
+  setrlimit(RLIMIT_AS, &limit);
+#endif
+}
+
+// The count promises a gigabyte of words; the heap cannot hold its
+// conversion, so nothing is read and GLUT is not called (a GLUT call before
+// initialisation would be a fatal GLUT error, exit status 1).
+void createWithExhaustedHeap() {
+  limitHeap();
+  const int words[] = {'A'};
+  const int huge = 1 << 30;
+  const int id = fglutCreateWindow(words, &huge);
+  std::_Exit(id == 0 ? 0 : 2);
+}
+
+void initArgsWithExhaustedHeap() {
+  limitHeap();
+  const int words[] = {'A'};
+  const int huge = 1 << 28;  // a vector of 2^29 addresses: 4 GB
+  const int starts[] = {1, 2};
+  fglutInitArgs(&huge, words, starts);
+  std::_Exit(glutGet(GLUT_INIT_STATE) == 0 && fglutArgumentVector() == nullptr ? 0 : 2);
+}
+
+TEST(Heap, ExhaustedHeapSkipsTheGlutCall) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(createWithExhaustedHeap(), testing::ExitedWithCode(0), "");
+  EXPECT_EXIT(initArgsWithExhaustedHeap(), testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
