@@ -1,0 +1,48 @@
+// Every entry declared in fglut.h is exported with C linkage and under its
+// Fortran name (lower case plus one trailing underscore) at the same address.
+#include <gtest/gtest.h>
+
+#include <dlfcn.h>
+
+#include <cctype>
+#include <fstream>
+#include <regex>
+#include <set>
+#include <string>
+
+extern "C" int fglutHeaderFromC(void);
+
+namespace {
+
+TEST(Names, HeaderIsUsableFromC) { EXPECT_EQ(fglutHeaderFromC(), 1); }
+
+std::set<std::string> declaredEntries() {
+  std::ifstream header(FGLUT_HEADER);
+  std::set<std::string> names;
+  const std::regex declaration(R"(^\w[\w\s\*]*\b(fglut[A-Za-z0-9]+)\()");
+  for (std::string line; std::getline(header, line);) {
+    std::smatch m;
+    if (std::regex_search(line, m, declaration)) names.insert(m[1]);
+  }
+  return names;
+}
+
+TEST(Names, EveryEntryHasItsFortranAlias) {
+  void *library = dlopen(FGLUT_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+  ASSERT_NE(library, nullptr) << dlerror();
+  const std::set<std::string> names = declaredEntries();
+  // 139 entries, plus the two C-only accessors of the argument cells.
+  EXPECT_EQ(names.size(), 141u);
+  for (const std::string &name : names) {
+    SCOPED_TRACE(name);
+    void *entry = dlsym(library, name.c_str());
+    EXPECT_NE(entry, nullptr);
+    if (name == "fglutArgumentCount" || name == "fglutArgumentVector") continue;
+    std::string fortran;
+    for (char c : name) fortran += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    fortran += '_';
+    EXPECT_EQ(dlsym(library, fortran.c_str()), entry) << fortran;
+  }
+}
+
+}  // namespace
