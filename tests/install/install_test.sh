@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# Installs the build tree into a fresh prefix and builds consumers of the
+# installed libraries three ways: a CMake project with find_package(fgl),
+# pkg-config lines, and bare gfortran/f2c lines. Runs what it built (under
+# an X server: run this script through tests/with-xvfb).
+#
+# Usage: install_test.sh <build dir> <consumer source dir> <libdir name>
+# Environment: CMAKE, CC, GFORTRAN, F2C; FGL_SANITIZE_FLAGS (compile and
+# link flags for consumers of sanitizer-built libraries).
+set -euo pipefail
+build=$1
+consumer=$2
+libdir_name=$3
+san=${FGL_SANITIZE_FLAGS:-}
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+prefix=$work/prefix
+libdir=$prefix/$libdir_name
+fail() { echo "FAIL: $*" >&2; exit 1; }
+step() { echo "== $*"; }
+
+step "cmake --install into $prefix"
+"$CMAKE" --install "$build" --prefix "$prefix" >"$work/install.log" || { cat "$work/install.log"; fail "install"; }
+
+step "installed files"
+for f in \
+    "$libdir/libfgl.so.1.0.0" "$libdir/libfglut.so.1.0.0" \
+    "$prefix/include/fgl.h" "$prefix/include/fgl_forward.inc" "$prefix/include/fglut.h" \
+    "$prefix/include/fgl.inc" "$prefix/include/fglut.inc" \
+    "$prefix/include/fglfn.inc" "$prefix/include/fglutfn.inc" \
+    "$libdir/cmake/fgl/fglConfig.cmake" "$libdir/cmake/fgl/fglConfigVersion.cmake" \
+    "$libdir/cmake/fgl/fglTargets.cmake" \
+    "$libdir/pkgconfig/fgl.pc" "$libdir/pkgconfig/fglut.pc" \
+    "$prefix/bin/house"; do
+  [ -f "$f" ] || fail "missing $f"
+done
+for lib in fgl fglut; do
+  [ "$(readlink "$libdir/lib$lib.so")" = "lib$lib.so.1" ] || fail "lib$lib.so is not a link to lib$lib.so.1"
+  [ "$(readlink "$libdir/lib$lib.so.1")" = "lib$lib.so.1.0.0" ] || fail "lib$lib.so.1 is not a link to lib$lib.so.1.0.0"
+  soname=$(objdump -p "$libdir/lib$lib.so.1.0.0" | awk '/SONAME/ {print $2}')
+  [ "$soname" = "lib$lib.so.1" ] || fail "lib$lib soname is '$soname'"
+done
+# The installed viewer uses the installed libraries.
+for lib in fgl fglut; do
+  used=$(ldd "$prefix/bin/house" | awk -v l="lib$lib.so.1" '$1 == l {print $3}')
+  [ -n "$used" ] && [ "$(realpath "$used")" = "$(realpath "$libdir/lib$lib.so.1")" ] ||
+    fail "installed house loads lib$lib from '$used', not from $libdir"
+done
+
+run() {  # name program...
+  local name=$1
+  shift
+  local out
+  out=$("$@" 2>&1) || { echo "$out"; fail "$name exited with status $?"; }
+  echo "$out" | grep -Eq '^ *PROBE +255 +0 +0 *$' || { echo "$out"; fail "$name did not read back red"; }
+  echo "   $name: $out"
+}
+
+step "CMake consumer: find_package(fgl), fgl::fgl and fgl::fglut"
+"$CMAKE" -S "$consumer" -B "$work/consumer" -DCMAKE_PREFIX_PATH="$prefix" \
+    -DCMAKE_C_COMPILER="$CC" -DCMAKE_Fortran_COMPILER="$GFORTRAN" \
+    -DCMAKE_C_FLAGS="$san" -DCMAKE_Fortran_FLAGS="$san" -DCMAKE_EXE_LINKER_FLAGS="$san" \
+    >"$work/consumer.log" 2>&1 || { cat "$work/consumer.log"; fail "consumer configure"; }
+"$CMAKE" --build "$work/consumer" >>"$work/consumer.log" 2>&1 || { cat "$work/consumer.log"; fail "consumer build"; }
+run "CMake C consumer" "$work/consumer/probe_c"
+run "CMake Fortran consumer" "$work/consumer/probe_f"
+
+step "pkg-config consumer"
+export PKG_CONFIG_PATH=$libdir/pkgconfig
+[ "$(pkg-config --modversion fgl)" = "1.0.0" ] || fail "pkg-config fgl version"
+[ "$(pkg-config --modversion fglut)" = "1.0.0" ] || fail "pkg-config fglut version"
+# shellcheck disable=SC2046
+"$CC" $san -o "$work/pc_c" "$consumer/probe.c" $(pkg-config --cflags --libs fglut) -Wl,-rpath,"$libdir"
+# shellcheck disable=SC2046
+"$GFORTRAN" $san -std=legacy -o "$work/pc_f" "$consumer/probe.f" $(pkg-config --cflags --libs fglut) -Wl,-rpath,"$libdir"
+run "pkg-config C consumer" "$work/pc_c"
+run "pkg-config Fortran consumer" "$work/pc_f"
+
+step "bare command lines"
+"$GFORTRAN" $san -std=legacy -I"$prefix/include" -o "$work/bare_f" "$consumer/probe.f" -L"$libdir" -lfglut -lfgl
+(cd "$work" && "$F2C" -I"$prefix/include" "$consumer/probe.f" >/dev/null 2>&1) || fail "f2c"
+"$CC" $san -w -o "$work/bare_f2c" "$work/probe.c" -L"$libdir" -lfglut -lfgl -lf2c -lm
+LD_LIBRARY_PATH=$libdir run "gfortran -lfglut -lfgl" "$work/bare_f"
+LD_LIBRARY_PATH=$libdir run "f2c; cc -lfglut -lfgl -lf2c" "$work/bare_f2c"
+
+step "installed viewer opens its window"
+"$prefix/bin/house" &
+house=$!
+# xdotool --sync waits for the window to appear.
+if ! timeout 10 xdotool search --sync --name "Fortran GLUT program" >/dev/null; then
+  kill "$house" 2>/dev/null
+  fail "no window from the installed house"
+fi
+kill "$house"
+wait "$house" 2>/dev/null || true
+echo "all install checks passed"
