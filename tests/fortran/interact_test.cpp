@@ -3,7 +3,10 @@
 // special key, mouse buttons and a GLUT menu; its timers, idle routine,
 // font metrics and picture are checked from what it prints and draws.
 //
-// Usage: interact_test <gfortran build> <f2c build>, under tests/with-xvfb.
+// The README's minimal program (fortran/examples/hello.f) is checked here too.
+//
+// Usage: interact_test <interact gfortran> <interact f2c> <hello gfortran>
+// <hello f2c>, under tests/with-xvfb.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -15,7 +18,8 @@ namespace {
 
 using std::chrono::seconds;
 
-std::array<std::string, 2> programs;  // gfortran, f2c
+std::array<std::string, 2> programs;       // interact.f: gfortran, f2c
+std::array<std::string, 2> helloPrograms;  // hello.f: gfortran, f2c
 
 // Colour classes of the program's picture.
 bool isRed(std::uint32_t p) { return p == 0xFF0000; }
@@ -148,19 +152,54 @@ TEST_P(Interact, MenuChoicesReachTheMenuRoutine) {
   EXPECT_EQ(x_.waitExit(seconds(10)), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Compilers, Interact, ::testing::Values(0, 1),
-                         [](const ::testing::TestParamInfo<int> &info) {
-                           return std::string(info.param == 0 ? "gfortran" : "f2c");
-                         });
+std::string compilerName(const ::testing::TestParamInfo<int> &info) {
+  return info.param == 0 ? "gfortran" : "f2c";
+}
+INSTANTIATE_TEST_SUITE_P(Compilers, Interact, ::testing::Values(0, 1), compilerName);
+
+// The README's minimal program: a triangle on white, ended by Q.
+class Hello : public ::testing::TestWithParam<int> {};
+
+TEST_P(Hello, DrawsItsTriangleAndEndsOnQ) {
+  fgltest::XSession x;
+  Window w = x.start({helloPrograms[GetParam()]}, "Hello from Fortran");
+  ASSERT_NE(w, 0u) << "no window titled \"Hello from Fortran\"";
+  fgltest::Picture p;
+  ASSERT_TRUE(x.grabSettled(w, p));
+  // GLUT's default 300x300: white corners; the triangle's red, green and
+  // blue corners at (-0.8, -0.8), (0.8, -0.8) and (0, 0.8).
+  EXPECT_EQ(p.at(5, 5), 0xFFFFFFu);
+  EXPECT_EQ(p.at(p.width - 5, 5), 0xFFFFFFu);
+  // Near a corner its colour dominates: that channel high, the others low.
+  auto dominant = [&](int x0, int y0, int shift) {
+    std::uint32_t px = p.at(x0, y0);
+    for (int s : {16, 8, 0}) {
+      std::uint32_t c = (px >> s) & 0xFFu;
+      if (s == shift ? c < 180u : c > 80u) return false;
+    }
+    return true;
+  };
+  EXPECT_TRUE(dominant(35, p.height - 35, 16)) << std::hex << p.at(35, p.height - 35);
+  EXPECT_TRUE(dominant(p.width - 35, p.height - 35, 8)) << std::hex << p.at(p.width - 35, p.height - 35);
+  EXPECT_TRUE(dominant(p.width / 2, 40, 0)) << std::hex << p.at(p.width / 2, 40);
+  x.movePointer(w, 150, 150);
+  x.key("q", true);
+  x.key("q", false);
+  EXPECT_EQ(x.waitExit(seconds(10)), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Compilers, Hello, ::testing::Values(0, 1), compilerName);
 
 }  // namespace
 
 int main(int argc, char **argv) {
   ::testing::InitGoogleTest(&argc, argv);
-  if (argc != 3) {
-    std::cerr << "usage: " << argv[0] << " <gfortran build> <f2c build>\n";
+  if (argc != 5) {
+    std::cerr << "usage: " << argv[0] << " <interact: gfortran build> <interact: f2c build>"
+              << " <hello: gfortran build> <hello: f2c build>\n";
     return 2;
   }
   programs = {argv[1], argv[2]};
+  helloPrograms = {argv[3], argv[4]};
   return RUN_ALL_TESTS();
 }
