@@ -173,3 +173,81 @@ TEST(Windows, NullDisplayRoutineDoesNotEndTheProgram) {
 }
 
 }  // namespace
+
+namespace {
+
+int strayCalls = 0;
+int keys = 0, clicks = 0, shows = 0;
+int stray0() { ++strayCalls; return 0; }
+int stray2(int *, int *) { ++strayCalls; return 0; }
+int stray3(int *, int *, int *) { ++strayCalls; return 0; }
+int stray4(int *, int *, int *, int *) { ++strayCalls; return 0; }
+int strayJoystick(unsigned int *, int *, int *, int *) { ++strayCalls; return 0; }
+
+// The overlay and the devices that freeglut does not offer on X11 (or that
+// this display lacks) never call their routines; registering them leaves the
+// window's other slots as they were, and so does unregistering them.
+TEST(Registrations, OverlayAndDeviceKindsLeaveOtherSlotsAlone) {
+  xin::openWindow("devices", 0, 0, 100, 100);
+  const Window w = xin::currentXWindow();
+  fglutDisplayFunc([]() -> int { ++shows; return 0; });
+  fglutKeyboardFunc([](int *, int *, int *) -> int { ++keys; return 0; });
+  fglutMouseFunc([](int *, int *, int *, int *) -> int { ++clicks; return 0; });
+  const int poll = 10;
+  fglutOverlayDisplayFunc(stray0);
+  fglutButtonBoxFunc(stray2);
+  fglutDialsFunc(stray2);
+  fglutSpaceballMotionFunc(stray3);
+  fglutSpaceballRotateFunc(stray3);
+  fglutSpaceballButtonFunc(stray2);
+  fglutTabletMotionFunc(stray2);
+  fglutTabletButtonFunc(stray4);
+  fglutJoystickFunc(strayJoystick, &poll);
+  fglutEstablishOverlay();
+  fglutPostOverlayRedisplay();
+  fglutPostRedisplay();
+  fglutForceJoystickFunc();
+  xin::moveTo(w, 10, 10);
+  xin::tap(XK_k);
+  xin::button(1, true);
+  xin::button(1, false);
+  ASSERT_TRUE(xin::pumpUntil([] { return keys == 1 && clicks == 2 && shows > 0; }));
+  fglutOverlayDisplayFuncNull();
+  fglutButtonBoxFuncNull();
+  fglutDialsFuncNull();
+  fglutSpaceballMotionFuncNull();
+  fglutSpaceballRotateFuncNull();
+  fglutSpaceballButtonFuncNull();
+  fglutTabletMotionFuncNull();
+  fglutTabletButtonFuncNull();
+  fglutJoystickFuncNull(&poll);
+  fglutRemoveOverlay();
+  xin::tap(XK_k);
+  ASSERT_TRUE(xin::pumpUntil([] { return keys == 2; }));
+  EXPECT_EQ(strayCalls, 0);
+}
+
+}  // namespace
+
+namespace {
+
+int ownReshapes = 0;
+TEST(Registrations, ReshapeNullLeavesGlutsOwnViewportSetting) {
+  xin::openWindow("reshape", 0, 0, 100, 100);
+  fglutReshapeFunc([](int *, int *) -> int { ++ownReshapes; return 0; });
+  const int w0 = 200, h0 = 150;
+  fglutReshapeWindow(&w0, &h0);
+  ASSERT_TRUE(xin::pumpUntil([] { return ownReshapes > 0; }));
+  const int before = ownReshapes;
+  fglutReshapeFuncNull();
+  const int w = 320, h = 200;
+  fglutReshapeWindow(&w, &h);
+  ASSERT_TRUE(xin::pumpUntil([] {
+    GLint viewport[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    return viewport[2] == 320 && viewport[3] == 200;
+  }));
+  EXPECT_EQ(ownReshapes, before);
+}
+
+}  // namespace

@@ -263,3 +263,29 @@ TEST(Fonts, StrokeCharacterDrawsAndCodeTwelveMeansRoman) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Fonts, BitmapCharacterDrawsAtTheRasterPosition) {
+  openDoubleBuffered();
+  auto bitmap = [](int code) {
+    return redPixels([code] {
+      glRasterPos2d(0.0, 0.0);  // window pixel (50, 50)
+      const int character = 'W';
+      fglutBitmapCharacter(&code, &character);
+    });
+  };
+  const std::vector<bool> helvetica18 = bitmap(9);
+  int inside = 0, outside = 0;
+  for (int y = 0; y < 100; ++y) {
+    for (int x = 0; x < 100; ++x) {
+      if (!helvetica18[y * 100 + x]) continue;
+      (x >= 50 && x < 70 && y >= 45 && y < 70 ? inside : outside) += 1;
+    }
+  }
+  EXPECT_GT(inside, 10);
+  EXPECT_EQ(outside, 0);
+  EXPECT_NE(bitmap(3), helvetica18);
+}
+
+}  // namespace

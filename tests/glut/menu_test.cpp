@@ -133,3 +133,56 @@ TEST(Menu, DestroyedMenuTakesItsRoutineAlong) {
 }
 
 }  // namespace
+
+namespace {
+
+std::vector<std::vector<int>> clicks;
+int onMouse(int *b, int *s, int *x, int *y) { clicks.push_back({*b, *s, *x, *y}); return 0; }
+
+TEST(Menu, EditedEntriesSubMenusAndDetaching) {
+  xin::openWindow("edit", 50, 50, 300, 300);
+  const Window w = xin::currentXWindow();
+  const int sub = fglutCreateMenu(onMenuB);
+  addEntry("inner", 31);
+  const int top = fglutCreateMenu(onMenuA);
+  EXPECT_EQ(fglutGetMenu(), top);
+  addEntry("a", 1);
+  addEntry("b", 2);
+  addEntry("c", 3);
+  const int items = GLUT_MENU_NUM_ITEMS;
+  EXPECT_EQ(fglutGet(&items), 3);
+  const std::vector<int> label = packed("B!");
+  const int count = 2, item2 = 2, item3 = 3, value = 20;
+  fglutChangeToMenuEntry(&item2, label.data(), &count, &value);
+  fglutRemoveMenuItem(&item3);
+  EXPECT_EQ(fglutGet(&items), 2);
+  const std::vector<int> subLabel = packed("more");
+  const int subCount = 4;
+  fglutAddSubMenu(subLabel.data(), &subCount, &sub);
+  EXPECT_EQ(fglutGet(&items), 3);
+  const int item1 = 1;
+  fglutChangeToSubMenu(&item1, subLabel.data(), &subCount, &sub);
+  EXPECT_EQ(fglutGet(&items), 3);
+  fglutSetMenu(&sub);
+  EXPECT_EQ(fglutGetMenu(), sub);
+  EXPECT_EQ(fglutGet(&items), 1);
+  fglutSetMenu(&top);
+  const int right = GLUT_RIGHT_BUTTON;
+  fglutAttachMenu(&right);
+  choose(w, 3, 1, 3);  // the changed entry
+  ASSERT_TRUE(xin::pumpUntil([] { return !chosenA.empty(); }));
+  EXPECT_EQ(chosenA, std::vector<int>{20});
+  ASSERT_TRUE(xin::pumpUntil([] { XWindowAttributes a; return !findMenuWindow(&a); }));
+  // Detached: the right button reaches the mouse routine instead.
+  fglutDetachMenu(&right);
+  fglutMouseFunc(onMouse);
+  xin::moveTo(w, 60, 70);
+  xin::button(3, true);
+  ASSERT_TRUE(xin::pumpUntil([] { return !clicks.empty(); }));
+  EXPECT_EQ(clicks[0], (std::vector<int>{GLUT_RIGHT_BUTTON, GLUT_DOWN, 60, 70}));
+  XWindowAttributes none;
+  EXPECT_FALSE(findMenuWindow(&none));
+  EXPECT_TRUE(chosenB.empty());
+}
+
+}  // namespace
