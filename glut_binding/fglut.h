@@ -63,6 +63,8 @@ void fglutKeyboardFunc(fglut_routine3 routine);        /* key, x, y */
 void fglutKeyboardFuncNull(void);
 void fglutKeyboardUpFunc(fglut_routine3 routine);      /* key, x, y */
 void fglutKeyboardUpFuncNull(void);
+/* freeglut delivers visibility through its window-status callback: of the
+ * two kinds, the one registered last for a window is the one called. */
 void fglutWindowStatusFunc(fglut_routine1 routine);    /* state */
 void fglutWindowStatusFuncNull(void);
 void fglutVisibilityFunc(fglut_routine1 routine);      /* state */

@@ -74,6 +74,8 @@ FGLUT_WINDOW_KIND(PassiveMotion, passivemotion, fglut_routine2, call2)
 FGLUT_WINDOW_KIND(Entry, entry, fglut_routine1, call1)
 FGLUT_WINDOW_KIND(Keyboard, keyboard, fglut_routine3, callKey)
 FGLUT_WINDOW_KIND(KeyboardUp, keyboardup, fglut_routine3, callKey)
+// freeglut implements visibility on top of its window-status callback, so a
+// window has one or the other: the kind registered last is called.
 FGLUT_WINDOW_KIND(WindowStatus, windowstatus, fglut_routine1, call1)
 FGLUT_WINDOW_KIND(Visibility, visibility, fglut_routine1, call1)
 FGLUT_WINDOW_KIND(Special, special, fglut_routine3, call3)
