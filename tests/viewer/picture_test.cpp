@@ -2,7 +2,8 @@
 // picture at the default size and after resizes through the X server, checked
 // at points computed from the model-space tables and the projection.
 //
-// Usage: viewer_picture_test <path of house> [gtest options]
+// The program's path comes from the build (HOUSE_PROGRAM); a first argument
+// that is not a gtest option overrides it.
 #include "house_model.h"
 
 #include <gtest/gtest.h>  // before Xlib, whose macros (None, Bool) clash with it
@@ -23,7 +24,7 @@
 
 namespace {
 
-const char *housePath = nullptr;
+const char *housePath = HOUSE_PROGRAM;
 using Clock = std::chrono::steady_clock;
 constexpr auto kDeadline = std::chrono::seconds(10);
 
@@ -271,10 +272,6 @@ TEST(HouseProgram, IgnoresItsCommandLine) {
 
 int main(int argc, char **argv) {
   ::testing::InitGoogleTest(&argc, argv);
-  if (argc < 2) {
-    fprintf(stderr, "usage: %s <path of the house program> [gtest options]\n", argv[0]);
-    return 2;
-  }
-  housePath = argv[1];
+  if (argc > 1) housePath = argv[1];
   return RUN_ALL_TESTS();
 }
