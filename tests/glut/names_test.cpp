@@ -6,7 +6,6 @@
 
 #include <cctype>
 #include <fstream>
-#include <regex>
 #include <set>
 #include <string>
 
@@ -19,10 +18,15 @@ TEST(Names, HeaderIsUsableFromC) { EXPECT_EQ(fglutHeaderFromC(), 1); }
 std::set<std::string> declaredEntries() {
   std::ifstream header(FGLUT_HEADER);
   std::set<std::string> names;
-  const std::regex declaration(R"(^\w[\w\s\*]*\b(fglut[A-Za-z0-9]+)\()");
+  // A declaration is a line "type fglutName(...);" (typedefs and comments
+  // start otherwise).
   for (std::string line; std::getline(header, line);) {
-    std::smatch m;
-    if (std::regex_search(line, m, declaration)) names.insert(m[1]);
+    if (line.empty() || !std::isalpha(static_cast<unsigned char>(line[0])) || line.rfind("typedef", 0) == 0) continue;
+    const std::size_t start = line.find("fglut");
+    if (start == std::string::npos) continue;
+    std::size_t end = start;
+    while (end < line.size() && std::isalnum(static_cast<unsigned char>(line[end]))) ++end;
+    if (end < line.size() && line[end] == '(') names.insert(line.substr(start, end - start));
   }
   return names;
 }
