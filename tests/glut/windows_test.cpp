@@ -53,11 +53,18 @@ TEST(WindowEntries, IconTitleReachesTheServer) {
   const std::vector<int> title = packed("Icon  ");
   const int count = static_cast<int>(title.size());
   fglutSetIconTitle(title.data(), &count);
-  xin::pumpUntil([] { return true; });
-  char *name = nullptr;
-  ASSERT_TRUE(XGetIconName(xin::display(), xin::currentXWindow(), &name));
-  EXPECT_EQ(std::string(name), "Icon  ");
-  XFree(name);
+  const Window w = xin::currentXWindow();
+  auto iconName = [w] {
+    char *name = nullptr;
+    std::string result = "<none>";
+    if (XGetIconName(xin::display(), w, &name) && name != nullptr) {
+      result = name;
+      XFree(name);
+    }
+    return result;
+  };
+  xin::pumpUntil([&] { return iconName() == "Icon  "; });
+  EXPECT_EQ(iconName(), "Icon  ");
 }
 
 TEST(WindowEntries, WarpPointerMovesThePointerInWindowCoordinates) {
