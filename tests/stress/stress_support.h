@@ -1,0 +1,65 @@
+// Helpers for the stress tests: running a program as a child process,
+// reading its resident memory, and driving its window through the X server
+// (finding it by title, resizing it and waiting for the repaint, closing it
+// as a window manager would).
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+typedef struct _XDisplay Display;
+typedef unsigned long XWindowId;
+
+namespace stress {
+
+// A child process; its standard error is kept in a pipe when asked.
+struct Child {
+  pid_t pid = -1;
+  int stderr_fd = -1;
+};
+
+// Starts argv[0] with argv, SIGINT and SIGTERM at their default actions (a
+// shell may have left SIGINT ignored for background jobs, and the f2c
+// runtime keeps an ignored SIGINT ignored).
+Child spawn(const std::vector<std::string> &argv, bool capture_stderr);
+
+// Waits for the child to end; returns its wait status, or -1 on timeout (the
+// child is then killed).
+int wait_for(Child &child, std::chrono::seconds timeout);
+
+// Everything the child wrote to standard error (after it has ended).
+std::string read_stderr(Child &child);
+
+// Whether the child has ended (its status is left for wait_for).
+bool has_ended(const Child &child);
+
+// Resident set size of a process, in KiB, from /proc; -1 if it is gone.
+long rss_kib(pid_t pid);
+long own_rss_kib();
+
+// The program's window on `display`: the top-level window whose name is
+// `title`, once it is mapped. 0 if none appears before the timeout, or if
+// `alive` reports the program gone.
+XWindowId find_window(Display *display, const std::string &title, std::chrono::seconds timeout,
+                      const Child *alive = nullptr);
+
+// Covers the window with a marker colour that the program never draws, asks
+// the server to resize it, waits for the ConfigureNotify of the new size and
+// then for the program's repaint to replace the marker at the centre and at
+// the far corner. False on timeout. `marked` tells whether the marker was
+// seen in the window before the resize (if the program repainted in between,
+// it is not), so that a caller can tell the wait was a real one.
+bool resize_and_wait_for_repaint(Display *display, XWindowId window, int width, int height,
+                                 std::chrono::seconds timeout, bool *marked = nullptr,
+                                 const Child *alive = nullptr);
+
+// Sends WM_DELETE_WINDOW, as a window manager does when the user closes it.
+void close_window(Display *display, XWindowId window);
+
+// An integer from the environment, or `fallback`.
+long env_count(const char *name, long fallback);
+
+}  // namespace stress
