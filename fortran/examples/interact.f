@@ -7,6 +7,8 @@ C     right), the word "Fortran" in bitmap letters and "77" in magenta
 C     stroke letters (lower left). Each event prints one line:
 C        RESHAPE w h g      window size, and fglutGet's width
 C        FONTS a b c        9 and 40 (bitmap widths), 105 (stroke)
+C        FONT code length   for each of the nine font codes, the length
+C                           of "Fortran GLUT 77" in that font
 C        DRAWN n            after the n-th repaint
 C        KEY k x y          key code 0..255 and pointer position
 C        SPECIAL k x y      special key (GLUT_KEY_F1 ...)
@@ -24,6 +26,7 @@ C
       INCLUDE 'fglut.inc'
       INTEGER*4 FGLUTCREATEWINDOW, FGLUTCREATEMENU
       INTEGER*4 FGLUTBITMAPWIDTH, FGLUTBITMAPLENGTH, FGLUTSTROKEWIDTH
+      INTEGER*4 FGLUTSTROKELENGTH, FONTS(9), I
       EXTERNAL DISPLAY, RESHAPE, KEYBRD, SPECKY, MOUSE, ONMENU
       EXTERNAL TIMERA, TIMERB, IDLE
       REAL*4 SPHERE(3)
@@ -58,9 +61,29 @@ C     wide, five 8x13 glyphs are 40, a mono roman stroke glyph 105.
       IL8 = FGLUTBITMAPLENGTH(GLUT_BITMAP_8_BY_13, WORDS, N)
       ISW = FGLUTSTROKEWIDTH(GLUT_STROKE_MONO_ROMAN, ICHAR('M'))
       WRITE (*, 100) 'FONTS', IW9, IL8, ISW
+C     Every font code by its name: two stroke fonts, seven bitmap fonts.
+      FONTS(1) = GLUT_STROKE_ROMAN
+      FONTS(2) = GLUT_STROKE_MONO_ROMAN
+      FONTS(3) = GLUT_BITMAP_9_BY_15
+      FONTS(4) = GLUT_BITMAP_8_BY_13
+      FONTS(5) = GLUT_BITMAP_TIMES_ROMAN_10
+      FONTS(6) = GLUT_BITMAP_TIMES_ROMAN_24
+      FONTS(7) = GLUT_BITMAP_HELVETICA_10
+      FONTS(8) = GLUT_BITMAP_HELVETICA_12
+      FONTS(9) = GLUT_BITMAP_HELVETICA_18
+      CALL PACK('Fortran GLUT 77', WORDS, N)
+      DO 10 I = 1, 2
+         WRITE (*, 110) 'FONT', FONTS(I),
+     &                  FGLUTSTROKELENGTH(FONTS(I), WORDS, N)
+   10 CONTINUE
+      DO 20 I = 3, 9
+         WRITE (*, 110) 'FONT', FONTS(I),
+     &                  FGLUTBITMAPLENGTH(FONTS(I), WORDS, N)
+   20 CONTINUE
       CALL FLUSH
       CALL FGLUTMAINLOOP
   100 FORMAT (A, 3I6)
+  110 FORMAT (A, 2I6)
       END
 
       BLOCK DATA STATED

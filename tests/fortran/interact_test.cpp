@@ -7,6 +7,7 @@
 //
 // Usage: interact_test <interact gfortran> <interact f2c> <hello gfortran>
 // <hello f2c>, under tests/with-xvfb.
+#include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -20,6 +21,23 @@ using std::chrono::seconds;
 
 std::array<std::string, 2> programs;       // interact.f: gfortran, f2c
 std::array<std::string, 2> helloPrograms;  // hello.f: gfortran, f2c
+
+// Length of "Fortran GLUT 77" in the font of each font code 1 to 9, as
+// freeglut itself measures it in the font that the code names.
+std::array<int, 9> fontLengths;
+
+void measureFonts() {
+  const unsigned char *text = reinterpret_cast<const unsigned char *>("Fortran GLUT 77");
+  fontLengths = {glutStrokeLength(GLUT_STROKE_ROMAN, text),
+                 glutStrokeLength(GLUT_STROKE_MONO_ROMAN, text),
+                 glutBitmapLength(GLUT_BITMAP_9_BY_15, text),
+                 glutBitmapLength(GLUT_BITMAP_8_BY_13, text),
+                 glutBitmapLength(GLUT_BITMAP_TIMES_ROMAN_10, text),
+                 glutBitmapLength(GLUT_BITMAP_TIMES_ROMAN_24, text),
+                 glutBitmapLength(GLUT_BITMAP_HELVETICA_10, text),
+                 glutBitmapLength(GLUT_BITMAP_HELVETICA_12, text),
+                 glutBitmapLength(GLUT_BITMAP_HELVETICA_18, text)};
+}
 
 // Colour classes of the program's picture.
 bool isRed(std::uint32_t p) { return p == 0xFF0000; }
@@ -82,6 +100,10 @@ TEST_P(Interact, StartsTimersIdleAndFontsThroughFontCodes) {
   // 9x15 glyphs are 9 wide; "Hello" in 8x13 is 40; stroke mono roman "M"
   // is 105 (roman "M" would be 95): each font code reached its own font.
   expectLine("FONTS 9 40 105");
+  // The named font codes of fglut.inc are 1 to 9 and reach their fonts.
+  for (int code = 1; code <= 9; ++code) {
+    expectLine("FONT " + std::to_string(code) + " " + std::to_string(fontLengths[code - 1]));
+  }
   expectLine("RESHAPE 300 300 300");
   expectLine("DRAWN 1");
   expectLine("TIMERA 42");
@@ -201,5 +223,8 @@ int main(int argc, char **argv) {
   }
   programs = {argv[1], argv[2]};
   helloPrograms = {argv[3], argv[4]};
+  int glutArgc = 1;
+  glutInit(&glutArgc, argv);
+  measureFonts();
   return RUN_ALL_TESTS();
 }
