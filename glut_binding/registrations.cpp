@@ -115,9 +115,11 @@ FGLUT_API void fglutTimerFunc(const unsigned int *milliseconds, fglut_routine1 r
 }
 FGLUT_FORTRAN_ALIAS(fglutTimerFunc, fgluttimerfunc_)
 
+// A null routine registers no idle callback: GLUT's main loop then waits for
+// events instead of spinning through a trampoline with nothing to call.
 FGLUT_API void fglutIdleFunc(fglut_routine0 routine) {
   idleRoutine = routine;
-  glutIdleFunc(idleTrampoline);
+  glutIdleFunc(routine != nullptr ? idleTrampoline : nullptr);
 }
 FGLUT_FORTRAN_ALIAS(fglutIdleFunc, fglutidlefunc_)
 
