@@ -48,8 +48,15 @@ class HousePicture : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     x_ = new fgltest::XSession;
-    runThroughSizes(*x_, referenceProgram, [](std::size_t i, Window w) {
-      ASSERT_TRUE(x_->grabSettled(w, reference_[i])) << "C++ viewer: no settled picture at " << describe(kSizes[i]);
+    // A repainted house has white corners; a window that has been resized
+    // but not yet repainted shows its old picture beside undrawn pixels.
+    auto whiteCorners = [](const fgltest::Picture &p) {
+      return p.at(0, 0) == 0xFFFFFFu && p.at(p.width - 1, 0) == 0xFFFFFFu && p.at(0, p.height - 1) == 0xFFFFFFu &&
+             p.at(p.width - 1, p.height - 1) == 0xFFFFFFu;
+    };
+    runThroughSizes(*x_, referenceProgram, [&](std::size_t i, Window w) {
+      ASSERT_TRUE(x_->grabSettled(w, reference_[i], std::chrono::seconds(10), 3, whiteCorners))
+          << "C++ viewer: no settled picture at " << describe(kSizes[i]);
     });
   }
   static void TearDownTestSuite() {

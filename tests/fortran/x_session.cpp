@@ -280,14 +280,15 @@ Picture XSession::grab(Window w) {
   return p;
 }
 
-bool XSession::grabSettled(Window w, Picture &out, std::chrono::milliseconds timeout, int stableGrabs) {
+bool XSession::grabSettled(Window w, Picture &out, std::chrono::milliseconds timeout, int stableGrabs,
+                           const std::function<bool(const Picture &)> &accept) {
   auto deadline = Clock::now() + timeout;
   Picture last;
   int same = 0;
   while (Clock::now() < deadline) {
     out = grab(w);
     ColourCounts c = countColours(out);
-    bool drawing = c.white > 0 && c.white < static_cast<long>(out.pixels.size());
+    bool drawing = c.white > 0 && c.white < static_cast<long>(out.pixels.size()) && (!accept || accept(out));
     if (drawing && out == last) {
       if (++same + 1 >= stableGrabs) return true;
     } else {

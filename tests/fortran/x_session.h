@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -72,9 +73,10 @@ class XSession {
   // The window's current picture.
   Picture grab(Window w);
   // Grabs until the picture has the window's size, shows a drawing (some
-  // non-white pixels) and stays the same over `stableGrabs` grabs in a row.
+  // non-white pixels), passes `accept` and stays the same over
+  // `stableGrabs` grabs in a row.
   bool grabSettled(Window w, Picture &out, std::chrono::milliseconds timeout = std::chrono::seconds(10),
-                   int stableGrabs = 3);
+                   int stableGrabs = 3, const std::function<bool(const Picture &)> &accept = nullptr);
   // Grabs until the picture equals `expected`; `out` is the last grab.
   bool grabUntilEqual(Window w, const Picture &expected, Picture &out,
                       std::chrono::milliseconds timeout = std::chrono::seconds(10));
