@@ -6,8 +6,9 @@ C     INTEGER*4 arrays and text in packed character arrays (one
 C     character per INTEGER*4 word). This program hands such storage to
 C     the I1, I2, I4 and P entries, reads it back, and compares what
 C     comes back with what OpenGL must have seen: pixel round trips in
-C     every storage, vectors of narrow components, a polygon stipple,
-C     a texture image, display lists called by packed names, boolean
+C     every storage, bitmaps, a pixel map, vectors of narrow components,
+C     edge flags, a polygon stipple, a texture image, display lists
+C     called by packed and integer names, boolean
 C     state in INTEGER*4, the version string through fglGetString and
 C     fglGetStringCopy, and fglGetError after deliberate errors.
 C
@@ -56,6 +57,8 @@ C     its context is current; then the program ends.
    20 CONTINUE
       CALL ERRORS
       CALL PIXELS
+      CALL BITMAP
+      CALL PIXMAP
       CALL VECTRS
       CALL STIPPL
       CALL TEXIMG
@@ -175,13 +178,53 @@ C     INTEGER*2, INTEGER*4 and packed storage drawn, INTEGER*4 read.
    80 CONTINUE
       END
 
+C     An 8x2 bitmap from INTEGER*4 and from INTEGER*2 elements (rows of
+C     one byte, low byte used): drawn in white, read back as red values.
+      SUBROUTINE BITMAP
+      INCLUDE 'fgl.inc'
+      INTEGER*4 BITS4(2), BACK4(16), I, J
+      INTEGER*2 BITS2(2)
+      DATA BITS4 / 421, 768 /
+      DATA BITS2 / 421, 768 /
+      CALL FGLCOLOR3F(1.0, 1.0, 1.0)
+      CALL FGLRASTERPOS2I(20, 10)
+      CALL FGLBITMAPI4(8, 2, 0.0, 0.0, 0.0, 0.0, BITS4, 2)
+      CALL FGLRASTERPOS2I(20, 20)
+      CALL FGLBITMAPI2(8, 2, 0.0, 0.0, 0.0, 0.0, BITS2, 2)
+C     Row 1 is 421 = 256 + 165, byte 10100101; row 2 is 768, byte 0.
+      DO 20 J = 10, 20, 10
+         CALL FGLREADPIXELSI4(20, J, 8, 2, GL_RED, GL_UNSIGNED_BYTE,
+     &                        BACK4, 16)
+         DO 10 I = 1, 8
+            CALL CHECK('bitmap row 1', BACK4(I),
+     &                 255 * MOD(165 / 2 ** (8 - I), 2))
+            CALL CHECK('bitmap row 2', BACK4(8 + I), 0)
+   10    CONTINUE
+   20 CONTINUE
+      END
+
+C     A pixel map of 16-bit values from INTEGER*4 elements, read back.
+      SUBROUTINE PIXMAP
+      INCLUDE 'fgl.inc'
+      INTEGER*4 MAP(4), BACK4(4), WANT(4), I
+      DATA MAP / 131071, 0, 32768, 65537 /
+      DATA WANT / 65535, 0, 32768, 1 /
+      CALL FGLPIXELMAPUSVI4(GL_PIXEL_MAP_I_TO_R, 4, MAP)
+      CALL FGLGETPIXELMAPUSVI4(GL_PIXEL_MAP_I_TO_R, BACK4)
+      DO 10 I = 1, 4
+         CALL CHECK('pixel map', BACK4(I), WANT(I))
+   10 CONTINUE
+      END
+
 C     Vectors and scalars of byte components in narrow storage; the
 C     current colour read back as REALs, and boolean state as INTEGER*4.
       SUBROUTINE VECTRS
       INCLUDE 'fgl.inc'
       INTEGER*1 C1(3), R1, G1, B1
       INTEGER*2 C2(3), R2, G2, B2
-      INTEGER*4 C4(4), B4(4), FGLISENABLEDI4
+      INTEGER*4 C4(4), B4(4), FGLISENABLEDI4, F1(2), F2(2)
+      DATA F1 / 256, 1 /
+      DATA F2 / 257, 0 /
       DATA C1 / -56, 0, 100 /
       DATA C2 / 300, -1, 65 /
       DATA C4 / 266, 20, 30, -1 /
@@ -205,6 +248,14 @@ C     A 4-byte boolean 256 has a zero low byte: false.
       CALL CHECK('write mask blue', B4(3), 1)
       CALL CHECK('write mask alpha', B4(4), 0)
       CALL FGLCOLORMASKI4(1, 1, 1, 1)
+C     Edge flags from INTEGER*4 elements: only the first one's low byte.
+C     (Mesa reads a flag back as true only if it was exactly 1.)
+      CALL FGLEDGEFLAGVI4(F1, 2)
+      CALL FGLGETBOOLEANVI4(GL_EDGE_FLAG, B4, 1)
+      CALL CHECK('edge flag 256', B4(1), 0)
+      CALL FGLEDGEFLAGVI4(F2, 2)
+      CALL FGLGETBOOLEANVI4(GL_EDGE_FLAG, B4, 1)
+      CALL CHECK('edge flag 257', B4(1), 1)
       CALL CHECK('blend off', FGLISENABLEDI4(GL_BLEND), 0)
       CALL FGLENABLE(GL_BLEND)
       CALL CHECK('blend on', FGLISENABLEDI4(GL_BLEND), 1)
@@ -267,13 +318,14 @@ C     INTEGER*4 storage. List BASE+k moves the raster position k pixels
 C     to the right, so the distance moved is the sum of the names.
       SUBROUTINE LISTS
       INCLUDE 'fgl.inc'
-      INTEGER*4 FGLGENLISTS, BASE, I, WORDS(2), N4(2)
+      INTEGER*4 FGLGENLISTS, BASE, I, WORDS(2), N4(2), TWO(2)
       INTEGER*1 N1(2), NOBITS(1)
       INTEGER*2 N2(3)
       REAL*4 STEP
       DATA N1 / 10, 20 /
       DATA N2 / 3, 5, 300 /
       DATA N4 / 65537, 2 /
+      DATA TWO / 256, 7 /
       BASE = FGLGENLISTS(256)
       CALL CHECK('lists allocated', MIN(BASE, 1), 1)
       DO 10 I = 0, 255
@@ -299,6 +351,10 @@ C     part of the character.
       CALL FGLRASTERPOS2I(1, 1)
       CALL FGLCALLLISTSI4(2, GL_UNSIGNED_SHORT, N4)
       CALL CHKRAS('lists by INTEGER*4 names', 1 + 1 + 2)
+C     GL_2_BYTES: one name from two elements, high byte first: 0, 7.
+      CALL FGLRASTERPOS2I(1, 1)
+      CALL FGLCALLLISTSI4(1, GL_2_BYTES, TWO)
+      CALL CHKRAS('list by two INTEGER*4 bytes', 1 + 7)
       CALL FGLDELETELISTS(BASE, 256)
       END
 
