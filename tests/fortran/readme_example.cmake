@@ -1,0 +1,21 @@
+# The complete program in README.md's "Calling from Fortran" is
+# fortran/examples/hello.f, which the tests build and run: fails when the
+# two differ.
+file(READ ${README} readme)
+file(READ ${EXAMPLE} example)
+string(FIND "${readme}" "## Calling from Fortran" section)
+if(section EQUAL -1)
+  message(FATAL_ERROR "README.md has no section \"Calling from Fortran\"")
+endif()
+string(SUBSTRING "${readme}" ${section} -1 readme)
+string(FIND "${readme}" "```fortran\n" start)
+if(start EQUAL -1)
+  message(FATAL_ERROR "no fortran code block in \"Calling from Fortran\"")
+endif()
+math(EXPR start "${start} + 11")
+string(SUBSTRING "${readme}" ${start} -1 readme)
+string(FIND "${readme}" "```" end)
+string(SUBSTRING "${readme}" 0 ${end} block)
+if(NOT block STREQUAL example)
+  message(FATAL_ERROR "the program in README.md differs from ${EXAMPLE}")
+endif()
