@@ -27,6 +27,8 @@ using Clock = std::chrono::steady_clock;
 // A pixel value that the program never draws: pure green. The house is
 // white, blue, red and black, lit or not.
 constexpr unsigned long kMarker = 0x00ff00;
+// The program's clear colour, opaque white.
+constexpr unsigned long kBackground = 0xffffff;
 
 long rss_from(const std::string &path) {
   std::ifstream status(path);
@@ -212,7 +214,8 @@ bool resize_and_wait_for_repaint(Display *d, XWindowId window, int width, int he
   // replaces it everywhere. Sampled until both points have changed.
   bool painted = false;
   while (configured && Clock::now() < until && !(alive && has_ended(*alive))) {
-    if (pixel_at(d, w, width / 2, height / 2) != kMarker && pixel_at(d, w, width - 1, height - 1) != kMarker) {
+    // The far corner is the program's white background; the centre is house.
+    if (pixel_at(d, w, width - 1, height - 1) == kBackground && pixel_at(d, w, width / 2, height / 2) != kMarker) {
       painted = true;
       break;
     }

@@ -48,8 +48,8 @@ XWindowId find_window(Display *display, const std::string &title, std::chrono::s
 
 // Covers the window with a marker colour that the program never draws, asks
 // the server to resize it, waits for the ConfigureNotify of the new size and
-// then for the program's repaint to replace the marker at the centre and at
-// the far corner. False on timeout. `marked` tells whether the marker was
+// then for the program's repaint: its white background at the far corner and
+// no marker at the centre. False on timeout. `marked` tells whether the marker was
 // seen in the window before the resize (if the program repainted in between,
 // it is not), so that a caller can tell the wait was a real one.
 bool resize_and_wait_for_repaint(Display *display, XWindowId window, int width, int height,
