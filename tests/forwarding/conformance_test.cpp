@@ -8,13 +8,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -51,12 +52,29 @@ struct Expected {
   std::vector<std::string> params;
 };
 
-const std::map<std::string, Expected> &expected_entries() {
-  static const std::map<std::string, Expected> table = {
-#define FGL_EXPECTED(entry, command, result, ...) {#entry, {#command, result, {__VA_ARGS__}}},
+// The rows of expected_forwarding.inc as plain constant data (cheap to
+// compile), turned into a map on first use.
+struct ExpectedRow {
+  const char *entry, *command, *result;
+  const char *params[12];
+};
+constexpr ExpectedRow kExpectedRows[] = {
+#define FGL_EXPECTED(entry, command, result, ...) {#entry, #command, result, {__VA_ARGS__}},
 #include "expected_forwarding.inc"
 #undef FGL_EXPECTED
-  };
+};
+
+const std::map<std::string, Expected> &expected_entries() {
+  static const std::map<std::string, Expected> table = [] {
+    std::map<std::string, Expected> t;
+    for (const ExpectedRow &row : kExpectedRows) {
+      Expected e{row.command, row.result, {}};
+      for (const char *p : row.params)
+        if (p) e.params.emplace_back(p);
+      t.emplace(row.entry, std::move(e));
+    }
+    return t;
+  }();
   return table;
 }
 
@@ -69,8 +87,8 @@ struct Outcome {
 };
 
 struct Entry {
-  std::string name;
-  std::string command;  // as the generated list names it
+  const char *name;
+  const char *command;  // as the generated list names it
   std::size_t arity;
   Outcome (*invoke)(void *const *args);
 };
@@ -94,25 +112,24 @@ struct Signature;
 template <typename R, typename... P>
 struct Signature<R (*)(P...)> {
   template <auto Fn>
-  static Entry make(const char *name, const char *command) {
+  static constexpr Entry make(const char *name, const char *command) {
     return Entry{name, command, sizeof...(P),
                  [](void *const *args) { return invoke_with<Fn, R, P...>(args, std::index_sequence_for<P...>{}); }};
   }
 };
 
-const std::vector<Entry> &entries() {
-  static const std::vector<Entry> list = {
+constexpr Entry kEntries[] = {
 #define FGL_FORWARD(entry, fortran_name, command, result, params, args) \
   Signature<decltype(&entry)>::make<&entry>(#entry, #command),
 #include "fgl_forward.inc"
 #undef FGL_FORWARD
-  };
-  return list;
-}
+};
+
+const auto &entries() { return kEntries; }
 
 const Entry *find_entry(const std::string &name) {
   for (const Entry &e : entries())
-    if (e.name == name) return &e;
+    if (name == e.name) return &e;
   return nullptr;
 }
 
@@ -196,7 +213,7 @@ TEST(ForwardingTable, GeneratedListIsTheExpected343) {
   std::set<std::string> generated, wanted;
   for (const Entry &e : entries()) EXPECT_TRUE(generated.insert(e.name).second) << e.name << " listed twice";
   for (const auto &[name, e] : expected_entries()) wanted.insert(name);
-  EXPECT_EQ(entries().size(), 343u);
+  EXPECT_EQ(std::size(kEntries), 343u);
   EXPECT_EQ(wanted.size(), 343u);
   for (const std::string &n : wanted) EXPECT_TRUE(generated.count(n)) << n << " missing from the generated list";
   for (const std::string &n : generated) EXPECT_TRUE(wanted.count(n)) << n << " generated but not expected";
@@ -230,7 +247,7 @@ class EachEntry : public ::testing::TestWithParam<std::string> {
     gl_recorder::reset();
     gl_recorder::set_result(want.command, kResultBits);
     Outcome o = entry->invoke(storage.addresses.data());
-    bool widened = want.result == "GLboolean" && entry->name.ends_with("I4");
+    bool widened = want.result == "GLboolean" && std::string_view(entry->name).ends_with("I4");
     if (want.result == "void") {
       EXPECT_EQ(o.result_width, 0u);
     } else if (widened) {
@@ -326,7 +343,7 @@ TEST(HandWrittenRows, BooleanResultsAreZeroExtendedOnlyInI4) {
     const Entry *entry = find_entry(name);
     ASSERT_NE(entry, nullptr);
     Storage storage({4}, true);
-    const char *command = entry->command.c_str();
+    const char *command = entry->command;
     for (std::uint64_t r : {0x00ull, 0x01ull, 0xffull, 0xffffff80ull}) {
       gl_recorder::reset();
       gl_recorder::set_result(command, r);
