@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <type_traits>
 
 #define FGLUT_API __attribute__((visibility("default")))
@@ -47,38 +48,27 @@ inline char *bytesToString(const char *bytes, std::size_t n) {
   return s;
 }
 
-// Calls `call(string)` with the converted packed array `words`/`*count` and
-// releases the string afterwards; returns call's result. If the heap is
-// exhausted the GLUT call is skipped and a value-initialised result returned.
+// Calls `call(string)` with a converted string and releases the string
+// afterwards; returns call's result. A null string means the heap was
+// exhausted: the GLUT call is skipped and a value-initialised result returned.
 template <typename Call>
-auto withPacked(const int *words, const int *count, Call call) -> decltype(call(static_cast<const char *>(nullptr))) {
+auto withString(char *s, Call call) -> decltype(call(static_cast<const char *>(nullptr))) {
   using Result = decltype(call(static_cast<const char *>(nullptr)));
-  char *s = packedToString(words, nonNegative(*count));
   if (s == nullptr) return Result();
-  if constexpr (std::is_void_v<Result>) {
-    call(static_cast<const char *>(s));
-    std::free(s);
-  } else {
-    Result r = call(static_cast<const char *>(s));
-    std::free(s);
-    return r;
-  }
+  const std::unique_ptr<char, decltype(&std::free)> owned(s, &std::free);
+  return call(static_cast<const char *>(s));
+}
+
+// The same for the packed array `words`/`*count`.
+template <typename Call>
+auto withPacked(const int *words, const int *count, Call call) {
+  return withString(packedToString(words, nonNegative(*count)), call);
 }
 
 // The same for an address-and-length string.
 template <typename Call>
-auto withBytes(const char *bytes, int length, Call call) -> decltype(call(static_cast<const char *>(nullptr))) {
-  using Result = decltype(call(static_cast<const char *>(nullptr)));
-  char *s = bytesToString(bytes, nonNegative(length));
-  if (s == nullptr) return Result();
-  if constexpr (std::is_void_v<Result>) {
-    call(static_cast<const char *>(s));
-    std::free(s);
-  } else {
-    Result r = call(static_cast<const char *>(s));
-    std::free(s);
-    return r;
-  }
+auto withBytes(const char *bytes, int length, Call call) {
+  return withString(bytesToString(bytes, nonNegative(length)), call);
 }
 
 // Passes an application routine to GLUT as a callback's user data, and back.
