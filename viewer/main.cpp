@@ -11,10 +11,6 @@
 #include "fgl.h"
 #include "fglut.h"
 
-// The f2c runtime's closing of its I/O units (libf2c). Weak, so that test
-// programs that link this file without the runtime still link.
-extern "C" void f_exit(void) __attribute__((weak));
-
 namespace house {
 float depth = 1.0f;
 float width = 1.0f;
@@ -39,17 +35,19 @@ const GLfloat one = 1.0f;
 int windowNumber;  // kept, never read: there is only the one window
 
 // libf2c's handlers for SIGINT and SIGTERM print the runtime's message and
-// call exit(1). exit() also runs freeglut's exit handler, which talks to the
-// X server: when the signal has interrupted Xlib while it held its connection
-// lock (creating the window, painting, reading events), that handler waits
-// for the lock forever and the program never ends. These handlers end the
-// program the same way, minus that: the runtime's message, the runtime's
-// closing of its I/O units, status 1, and no other exit handler.
+// call exit(1), and exit() runs the runtime's closing of its I/O units and
+// freeglut's exit handler. Neither may run inside a signal handler: the first
+// takes the heap lock (it allocates stdio buffers), the second talks to the X
+// server and takes Xlib's connection lock; when the signal has interrupted
+// the program while it held one of those locks (Mesa allocating while it
+// draws, Xlib creating the window or reading events), the program waits for
+// it forever and never ends. These handlers end the program with the same
+// message and the same status using only calls that are safe in a signal
+// handler. The viewer does no Fortran I/O, so no unit has anything to close.
 template <std::size_t N>
 [[noreturn]] void endBySignal(const char (&message)[N]) {
   const ssize_t written = write(STDERR_FILENO, message, N - 1);
   (void)written;
-  if (f_exit) f_exit();
   _exit(1);
 }
 void onInterrupt(int) { endBySignal("Interrupt\n"); }

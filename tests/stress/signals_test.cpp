@@ -27,10 +27,12 @@ struct Ending {
 // Runs the viewer until its window is shown, then ends it with `end`.
 template <typename End>
 Ending run_and_end(End end) {
-  stress::Child child = stress::spawn({house_program}, true);
-  EXPECT_GT(child.pid, 0);
   Display *d = XOpenDisplay(nullptr);
   EXPECT_NE(d, nullptr);
+  // The window of the previous case's program may outlive it for a moment.
+  EXPECT_TRUE(stress::wait_until_gone(d, "Fortran GLUT program", std::chrono::seconds(30)));
+  stress::Child child = stress::spawn({house_program}, true);
+  EXPECT_GT(child.pid, 0);
   const XWindowId w = stress::find_window(d, "Fortran GLUT program", std::chrono::seconds(30), &child);
   EXPECT_NE(w, 0u) << "the viewer's window did not appear";
   if (w != 0) end(child, d, w);

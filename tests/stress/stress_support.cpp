@@ -72,7 +72,9 @@ bool wait_for_event(Display *d, Clock::time_point until) {
   return true;
 }
 
-Window search(Display *d, Window parent, const std::string &title) {
+// The top-level window named `title`; with `viewable`, only once it is
+// viewable.
+Window search(Display *d, Window parent, const std::string &title, bool viewable = true) {
   Window root_return, parent_return, *children = nullptr;
   unsigned int n = 0;
   if (!XQueryTree(d, parent, &root_return, &parent_return, &children, &n)) return 0;
@@ -82,7 +84,8 @@ Window search(Display *d, Window parent, const std::string &title) {
     if (XFetchName(d, children[i], &name) && name) {
       if (title == name) {
         XWindowAttributes a;
-        if (XGetWindowAttributes(d, children[i], &a) && a.map_state == IsViewable) found = children[i];
+        if (!viewable || (XGetWindowAttributes(d, children[i], &a) && a.map_state == IsViewable))
+          found = children[i];
       }
       XFree(name);
     }
@@ -182,6 +185,23 @@ XWindowId find_window(Display *d, const std::string &title, std::chrono::seconds
       XNextEvent(d, &e);
     }
   }
+}
+
+bool wait_until_gone(Display *d, const std::string &title, std::chrono::seconds timeout) {
+  const auto until = Clock::now() + timeout;
+  XSetErrorHandler(count_error);
+  const Window root = DefaultRootWindow(d);
+  XSelectInput(d, root, SubstructureNotifyMask);
+  XSync(d, False);
+  // Destruction arrives as an event on the root.
+  while (search(d, root, title, false) != 0) {
+    if (!wait_for_event(d, until)) return false;
+    while (XPending(d)) {
+      XEvent e;
+      XNextEvent(d, &e);
+    }
+  }
+  return true;
 }
 
 bool resize_and_wait_for_repaint(Display *d, XWindowId window, int width, int height, std::chrono::seconds timeout,

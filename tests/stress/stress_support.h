@@ -56,6 +56,12 @@ bool resize_and_wait_for_repaint(Display *display, XWindowId window, int width, 
                                  std::chrono::seconds timeout, bool *marked = nullptr,
                                  const Child *alive = nullptr);
 
+// Waits until no window named `title` is left on `display` (the X server
+// tears down an ended program's windows after the program has gone); false
+// on timeout. Called before starting a program, so that find_window cannot
+// return the window of one that came before.
+bool wait_until_gone(Display *display, const std::string &title, std::chrono::seconds timeout);
+
 // Sends WM_DELETE_WINDOW, as a window manager does when the user closes it.
 void close_window(Display *display, XWindowId window);
 
