@@ -62,19 +62,24 @@ TEST(HouseResize, EveryResizeRepaintedMemoryFlatAndCloseExitsZero) {
   const XWindowId w = stress::find_window(d, "Fortran GLUT program", slow, &child);
   ASSERT_NE(w, 0u) << "the viewer's window did not appear";
 
-  long after_100 = -1, marked_count = 0;
+  long after_100 = -1, marked_count = 0, nudged_count = 0;
   for (long i = 1; i <= resizes; ++i) {
     // A new size every time: widths and heights walk through co-prime steps.
     const int width = valgrind ? 60 + static_cast<int>(i * 37 % 100) : 120 + static_cast<int>(i * 37 % 400);
     const int height = valgrind ? 50 + static_cast<int>(i * 53 % 90) : 90 + static_cast<int>(i * 53 % 300);
-    bool marked = false;
-    ASSERT_TRUE(stress::resize_and_wait_for_repaint(d, w, width, height, slow, &marked, &child))
+    bool marked = false, nudged = false;
+    ASSERT_TRUE(stress::resize_and_wait_for_repaint(d, w, width, height, slow, &marked, &child, &nudged))
         << "resize " << i << " to " << width << "x" << height << " was not repainted";
     marked_count += marked;
+    nudged_count += nudged;
     if (i == 100) after_100 = stress::rss_kib(child.pid);
     if (i % 500 == 0) std::printf("after %ld resizes: %ld KiB resident\n", i, stress::rss_kib(child.pid));
   }
   const long after_all = stress::rss_kib(child.pid);
+  // A resize whose repaint needed a second exposure is tolerated now and then
+  // (one in a hundred), not as the rule.
+  std::printf("repaints that needed a second exposure: %ld\n", nudged_count);
+  EXPECT_LE(nudged_count * 100, resizes) << nudged_count << " resizes were repainted only after a second exposure";
   // Each wait began from the marker, which only the program's repaint removes.
   EXPECT_GE(marked_count * 10, resizes * 9) << "the marker was seen before only " << marked_count << " resizes";
   std::printf("resizes: %ld; resident memory after 100: %ld KiB, after %ld: %ld KiB\n", resizes, after_100,

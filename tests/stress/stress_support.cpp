@@ -205,7 +205,8 @@ bool wait_until_gone(Display *d, const std::string &title, std::chrono::seconds 
 }
 
 bool resize_and_wait_for_repaint(Display *d, XWindowId window, int width, int height, std::chrono::seconds timeout,
-                                 bool *marked, const Child *alive) {
+                                 bool *marked, const Child *alive, bool *nudged) {
+  if (nudged) *nudged = false;
   const auto until = Clock::now() + timeout;
   const Window w = window;
   XSelectInput(d, w, StructureNotifyMask);
@@ -232,8 +233,19 @@ bool resize_and_wait_for_repaint(Display *d, XWindowId window, int width, int he
   }
   // The marker may survive the resize in the window's contents; the repaint
   // replaces it everywhere. Sampled until both points have changed.
+  // If no repaint has come after a sixth of the timeout, the window is
+  // exposed once more (which asks for a repaint as a window manager would);
+  // the caller learns of it through `nudged`.
   bool painted = false;
+  const auto nudge_at = Clock::now() + timeout / 6;
+  bool nudge_sent = false;
   while (configured && Clock::now() < until && !(alive && has_ended(*alive))) {
+    if (!nudge_sent && Clock::now() > nudge_at) {
+      XClearArea(d, w, 0, 0, 0, 0, True);
+      XFlush(d);
+      nudge_sent = true;
+      if (nudged) *nudged = true;
+    }
     // The far corner is the program's white background; the centre is house.
     if (pixel_at(d, w, width - 1, height - 1) == kBackground && pixel_at(d, w, width / 2, height / 2) != kMarker) {
       painted = true;

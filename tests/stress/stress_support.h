@@ -51,10 +51,11 @@ XWindowId find_window(Display *display, const std::string &title, std::chrono::s
 // then for the program's repaint: its white background at the far corner and
 // no marker at the centre. False on timeout. `marked` tells whether the marker was
 // seen in the window before the resize (if the program repainted in between,
-// it is not), so that a caller can tell the wait was a real one.
+// it is not), so that a caller can tell the wait was a real one; `nudged`
+// whether the window had to be exposed again before the repaint came.
 bool resize_and_wait_for_repaint(Display *display, XWindowId window, int width, int height,
                                  std::chrono::seconds timeout, bool *marked = nullptr,
-                                 const Child *alive = nullptr);
+                                 const Child *alive = nullptr, bool *nudged = nullptr);
 
 // Waits until no window named `title` is left on `display` (the X server
 // tears down an ended program's windows after the program has gone); false
