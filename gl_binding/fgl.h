@@ -1,4 +1,4 @@
-/* fgl.h: OpenGL 1.0 for callers that pass every argument by address.
+/* fgl.h: OpenGL 1.0 to 1.3 for callers that pass every argument by address.
  *
  * Every entry is fgl followed by the OpenGL name without its gl prefix
  * (fglRectf calls glRectf), plus a storage suffix where a command has several
@@ -19,7 +19,7 @@
 extern "C" {
 #endif
 
-/* The 343 forwarding entries, generated from the Khronos registry. */
+/* The 435 forwarding entries of OpenGL 1.0 to 1.3, generated from the Khronos registry. */
 #define FGL_FORWARD(entry, fortran_name, command, result, params, args) result entry params;
 #include "fgl_forward.inc"
 #undef FGL_FORWARD
