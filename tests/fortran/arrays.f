@@ -1,6 +1,5 @@
-C     arrays.f: texture objects, a 3-D texture, vertex arrays, indices
-C     and multitexture through the fgl entries, checked by the program
-C     itself.
+C     arrays.f: a 3-D texture, vertex arrays and indices through the
+C     fgl entries, checked by the program itself.
 C
 C     The vertex arrays live in COMMON, so their addresses stay valid
 C     until the draws that read them. The same triangles are drawn in
@@ -45,10 +44,8 @@ C     All checks run in the first repaint; then the program ends.
       CALL FGLCLEARCOLOR(0.0, 0.0, 0.0, 0.0)
       CALL FGLPIXELSTOREI(GL_UNPACK_ALIGNMENT, 1)
       CALL FGLPIXELSTOREI(GL_PACK_ALIGNMENT, 1)
-      CALL TEXOBJ
       CALL TEX3D
       CALL VARRAY
-      CALL MULTEX
       CALL CHECK('no error left over', FGLGETERROR(), GL_NO_ERROR)
       WRITE (*, 100) NCHECK, NFAIL
       CALL FLUSH
@@ -74,33 +71,6 @@ C     One comparison: GOT must equal WANT.
          WRITE (*, 100) WHAT, GOT, WANT
       END IF
   100 FORMAT ('MISMATCH ', A, ': got', I12, ', expected', I12)
-      END
-
-C     Texture objects: INTEGER*4 names, INTEGER*4 results and flags.
-      SUBROUTINE TEXOBJ
-      INCLUDE 'fgl.inc'
-      INTEGER*4 FGLISTEXTUREI4, FGLARETEXTURESRESIDENTI4
-      INTEGER*4 NAMES(2), FLAGS(2), I, IALL
-      CALL FGLGENTEXTURES(2, NAMES)
-      DO 10 I = 1, 2
-         CALL FGLBINDTEXTURE(GL_TEXTURE_2D, NAMES(I))
-         CALL CHECK('a bound name is a texture',
-     &              FGLISTEXTUREI4(NAMES(I)), 1)
-   10 CONTINUE
-      FLAGS(1) = -7
-      FLAGS(2) = -7
-      IALL = FGLARETEXTURESRESIDENTI4(2, NAMES, FLAGS)
-      IF (IALL .EQ. 1) THEN
-         CALL CHECK('all resident: flag 1', FLAGS(1), 1)
-         CALL CHECK('all resident: flag 2', FLAGS(2), 1)
-      ELSE
-         CALL CHECK('not all resident', IALL, 0)
-      END IF
-      CALL FGLBINDTEXTURE(GL_TEXTURE_2D, 0)
-      CALL FGLDELETETEXTURES(2, NAMES)
-      DO 20 I = 1, 2
-         CALL CHECK('a deleted name', FGLISTEXTUREI4(NAMES(I)), 0)
-   20 CONTINUE
       END
 
 C     A 4 x 2 x 3 luminance texture from INTEGER*4 elements whose high
@@ -215,25 +185,4 @@ C     The number of values of the window's picture that differ from REF.
       DO 10 I = 1, 12288
          IF (PIC(I) .NE. REF(I)) NDIFF = NDIFF + 1
    10 CONTINUE
-      END
-
-C     Texture coordinates of unit 1, from REAL and from INTEGER*4.
-      SUBROUTINE MULTEX
-      INCLUDE 'fgl.inc'
-      REAL*4 C(4)
-      INTEGER*4 IV(2)
-      CALL FGLMULTITEXCOORD2F(GL_TEXTURE1, 0.25, -2.0)
-      CALL FGLACTIVETEXTURE(GL_TEXTURE1)
-      CALL FGLGETFLOATV(GL_CURRENT_TEXTURE_COORDS, C)
-      CALL CHECK('unit 1 s, times 4', NINT(4.0 * C(1)), 1)
-      CALL CHECK('unit 1 t', NINT(C(2)), -2)
-      IV(1) = 70000
-      IV(2) = -3
-      CALL FGLMULTITEXCOORD2SVI4(GL_TEXTURE1, IV)
-      CALL FGLGETFLOATV(GL_CURRENT_TEXTURE_COORDS, C)
-      CALL CHECK('unit 1 s, low 16 bits', NINT(C(1)), 4464)
-      CALL CHECK('unit 1 t, short', NINT(C(2)), -3)
-      CALL FGLACTIVETEXTURE(GL_TEXTURE0)
-      CALL FGLGETFLOATV(GL_CURRENT_TEXTURE_COORDS, C)
-      CALL CHECK('unit 0 untouched', NINT(C(1)), 0)
       END
