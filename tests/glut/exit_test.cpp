@@ -16,25 +16,10 @@ namespace {
 
 void announce() { std::fputs("atexit handler ran\n", stderr); }
 
-// Sends the window the message a window manager sends when its close button
-// is pressed, over a connection of its own.
-void closeLikeAWindowManager(Window w) {
-  Display *d = xin::display();
-  XEvent e{};
-  e.xclient.type = ClientMessage;
-  e.xclient.window = w;
-  e.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
-  e.xclient.format = 32;
-  e.xclient.data.l[0] = static_cast<long>(XInternAtom(d, "WM_DELETE_WINDOW", False));
-  e.xclient.data.l[1] = CurrentTime;
-  XSendEvent(d, w, False, NoEventMask, &e);
-  XSync(d, False);
-}
-
 void runUntilClosed() {
   std::atexit(announce);
   xin::openWindow("Fortran GLUT program", 0, 0, 100, 100);
-  closeLikeAWindowManager(xin::currentXWindow());
+  xin::closeLikeAWindowManager(xin::currentXWindow());
   fglutMainLoop();
   std::fputs("main loop returned\n", stderr);
   std::_Exit(3);
