@@ -289,3 +289,54 @@ TEST(Fonts, BitmapCharacterDrawsAtTheRasterPosition) {
 }
 
 }  // namespace
+
+namespace {
+
+// "Fortran 77 e-acute" packed with stray high bits in some words: only the
+// low byte of each word is a character.
+const std::vector<int> kText = {'F' + 0x4100, 'o', 'r', 't', 'r', 'a', 'n', ' ', '7' - 0x100, '7', ' ', 233};
+
+int lowByte(int word) { return static_cast<int>(static_cast<unsigned int>(word) & 0xffu); }
+
+// A whole string draws exactly what its characters drawn one by one draw, in
+// every font; the stroke length is the sum of the character widths.
+TEST(Fonts, WholeStringsDrawAsTheirCharactersOneByOne) {
+  openDoubleBuffered();
+  const int n = static_cast<int>(kText.size());
+  for (int code = 1; code <= 9; ++code) {
+    SCOPED_TRACE(code);
+    const bool stroke = code <= 2;
+    auto place = [stroke] {
+      if (stroke) {
+        glScaled(1.0 / 700, 1.0 / 700, 1);
+        glTranslated(-650, -50, 0);
+      } else {
+        glRasterPos2d(-0.95, 0.0);
+      }
+    };
+    const std::vector<bool> whole = redPixels([&] {
+      place();
+      (stroke ? fglutStrokeString : fglutBitmapString)(&code, kText.data(), &n);
+    });
+    const std::vector<bool> oneByOne = redPixels([&] {
+      place();
+      for (int word : kText) {
+        const int character = lowByte(word);
+        (stroke ? fglutStrokeCharacter : fglutBitmapCharacter)(&code, &character);
+      }
+    });
+    EXPECT_GT(count(whole), 20);
+    EXPECT_EQ(whole, oneByOne);
+  }
+  for (int code = 1; code <= 2; ++code) {
+    float sum = 0;
+    for (int word : kText) {
+      const int character = lowByte(word);
+      sum += fglutStrokeWidthf(&code, &character);
+    }
+    EXPECT_FLOAT_EQ(fglutStrokeLengthf(&code, kText.data(), &n), sum);
+    EXPECT_GT(fglutStrokeHeight(&code), 100.0f);  // stroke fonts are about 120 units high
+  }
+}
+
+}  // namespace
