@@ -149,6 +149,16 @@ TEST(OwnLoop, GoesOnAfterTheWindowIsClosed) {
   // GLUT still serves the program: a new window opens and draws.
   const int again = xin::openWindow("own loop again", 0, 0, 100, 100);
   EXPECT_GT(again, 0);
+  // Destroying a window from the program calls its close routine too, on
+  // the next pass of the loop.
+  closed = false;
+  fglutCloseFunc([]() -> int {
+    closed = true;
+    return 0;
+  });
+  fglutDestroyWindow(&again);
+  EXPECT_FALSE(closed);
+  EXPECT_TRUE(xin::pumpUntil([] { return closed; }));
   fglutExit();
   EXPECT_EQ(glutGet(GLUT_INIT_STATE), 0);
 }
