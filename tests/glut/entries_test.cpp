@@ -5,6 +5,8 @@
 #include <GL/freeglut.h>
 #include <GL/gl.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <set>
 #include <string>
@@ -336,6 +338,29 @@ TEST(Fonts, WholeStringsDrawAsTheirCharactersOneByOne) {
     }
     EXPECT_FLOAT_EQ(fglutStrokeLengthf(&code, kText.data(), &n), sum);
     EXPECT_GT(fglutStrokeHeight(&code), 100.0f);  // stroke fonts are about 120 units high
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// The caller's array gets at most MAXN of the values; the result is how many
+// there are, as freeglut lists them.
+TEST(Queries, ModeValuesFillAtMostMaxnAndCountAll) {
+  xin::openWindow("mode values", 0, 0, 50, 50);
+  for (const int mode : {GLUT_MULTISAMPLE, GLUT_AUX}) {
+    SCOPED_TRACE(mode);
+    int size = 0;
+    int *all = glutGetModeValues(static_cast<GLenum>(mode), &size);
+    const std::vector<int> expected(all, all + size);
+    std::free(all);
+    for (const int maxn : {-1, 0, 1, size, size + 2}) {
+      std::vector<int> values(static_cast<std::size_t>(size) + 3, -7);
+      EXPECT_EQ(fglutGetModeValues(&mode, values.data(), &maxn), size);
+      const int stored = std::max(0, std::min(maxn, size));
+      for (int k = 0; k < size + 3; ++k) EXPECT_EQ(values[k], k < stored ? expected[k] : -7) << k;
+    }
   }
 }
 
