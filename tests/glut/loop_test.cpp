@@ -49,19 +49,6 @@ void setCloseAction(int action) {
 
 class MainLoopReturns : public testing::TestWithParam<int> {};
 
-TEST_P(MainLoopReturns, WhenItsOnlyWindowIsClosed) {
-  const int id = xin::openWindow("only", 0, 0, 100, 100);
-  setCloseAction(GetParam());
-  const int what = GLUT_ACTION_ON_WINDOW_CLOSE;
-  EXPECT_EQ(fglutGet(&what), GetParam());
-  fglutCloseFunc(closedFirst);
-  armFallback();
-  xin::closeLikeAWindowManager(xin::currentXWindow());
-  fglutMainLoop();
-  EXPECT_EQ(events, (std::vector<std::string>{"close first " + std::to_string(id)}));
-  EXPECT_EQ(glutGet(GLUT_INIT_STATE), 0);  // freeglut has shut itself down
-}
-
 TEST_P(MainLoopReturns, WhenLeftFromATimer) {
   const int id = xin::openWindow("left", 0, 0, 100, 100);
   setCloseAction(GetParam());
@@ -113,6 +100,7 @@ TEST(ContinueExecution, LoopEndsWithTheLastWindow) {
   fglutMainLoop();
   EXPECT_EQ(events, (std::vector<std::string>{"close first " + std::to_string(first), "timer",
                                               "close second " + std::to_string(second)}));
+  EXPECT_EQ(glutGet(GLUT_INIT_STATE), 0);
 }
 
 // Under GLUT_ACTION_GLUTMAINLOOP_RETURNS closing one of two windows ends the
@@ -124,11 +112,14 @@ TEST(MainLoopReturnsAction, LoopEndsWithTheFirstWindowClosed) {
   const int second = xin::openWindow("second", 200, 0, 100, 100);
   fglutCloseFunc(closedSecond);
   setCloseAction(GLUT_ACTION_GLUTMAINLOOP_RETURNS);
+  const int what = GLUT_ACTION_ON_WINDOW_CLOSE;
+  EXPECT_EQ(fglutGet(&what), GLUT_ACTION_GLUTMAINLOOP_RETURNS);
   armFallback();
   xin::closeLikeAWindowManager(xFirst);
   fglutMainLoop();
   EXPECT_EQ(events, (std::vector<std::string>{"close first " + std::to_string(first),
                                               "close second " + std::to_string(second)}));
+  EXPECT_EQ(glutGet(GLUT_INIT_STATE), 0);  // freeglut has shut itself down
 }
 
 // A program that owns its loop: it computes between passes of
