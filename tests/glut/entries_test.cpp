@@ -200,6 +200,8 @@ TEST(Shapes, SolidAndWireShapesChangeThePixelsTheyShould) {
   openDoubleBuffered();
   const double half = 0.5, one = 1.0, quarter = 0.25;
   const int slices = 24, stacks = 12;
+  const int levels = 1;
+  const double offset[3] = {0.5, 0.5, 0.0}, spongeScale = 0.4;
   struct Pair {
     const char *name;
     std::function<void()> solid, wire;
@@ -223,6 +225,12 @@ TEST(Shapes, SolidAndWireShapesChangeThePixelsTheyShould) {
       {"icosahedron", scaled(fglutSolidIcosahedron, 0.5), scaled(fglutWireIcosahedron, 0.5), true},
       {"octahedron", scaled(fglutSolidOctahedron, 0.5), scaled(fglutWireOctahedron, 0.5), true},
       {"tetrahedron", scaled(fglutSolidTetrahedron, 0.5), scaled(fglutWireTetrahedron, 0.5), true},
+      {"cylinder", [&] { fglutSolidCylinder(&half, &one, &slices, &stacks); }, [&] { fglutWireCylinder(&half, &one, &slices, &stacks); }, true},
+      {"rhombic dodecahedron", scaled(fglutSolidRhombicDodecahedron, 0.5), scaled(fglutWireRhombicDodecahedron, 0.5), true},
+      {"teacup", [&] { fglutSolidTeacup(&one); }, [&] { fglutWireTeacup(&one); }, true},
+      // The sponge's three offsets move it: centred at (0.5, 0.5), it leaves
+      // the window's centre clear.
+      {"sponge", [&] { fglutSolidSierpinskiSponge(&levels, offset, &spongeScale); }, [&] { fglutWireSierpinskiSponge(&levels, offset, &spongeScale); }, false},
   };
   for (const Pair &p : pairs) {
     SCOPED_TRACE(p.name);
