@@ -139,10 +139,6 @@ FGLUT_API int fglutGetModeValues(const int *mode, int *values, const int *maxCou
 }
 FGLUT_FORTRAN_ALIAS(fglutGetModeValues, fglutgetmodevalues_)
 
-}  // extern "C"
-
-extern "C" {
-
 FGLUT_API int fglutExtensionSupported(const int *name, const int *count) {
   return fglut::withPacked(name, count, [](const char *s) { return glutExtensionSupported(s); });
 }
