@@ -1,9 +1,12 @@
-// The remaining GLUT entries: windows and sub-windows, overlays, menus,
-// colour maps, state queries, shapes, video resizing, key repeat, joystick
-// polling and game mode. Each reads its arguments through their addresses and
-// calls the GLUT function of the same name; packed strings are converted for
-// the one call.
+// The remaining GLUT entries: windows and sub-windows, context requests,
+// overlays, menus, colour maps, state queries, shapes, video resizing, key
+// repeat, joystick polling and game mode. Each reads its arguments through
+// their addresses and calls the GLUT function of the same name; packed
+// strings are converted for the one call.
 #include <GL/freeglut.h>
+
+#include <algorithm>
+#include <cstdlib>
 
 #include "fglut.h"
 #include "fglut_conventions.h"
@@ -45,6 +48,13 @@ FGLUT_ENTRY1(void, PostWindowRedisplay, postwindowredisplay)
 FGLUT_ENTRY0(void, SwapBuffers, swapbuffers)
 FGLUT_ENTRY1(void, SetCursor, setcursor)
 FGLUT_ENTRY2(WarpPointer, warppointer)
+FGLUT_ENTRY0(void, FullScreenToggle, fullscreentoggle)
+FGLUT_ENTRY0(void, LeaveFullScreen, leavefullscreen)
+
+// The context that windows created from now on ask for.
+FGLUT_ENTRY2(InitContextVersion, initcontextversion)
+FGLUT_ENTRY1(void, InitContextFlags, initcontextflags)
+FGLUT_ENTRY1(void, InitContextProfile, initcontextprofile)
 
 extern "C" {
 
@@ -116,6 +126,19 @@ FGLUT_ENTRY0(void, ReportErrors, reporterrors)
 
 extern "C" {
 
+// freeglut returns a heap array of the values and their number; the caller
+// gets at most *maxCount of them and the number.
+FGLUT_API int fglutGetModeValues(const int *mode, int *values, const int *maxCount) {
+  int size = 0;
+  int *all = glutGetModeValues(static_cast<GLenum>(*mode), &size);
+  if (all == nullptr) return 0;
+  const int stored = std::min(size, *maxCount);
+  for (int k = 0; k < stored; ++k) values[k] = all[k];
+  std::free(all);
+  return size;
+}
+FGLUT_FORTRAN_ALIAS(fglutGetModeValues, fglutgetmodevalues_)
+
 FGLUT_API int fglutExtensionSupported(const int *name, const int *count) {
   return fglut::withPacked(name, count, [](const char *s) { return glutExtensionSupported(s); });
 }
@@ -150,6 +173,34 @@ FGLUT_ENTRY0(void, SolidOctahedron, solidoctahedron)
 FGLUT_ENTRY0(void, WireOctahedron, wireoctahedron)
 FGLUT_ENTRY0(void, SolidTetrahedron, solidtetrahedron)
 FGLUT_ENTRY0(void, WireTetrahedron, wiretetrahedron)
+FGLUT_ENTRY(void, SolidCylinder, solidcylinder, (const double *radius, const double *height, const int *slices, const int *stacks),
+            (*radius, *height, *slices, *stacks))
+FGLUT_ENTRY(void, WireCylinder, wirecylinder, (const double *radius, const double *height, const int *slices, const int *stacks),
+            (*radius, *height, *slices, *stacks))
+FGLUT_ENTRY0(void, SolidRhombicDodecahedron, solidrhombicdodecahedron)
+FGLUT_ENTRY0(void, WireRhombicDodecahedron, wirerhombicdodecahedron)
+FGLUT_ENTRY(void, SolidTeacup, solidteacup, (const double *size), (*size))
+FGLUT_ENTRY(void, WireTeacup, wireteacup, (const double *size), (*size))
+FGLUT_ENTRY(void, SolidTeaspoon, solidteaspoon, (const double *size), (*size))
+FGLUT_ENTRY(void, WireTeaspoon, wireteaspoon, (const double *size), (*size))
+
+extern "C" {
+
+// The sponge's offset is three doubles that freeglut takes by a non-const
+// pointer; it gets a copy.
+FGLUT_API void fglutSolidSierpinskiSponge(const int *levels, const double *offset, const double *scale) {
+  double copy[3] = {offset[0], offset[1], offset[2]};
+  glutSolidSierpinskiSponge(*levels, copy, *scale);
+}
+FGLUT_FORTRAN_ALIAS(fglutSolidSierpinskiSponge, fglutsolidsierpinskisponge_)
+
+FGLUT_API void fglutWireSierpinskiSponge(const int *levels, const double *offset, const double *scale) {
+  double copy[3] = {offset[0], offset[1], offset[2]};
+  glutWireSierpinskiSponge(*levels, copy, *scale);
+}
+FGLUT_FORTRAN_ALIAS(fglutWireSierpinskiSponge, fglutwiresierpinskisponge_)
+
+}  // extern "C"
 
 // Video resizing (freeglut's X11 forms do nothing; the query answers 0).
 FGLUT_ENTRY1(int, VideoResizeGet, videoresizeget)

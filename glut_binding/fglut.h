@@ -24,6 +24,9 @@ typedef int (*fglut_routine2)(int *a, int *b);      /* motion, passive motion, d
 typedef int (*fglut_routine3)(int *a, int *b, int *c); /* keyboard (key 0..255, x, y), special, menu status */
 typedef int (*fglut_routine4)(int *a, int *b, int *c, int *d); /* mouse, tablet button */
 typedef int (*fglut_joystick_routine)(unsigned int *buttons, int *x, int *y, int *z);
+typedef int (*fglut_routine5)(int *a, int *b, int *c, int *d, int *e); /* multi-pointer button */
+/* A message as packed words (one character per word) and the address of its count. */
+typedef int (*fglut_text_routine)(int *words, int *count);
 
 /* Start-up. A negative count or length is taken as 0 (the empty string). */
 void fglutInit(void);
@@ -99,6 +102,45 @@ void fglutMenuStateFunc(fglut_routine1 routine);       /* status */
 void fglutMenuStateFuncNull(void);
 void fglutMenuStatusFunc(fglut_routine3 routine);      /* status, x, y */
 void fglutMenuStatusFuncNull(void);
+/* freeglut's further kinds, per window (menu destruction: per menu). */
+void fglutCloseFunc(fglut_routine0 routine);           /* the window is being destroyed */
+void fglutCloseFuncNull(void);
+void fglutWMCloseFunc(fglut_routine0 routine);         /* the same slot as fglutCloseFunc */
+void fglutWMCloseFuncNull(void);
+void fglutMenuDestroyFunc(fglut_routine0 routine);     /* the current menu is being destroyed */
+void fglutMenuDestroyFuncNull(void);
+void fglutMouseWheelFunc(fglut_routine4 routine);      /* wheel, direction (+1 or -1), x, y */
+void fglutMouseWheelFuncNull(void);
+void fglutPositionFunc(fglut_routine2 routine);        /* x, y of the window */
+void fglutPositionFuncNull(void);
+void fglutMultiEntryFunc(fglut_routine2 routine);      /* device, state */
+void fglutMultiEntryFuncNull(void);
+void fglutMultiButtonFunc(fglut_routine5 routine);     /* device, x, y, button, state */
+void fglutMultiButtonFuncNull(void);
+void fglutMultiMotionFunc(fglut_routine3 routine);     /* device, x, y */
+void fglutMultiMotionFuncNull(void);
+void fglutMultiPassiveFunc(fglut_routine3 routine);    /* device, x, y */
+void fglutMultiPassiveFuncNull(void);
+
+/* The loop in the caller's hands. fglutMainLoopEvent handles the pending
+ * events, timers and idle work once and returns. With the option
+ * GLUT_ACTION_ON_WINDOW_CLOSE set to GLUT_ACTION_GLUTMAINLOOP_RETURNS or
+ * GLUT_ACTION_CONTINUE_EXECUTION, fglutMainLoop returns to its caller when the
+ * loop is left or the last window is closed; freeglut is then shut down. */
+void fglutMainLoopEvent(void);
+void fglutLeaveMainLoop(void);
+void fglutExit(void);
+void fglutSetOption(const int *what, const int *value);
+
+/* Diagnostics. The routine receives freeglut's message text, without its
+ * "freeglut (program): " prefix and newline, packed one character per word.
+ * After an error routine returns the program ends with status 1; after a
+ * warning routine GLUT goes on. The Null entries restore freeglut's own
+ * printing to standard error. */
+void fglutInitErrorFunc(fglut_text_routine routine);
+void fglutInitErrorFuncNull(void);
+void fglutInitWarningFunc(fglut_text_routine routine);
+void fglutInitWarningFuncNull(void);
 
 /* Windows and sub-windows. */
 int fglutCreateSubWindow(const int *window, const int *x, const int *y, const int *width, const int *height);
@@ -120,6 +162,13 @@ void fglutPostWindowRedisplay(const int *window);
 void fglutSwapBuffers(void);
 void fglutSetCursor(const int *cursor);
 void fglutWarpPointer(const int *x, const int *y);
+void fglutFullScreenToggle(void);
+void fglutLeaveFullScreen(void);
+
+/* The OpenGL context that windows created from now on ask for. */
+void fglutInitContextVersion(const int *major, const int *minor);
+void fglutInitContextFlags(const int *flags);     /* GLUT_DEBUG, GLUT_FORWARD_COMPATIBLE */
+void fglutInitContextProfile(const int *profile); /* GLUT_CORE_PROFILE, GLUT_COMPATIBILITY_PROFILE */
 
 /* Overlays. */
 void fglutEstablishOverlay(void);
@@ -141,6 +190,7 @@ void fglutChangeToSubMenu(const int *item, const int *label, const int *count, c
 void fglutRemoveMenuItem(const int *item);
 void fglutAttachMenu(const int *button);
 void fglutDetachMenu(const int *button);
+void fglutSetMenuFont(const int *menu, const int *font); /* a bitmap font code */
 
 /* Colour maps. */
 void fglutSetColor(const int *index, const float *red, const float *green, const float *blue);
@@ -154,6 +204,10 @@ int fglutGetModifiers(void);
 int fglutLayerGet(const int *query);
 int fglutExtensionSupported(const int *name, const int *count);
 void fglutReportErrors(void);
+/* The values a display-mode option can take (GLUT_AUX: numbers of auxiliary
+ * buffers, GLUT_MULTISAMPLE: sample counts): stores at most *maxCount of
+ * them in values and returns how many there are. */
+int fglutGetModeValues(const int *mode, int *values, const int *maxCount);
 
 /* Fonts: a font code 1..9 names one of GLUT's nine fonts (1 stroke roman,
  * 2 stroke mono roman, 3 bitmap 9x15, 4 bitmap 8x13, 5 Times Roman 10,
@@ -165,6 +219,13 @@ int fglutBitmapLength(const int *font, const int *string, const int *count);
 void fglutStrokeCharacter(const int *font, const int *character);
 int fglutStrokeWidth(const int *font, const int *character);
 int fglutStrokeLength(const int *font, const int *string, const int *count);
+/* Whole strings: a zero code ends the text, a newline starts a new line. */
+void fglutBitmapString(const int *font, const int *string, const int *count);
+void fglutStrokeString(const int *font, const int *string, const int *count);
+int fglutBitmapHeight(const int *font);   /* line height in pixels */
+float fglutStrokeHeight(const int *font); /* line height in stroke units */
+float fglutStrokeLengthf(const int *font, const int *string, const int *count);
+float fglutStrokeWidthf(const int *font, const int *character);
 
 /* Shapes. */
 void fglutSolidSphere(const double *radius, const int *slices, const int *stacks);
@@ -185,6 +246,17 @@ void fglutSolidOctahedron(void);
 void fglutWireOctahedron(void);
 void fglutSolidTetrahedron(void);
 void fglutWireTetrahedron(void);
+void fglutSolidCylinder(const double *radius, const double *height, const int *slices, const int *stacks);
+void fglutWireCylinder(const double *radius, const double *height, const int *slices, const int *stacks);
+void fglutSolidRhombicDodecahedron(void);
+void fglutWireRhombicDodecahedron(void);
+/* offset: three doubles. */
+void fglutSolidSierpinskiSponge(const int *levels, const double *offset, const double *scale);
+void fglutWireSierpinskiSponge(const int *levels, const double *offset, const double *scale);
+void fglutSolidTeacup(const double *size);
+void fglutWireTeacup(const double *size);
+void fglutSolidTeaspoon(const double *size);
+void fglutWireTeaspoon(const double *size);
 
 /* Video resizing. */
 int fglutVideoResizeGet(const int *parameter);

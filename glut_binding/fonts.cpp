@@ -54,4 +54,38 @@ FGLUT_API int fglutStrokeLength(const int *code, const int *string, const int *c
 }
 FGLUT_FORTRAN_ALIAS(fglutStrokeLength, fglutstrokelength_)
 
+// Whole strings, as freeglut draws them: from the raster position (bitmap) or
+// the current transformation (stroke) onwards, a newline going back to the
+// start of the next line.
+FGLUT_API void fglutBitmapString(const int *code, const int *string, const int *count) {
+  fglut::withPacked(string, count, [code](const char *s) { glutBitmapString(font(code), bytes(s)); });
+}
+FGLUT_FORTRAN_ALIAS(fglutBitmapString, fglutbitmapstring_)
+
+FGLUT_API void fglutStrokeString(const int *code, const int *string, const int *count) {
+  fglut::withPacked(string, count, [code](const char *s) { glutStrokeString(font(code), bytes(s)); });
+}
+FGLUT_FORTRAN_ALIAS(fglutStrokeString, fglutstrokestring_)
+
+FGLUT_API int fglutBitmapHeight(const int *code) { return glutBitmapHeight(font(code)); }
+FGLUT_FORTRAN_ALIAS(fglutBitmapHeight, fglutbitmapheight_)
+
+FGLUT_API float fglutStrokeHeight(const int *code) { return glutStrokeHeight(font(code)); }
+FGLUT_FORTRAN_ALIAS(fglutStrokeHeight, fglutstrokeheight_)
+
+FGLUT_API float fglutStrokeLengthf(const int *code, const int *string, const int *count) {
+  return fglut::withPacked(string, count, [code](const char *s) { return glutStrokeLengthf(font(code), bytes(s)); });
+}
+FGLUT_FORTRAN_ALIAS(fglutStrokeLengthf, fglutstrokelengthf_)
+
+FGLUT_API float fglutStrokeWidthf(const int *code, const int *character) {
+  return glutStrokeWidthf(font(code), *character);
+}
+FGLUT_FORTRAN_ALIAS(fglutStrokeWidthf, fglutstrokewidthf_)
+
+// The font of the menu's entries; freeglut accepts only bitmap fonts and
+// warns about any other.
+FGLUT_API void fglutSetMenuFont(const int *menu, const int *code) { glutSetMenuFont(*menu, font(code)); }
+FGLUT_FORTRAN_ALIAS(fglutSetMenuFont, fglutsetmenufont_)
+
 }  // extern "C"

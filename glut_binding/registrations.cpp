@@ -32,6 +32,9 @@ void call3(int a, int b, int c, void *data) {
 void call4(int a, int b, int c, int d, void *data) {
   if (auto routine = asRoutine<fglut_routine4>(data)) routine(&a, &b, &c, &d);
 }
+void call5(int a, int b, int c, int d, int e, void *data) {
+  if (auto routine = asRoutine<fglut_routine5>(data)) routine(&a, &b, &c, &d, &e);
+}
 // The key byte is widened (zero-extended) to a 4-byte integer 0..255.
 void callKey(unsigned char key, int x, int y, void *data) {
   int wide = key;
@@ -88,6 +91,18 @@ FGLUT_WINDOW_KIND(SpaceballButton, spaceballbutton, fglut_routine2, call2)
 FGLUT_WINDOW_KIND(TabletMotion, tabletmotion, fglut_routine2, call2)
 FGLUT_WINDOW_KIND(TabletButton, tabletbutton, fglut_routine4, call4)
 FGLUT_WINDOW_KIND(OverlayDisplay, overlaydisplay, fglut_routine0, call0)
+// freeglut calls the close routine while it destroys the window (the window
+// is current then), whether the window manager asked for it or the program
+// did; WMClose names the same slot. Menu destruction is kept per menu.
+FGLUT_WINDOW_KIND(Close, close, fglut_routine0, call0)
+FGLUT_WINDOW_KIND(WMClose, wmclose, fglut_routine0, call0)
+FGLUT_WINDOW_KIND(MenuDestroy, menudestroy, fglut_routine0, call0)
+FGLUT_WINDOW_KIND(MouseWheel, mousewheel, fglut_routine4, call4)
+FGLUT_WINDOW_KIND(Position, position, fglut_routine2, call2)
+FGLUT_WINDOW_KIND(MultiEntry, multientry, fglut_routine2, call2)
+FGLUT_WINDOW_KIND(MultiButton, multibutton, fglut_routine5, call5)
+FGLUT_WINDOW_KIND(MultiMotion, multimotion, fglut_routine3, call3)
+FGLUT_WINDOW_KIND(MultiPassive, multipassive, fglut_routine3, call3)
 
 #undef FGLUT_WINDOW_KIND
 

@@ -28,7 +28,9 @@ GLUT_CONSTANTS = [
         ("GLUT_RGB", 0), ("GLUT_RGBA", 0), ("GLUT_INDEX", 1), ("GLUT_SINGLE", 0),
         ("GLUT_DOUBLE", 2), ("GLUT_ACCUM", 4), ("GLUT_ALPHA", 8), ("GLUT_DEPTH", 16),
         ("GLUT_STENCIL", 32), ("GLUT_MULTISAMPLE", 128), ("GLUT_STEREO", 256),
-        ("GLUT_LUMINANCE", 512)]),
+        ("GLUT_LUMINANCE", 512), ("GLUT_CAPTIONLESS", 1024), ("GLUT_BORDERLESS", 2048),
+        ("GLUT_SRGB", 4096), ("GLUT_AUX", 4096), ("GLUT_AUX1", 4096), ("GLUT_AUX2", 8192),
+        ("GLUT_AUX3", 16384), ("GLUT_AUX4", 32768)]),
     ("Special keys (fglutSpecialFunc, fglutSpecialUpFunc)", [
         ("GLUT_KEY_F1", 1), ("GLUT_KEY_F2", 2), ("GLUT_KEY_F3", 3), ("GLUT_KEY_F4", 4),
         ("GLUT_KEY_F5", 5), ("GLUT_KEY_F6", 6), ("GLUT_KEY_F7", 7), ("GLUT_KEY_F8", 8),
@@ -36,7 +38,10 @@ GLUT_CONSTANTS = [
         ("GLUT_KEY_F12", 12), ("GLUT_KEY_LEFT", 100), ("GLUT_KEY_UP", 101),
         ("GLUT_KEY_RIGHT", 102), ("GLUT_KEY_DOWN", 103), ("GLUT_KEY_PAGE_UP", 104),
         ("GLUT_KEY_PAGE_DOWN", 105), ("GLUT_KEY_HOME", 106), ("GLUT_KEY_END", 107),
-        ("GLUT_KEY_INSERT", 108)]),
+        ("GLUT_KEY_INSERT", 108), ("GLUT_KEY_NUM_LOCK", 109), ("GLUT_KEY_BEGIN", 110),
+        ("GLUT_KEY_DELETE", 111), ("GLUT_KEY_SHIFT_L", 112), ("GLUT_KEY_SHIFT_R", 113),
+        ("GLUT_KEY_CTRL_L", 114), ("GLUT_KEY_CTRL_R", 115), ("GLUT_KEY_ALT_L", 116),
+        ("GLUT_KEY_ALT_R", 117), ("GLUT_KEY_SUPER_L", 118), ("GLUT_KEY_SUPER_R", 119)]),
     ("Mouse buttons and button states (fglutMouseFunc, fglutAttachMenu)", [
         ("GLUT_LEFT_BUTTON", 0), ("GLUT_MIDDLE_BUTTON", 1), ("GLUT_RIGHT_BUTTON", 2),
         ("GLUT_DOWN", 0), ("GLUT_UP", 1)]),
@@ -66,7 +71,29 @@ GLUT_CONSTANTS = [
         ("GLUT_MENU_NUM_ITEMS", 300), ("GLUT_DISPLAY_MODE_POSSIBLE", 400),
         ("GLUT_INIT_WINDOW_X", 500), ("GLUT_INIT_WINDOW_Y", 501),
         ("GLUT_INIT_WINDOW_WIDTH", 502), ("GLUT_INIT_WINDOW_HEIGHT", 503),
-        ("GLUT_INIT_DISPLAY_MODE", 504), ("GLUT_ELAPSED_TIME", 700)]),
+        ("GLUT_INIT_DISPLAY_MODE", 504), ("GLUT_ELAPSED_TIME", 700),
+        ("GLUT_INIT_STATE", 124), ("GLUT_WINDOW_SRGB", 125),
+        ("GLUT_WINDOW_BORDER_WIDTH", 506), ("GLUT_WINDOW_BORDER_HEIGHT", 507),
+        ("GLUT_WINDOW_HEADER_HEIGHT", 507), ("GLUT_VERSION", 508)]),
+    ("Options (fglutSetOption; fglutGet reads them back)", [
+        ("GLUT_ACTION_ON_WINDOW_CLOSE", 505), ("GLUT_RENDERING_CONTEXT", 509),
+        ("GLUT_DIRECT_RENDERING", 510), ("GLUT_FULL_SCREEN", 511),
+        ("GLUT_INIT_MAJOR_VERSION", 512), ("GLUT_INIT_MINOR_VERSION", 513),
+        ("GLUT_INIT_FLAGS", 514), ("GLUT_INIT_PROFILE", 515),
+        ("GLUT_SKIP_STALE_MOTION_EVENTS", 516),
+        ("GLUT_GEOMETRY_VISUALIZE_NORMALS", 517),
+        ("GLUT_STROKE_FONT_DRAW_JOIN_DOTS", 518),
+        ("GLUT_ALLOW_NEGATIVE_WINDOW_POSITION", 519)]),
+    ("What closing a window does (GLUT_ACTION_ON_WINDOW_CLOSE)", [
+        ("GLUT_ACTION_EXIT", 0), ("GLUT_ACTION_GLUTMAINLOOP_RETURNS", 1),
+        ("GLUT_ACTION_CONTINUE_EXECUTION", 2)]),
+    ("Contexts (GLUT_RENDERING_CONTEXT, GLUT_DIRECT_RENDERING)", [
+        ("GLUT_CREATE_NEW_CONTEXT", 0), ("GLUT_USE_CURRENT_CONTEXT", 1),
+        ("GLUT_FORCE_INDIRECT_CONTEXT", 0), ("GLUT_ALLOW_DIRECT_CONTEXT", 1),
+        ("GLUT_TRY_DIRECT_CONTEXT", 2), ("GLUT_FORCE_DIRECT_CONTEXT", 3)]),
+    ("Context flags and profiles (fglutInitContextFlags, ...Profile)", [
+        ("GLUT_DEBUG", 1), ("GLUT_FORWARD_COMPATIBLE", 2),
+        ("GLUT_CORE_PROFILE", 1), ("GLUT_COMPATIBILITY_PROFILE", 2)]),
     ("Device queries (fglutDeviceGet)", [
         ("GLUT_HAS_KEYBOARD", 600), ("GLUT_HAS_MOUSE", 601), ("GLUT_HAS_SPACEBALL", 602),
         ("GLUT_HAS_DIAL_AND_BUTTON_BOX", 603), ("GLUT_HAS_TABLET", 604),
@@ -93,7 +120,8 @@ GLUT_CONSTANTS = [
         ("GLUT_GAME_MODE_PIXEL_DEPTH", 4), ("GLUT_GAME_MODE_REFRESH_RATE", 5),
         ("GLUT_GAME_MODE_DISPLAY_CHANGED", 6)]),
     ("Modifier bits (fglutGetModifiers)", [
-        ("GLUT_ACTIVE_SHIFT", 1), ("GLUT_ACTIVE_CTRL", 2), ("GLUT_ACTIVE_ALT", 4)]),
+        ("GLUT_ACTIVE_SHIFT", 1), ("GLUT_ACTIVE_CTRL", 2), ("GLUT_ACTIVE_ALT", 4),
+        ("GLUT_ACTIVE_SUPER", 8)]),
     ("Cursor shapes (fglutSetCursor)", [
         ("GLUT_CURSOR_RIGHT_ARROW", 0), ("GLUT_CURSOR_LEFT_ARROW", 1),
         ("GLUT_CURSOR_INFO", 2), ("GLUT_CURSOR_DESTROY", 3), ("GLUT_CURSOR_HELP", 4),
@@ -114,6 +142,15 @@ GLUT_CONSTANTS = [
     ("Joystick button bits (fglutJoystickFunc)", [
         ("GLUT_JOYSTICK_BUTTON_A", 1), ("GLUT_JOYSTICK_BUTTON_B", 2),
         ("GLUT_JOYSTICK_BUTTON_C", 4), ("GLUT_JOYSTICK_BUTTON_D", 8)]),
+    ("Spaceball button bits", [
+        ("GLUT_SPACEBALL_BUTTON_A", 1), ("GLUT_SPACEBALL_BUTTON_B", 2),
+        ("GLUT_SPACEBALL_BUTTON_C", 4), ("GLUT_SPACEBALL_BUTTON_D", 8),
+        ("GLUT_SPACEBALL_BUTTON_E", 16)]),
+    ("Application states of mobile platforms", [
+        ("GLUT_APPSTATUS_PAUSE", 1), ("GLUT_APPSTATUS_RESUME", 2)]),
+    ("The GLUT interface that freeglut implements", [
+        ("GLUT_API_VERSION", 4), ("GLUT_XLIB_IMPLEMENTATION", 13),
+        ("GLUT_HAS_MULTI", 1)]),
 ]
 
 # The binding's font codes (not GLUT's own font handles): the font entries
@@ -142,8 +179,10 @@ GLUT_FUNCTIONS = [
                    "fglutGetModifiers", "fglutEnterGameMode", "fglutGet",
                    "fglutDeviceGet", "fglutLayerGet", "fglutVideoResizeGet",
                    "fglutGameModeGet", "fglutExtensionSupported", "fglutBitmapWidth",
-                   "fglutBitmapLength", "fglutStrokeWidth", "fglutStrokeLength"]),
-    ("REAL*4", ["fglutGetColor"]),
+                   "fglutBitmapLength", "fglutStrokeWidth", "fglutStrokeLength",
+                   "fglutBitmapHeight", "fglutGetModeValues"]),
+    ("REAL*4", ["fglutGetColor", "fglutStrokeHeight", "fglutStrokeLengthf",
+                "fglutStrokeWidthf"]),
 ]
 
 

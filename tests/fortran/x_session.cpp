@@ -374,4 +374,16 @@ void XSession::keycode(int code, bool press) {
 
 void XSession::flush() { XSync(display_, False); }
 
+void XSession::closeWindow(Window w) {
+  XEvent e{};
+  e.xclient.type = ClientMessage;
+  e.xclient.window = w;
+  e.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
+  e.xclient.format = 32;
+  e.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+  e.xclient.data.l[1] = CurrentTime;
+  XSendEvent(display_, w, False, NoEventMask, &e);
+  XSync(display_, False);
+}
+
 }  // namespace fgltest

@@ -95,6 +95,8 @@ class XSession {
   void key(const char *keysymName, bool press);
   void keycode(int code, bool press);
   void flush();
+  // Sends `w` the WM_DELETE_WINDOW message of a window manager's close button.
+  void closeWindow(Window w);
 
  private:
   Display *display_ = nullptr;

@@ -5,6 +5,8 @@
 #include <GL/freeglut.h>
 #include <GL/gl.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <set>
 #include <string>
@@ -198,6 +200,8 @@ TEST(Shapes, SolidAndWireShapesChangeThePixelsTheyShould) {
   openDoubleBuffered();
   const double half = 0.5, one = 1.0, quarter = 0.25;
   const int slices = 24, stacks = 12;
+  const int levels = 1;
+  const double offset[3] = {0.5, 0.5, 0.0}, spongeScale = 0.4;
   struct Pair {
     const char *name;
     std::function<void()> solid, wire;
@@ -221,6 +225,12 @@ TEST(Shapes, SolidAndWireShapesChangeThePixelsTheyShould) {
       {"icosahedron", scaled(fglutSolidIcosahedron, 0.5), scaled(fglutWireIcosahedron, 0.5), true},
       {"octahedron", scaled(fglutSolidOctahedron, 0.5), scaled(fglutWireOctahedron, 0.5), true},
       {"tetrahedron", scaled(fglutSolidTetrahedron, 0.5), scaled(fglutWireTetrahedron, 0.5), true},
+      {"cylinder", [&] { fglutSolidCylinder(&half, &one, &slices, &stacks); }, [&] { fglutWireCylinder(&half, &one, &slices, &stacks); }, true},
+      {"rhombic dodecahedron", scaled(fglutSolidRhombicDodecahedron, 0.5), scaled(fglutWireRhombicDodecahedron, 0.5), true},
+      {"teacup", [&] { fglutSolidTeacup(&one); }, [&] { fglutWireTeacup(&one); }, true},
+      // The sponge's three offsets move it: centred at (0.5, 0.5), it leaves
+      // the window's centre clear.
+      {"sponge", [&] { fglutSolidSierpinskiSponge(&levels, offset, &spongeScale); }, [&] { fglutWireSierpinskiSponge(&levels, offset, &spongeScale); }, false},
   };
   for (const Pair &p : pairs) {
     SCOPED_TRACE(p.name);
@@ -286,6 +296,80 @@ TEST(Fonts, BitmapCharacterDrawsAtTheRasterPosition) {
   EXPECT_GT(inside, 10);
   EXPECT_EQ(outside, 0);
   EXPECT_NE(bitmap(3), helvetica18);
+}
+
+}  // namespace
+
+namespace {
+
+// "Fortran 77 e-acute" packed with stray high bits in some words: only the
+// low byte of each word is a character.
+const std::vector<int> kText = {'F' + 0x4100, 'o', 'r', 't', 'r', 'a', 'n', ' ', '7' - 0x100, '7', ' ', 233};
+
+int lowByte(int word) { return static_cast<int>(static_cast<unsigned int>(word) & 0xffu); }
+
+// A whole string draws exactly what its characters drawn one by one draw, in
+// every font; the stroke length is the sum of the character widths.
+TEST(Fonts, WholeStringsDrawAsTheirCharactersOneByOne) {
+  openDoubleBuffered();
+  const int n = static_cast<int>(kText.size());
+  for (int code = 1; code <= 9; ++code) {
+    SCOPED_TRACE(code);
+    const bool stroke = code <= 2;
+    auto place = [stroke] {
+      if (stroke) {
+        glScaled(1.0 / 700, 1.0 / 700, 1);
+        glTranslated(-650, -50, 0);
+      } else {
+        glRasterPos2d(-0.95, 0.0);
+      }
+    };
+    const std::vector<bool> whole = redPixels([&] {
+      place();
+      (stroke ? fglutStrokeString : fglutBitmapString)(&code, kText.data(), &n);
+    });
+    const std::vector<bool> oneByOne = redPixels([&] {
+      place();
+      for (int word : kText) {
+        const int character = lowByte(word);
+        (stroke ? fglutStrokeCharacter : fglutBitmapCharacter)(&code, &character);
+      }
+    });
+    EXPECT_GT(count(whole), 20);
+    EXPECT_EQ(whole, oneByOne);
+  }
+  for (int code = 1; code <= 2; ++code) {
+    float sum = 0;
+    for (int word : kText) {
+      const int character = lowByte(word);
+      sum += fglutStrokeWidthf(&code, &character);
+    }
+    EXPECT_FLOAT_EQ(fglutStrokeLengthf(&code, kText.data(), &n), sum);
+    EXPECT_GT(fglutStrokeHeight(&code), 100.0f);  // stroke fonts are about 120 units high
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// The caller's array gets at most MAXN of the values; the result is how many
+// there are, as freeglut lists them.
+TEST(Queries, ModeValuesFillAtMostMaxnAndCountAll) {
+  xin::openWindow("mode values", 0, 0, 50, 50);
+  for (const int mode : {GLUT_MULTISAMPLE, GLUT_AUX}) {
+    SCOPED_TRACE(mode);
+    int size = 0;
+    int *all = glutGetModeValues(static_cast<GLenum>(mode), &size);
+    const std::vector<int> expected(all, all + size);
+    std::free(all);
+    for (const int maxn : {-1, 0, 1, size, size + 2}) {
+      std::vector<int> values(static_cast<std::size_t>(size) + 3, -7);
+      EXPECT_EQ(fglutGetModeValues(&mode, values.data(), &maxn), size);
+      const int stored = std::max(0, std::min(maxn, size));
+      for (int k = 0; k < size + 3; ++k) EXPECT_EQ(values[k], k < stored ? expected[k] : -7) << k;
+    }
+  }
 }
 
 }  // namespace

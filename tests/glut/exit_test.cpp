@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "fglut.h"
 #include "xinput.h"
@@ -16,25 +17,10 @@ namespace {
 
 void announce() { std::fputs("atexit handler ran\n", stderr); }
 
-// Sends the window the message a window manager sends when its close button
-// is pressed, over a connection of its own.
-void closeLikeAWindowManager(Window w) {
-  Display *d = xin::display();
-  XEvent e{};
-  e.xclient.type = ClientMessage;
-  e.xclient.window = w;
-  e.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
-  e.xclient.format = 32;
-  e.xclient.data.l[0] = static_cast<long>(XInternAtom(d, "WM_DELETE_WINDOW", False));
-  e.xclient.data.l[1] = CurrentTime;
-  XSendEvent(d, w, False, NoEventMask, &e);
-  XSync(d, False);
-}
-
 void runUntilClosed() {
   std::atexit(announce);
   xin::openWindow("Fortran GLUT program", 0, 0, 100, 100);
-  closeLikeAWindowManager(xin::currentXWindow());
+  xin::closeLikeAWindowManager(xin::currentXWindow());
   fglutMainLoop();
   std::fputs("main loop returned\n", stderr);
   std::_Exit(3);
@@ -56,6 +42,55 @@ void runIntoFatalError() {
 TEST(Exit, FatalGlutErrorExitsThroughExit) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(runIntoFatalError(), testing::ExitedWithCode(1), "illegal glutInit.*\n.*atexit handler ran");
+}
+
+// The routines receive freeglut's message as packed words and a count; they
+// print it between brackets, so the tests see exactly the text.
+int printMessage(const char *kind, const int *words, const int *count) {
+  std::string text;
+  for (int k = 0; k < *count; ++k) text += static_cast<char>(words[k] & 0xff);
+  std::fprintf(stderr, "%s [%s]\n", kind, text.c_str());
+  return 0;
+}
+int onError(int *words, int *count) { return printMessage("error", words, count); }
+int onWarning(int *words, int *count) { return printMessage("warning", words, count); }
+
+// A warning reaches the warning routine, formatted, and GLUT goes on; an
+// error reaches the error routine, and when the routine returns the program
+// ends with status 1 through exit().
+void warnThenFail() {
+  std::atexit(announce);
+  fglutInitWarningFunc(onWarning);
+  fglutInitErrorFunc(onError);
+  xin::openWindow("diagnostics", 0, 0, 100, 100);
+  const int missing = 4711;
+  fglutSetWindow(&missing);
+  std::fputs("after the warning\n", stderr);
+  fglutInit();  // a second initialisation is an error
+  std::_Exit(3);
+}
+
+TEST(Diagnostics, RoutinesReceiveTheMessageTextAndAnErrorEndsWithStatusOne) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(warnThenFail(), testing::ExitedWithCode(1),
+              "warning \\[glutSetWindow\\(\\): window ID 4711 not found!\\]\n"
+              "after the warning\n"
+              "error \\[illegal glutInit\\(\\) reinitialization attempt\\]\n"
+              "atexit handler ran");
+}
+
+// The Null entries give freeglut its own reports back.
+void failWithoutRoutine() {
+  fglutInitErrorFunc(onError);
+  fglutInitErrorFuncNull();
+  fglutInit();
+  fglutInit();
+  std::_Exit(3);
+}
+
+TEST(Diagnostics, NullRestoresFreeglutsOwnReport) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(failWithoutRoutine(), testing::ExitedWithCode(1), "^freeglut \\(noname\\): illegal glutInit");
 }
 
 }  // namespace

@@ -116,6 +116,44 @@ TEST(Mouse, MotionWithButtonAndPassiveMotion) {
   xin::button(1, false);
 }
 
+std::vector<Args> wheelOne, wheelTwo;
+int onWheelOne(int *w, int *d, int *x, int *y) { wheelOne.push_back({*w, *d, *x, *y}); return 0; }
+int onWheelTwo(int *w, int *d, int *x, int *y) { wheelTwo.push_back({*w, *d, *x, *y}); return 0; }
+
+// Buttons 4 and 5 (the wheel's clicks) reach the wheel routine of the window
+// under the pointer as wheel 0, direction +1 or -1, with the position; the
+// window's mouse routine does not see them.
+TEST(Wheel, EachWindowsClicksReachItsOwnRoutine) {
+  xin::moveTo(DefaultRootWindow(xin::display()), 5, 5);
+  xin::openWindow("wheel one", 0, 0, 150, 150);
+  const Window one = xin::currentXWindow();
+  fglutMouseWheelFunc(onWheelOne);
+  fglutMouseFunc(onMouse);
+  xin::openWindow("wheel two", 200, 0, 150, 150);
+  const Window two = xin::currentXWindow();
+  fglutMouseWheelFunc(onWheelTwo);
+  xin::moveTo(one, 10, 20);
+  xin::button(4, true);
+  xin::button(4, false);
+  xin::button(5, true);
+  xin::button(5, false);
+  xin::moveTo(two, 30, 40);
+  xin::button(5, true);
+  xin::button(5, false);
+  ASSERT_TRUE(xin::pumpUntil([] { return !wheelTwo.empty(); }));
+  EXPECT_EQ(wheelOne, (std::vector<Args>{{0, 1, 10, 20}, {0, -1, 10, 20}}));
+  EXPECT_EQ(wheelTwo, (std::vector<Args>{{0, -1, 30, 40}}));
+  EXPECT_TRUE(mouse.empty());
+  // Without a wheel routine the clicks are buttons again, for the mouse routine.
+  fglutMouseWheelFuncNull();
+  fglutMouseFunc(onMouse);
+  xin::button(4, true);
+  ASSERT_TRUE(xin::pumpUntil([] { return !mouse.empty(); }));
+  EXPECT_EQ(mouse[0], (Args{3, GLUT_DOWN, 30, 40}));
+  EXPECT_EQ(wheelTwo.size(), 1u);
+  xin::button(4, false);
+}
+
 TEST(Window, EntryOnEnterAndLeave) {
   const Window w = openInputWindow();
   fglutEntryFunc(onEntry);

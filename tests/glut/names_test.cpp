@@ -8,6 +8,7 @@
 #include <fstream>
 #include <set>
 #include <string>
+#include <utility>
 
 extern "C" int fglutHeaderFromC(void);
 
@@ -35,8 +36,8 @@ TEST(Names, EveryEntryHasItsFortranAlias) {
   void *library = dlopen(FGLUT_LIBRARY, RTLD_NOW | RTLD_LOCAL);
   ASSERT_NE(library, nullptr) << dlerror();
   const std::set<std::string> names = declaredEntries();
-  // 139 entries, plus the two C-only accessors of the argument cells.
-  EXPECT_EQ(names.size(), 141u);
+  // 188 entries, plus the two C-only accessors of the argument cells.
+  EXPECT_EQ(names.size(), 190u);
   for (const std::string &name : names) {
     SCOPED_TRACE(name);
     void *entry = dlsym(library, name.c_str());
@@ -46,6 +47,28 @@ TEST(Names, EveryEntryHasItsFortranAlias) {
     for (char c : name) fortran += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     fortran += '_';
     EXPECT_EQ(dlsym(library, fortran.c_str()), entry) << fortran;
+  }
+}
+
+// The freeglut function an entry calls: fglutX calls glutX, apart from the
+// binding's own suffixes.
+std::string glutName(const std::string &entry) {
+  const std::string name = "glut" + entry.substr(5);
+  const std::pair<std::string, std::string> rewrites[] = {
+      {"FuncNull", "Func"}, {"WindowC", "Window"}, {"InitArgs", "Init"}};
+  for (const auto &[suffix, replacement] : rewrites) {
+    if (name.ends_with(suffix)) return name.substr(0, name.size() - suffix.size()) + replacement;
+  }
+  return name;
+}
+
+// A misspelt entry name would name no function of the library.
+TEST(Names, EveryEntryIsNamedAfterAFreeglutFunction) {
+  void *glut = dlopen(GLUT_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+  ASSERT_NE(glut, nullptr) << dlerror();
+  for (const std::string &name : declaredEntries()) {
+    if (name == "fglutArgumentCount" || name == "fglutArgumentVector") continue;
+    EXPECT_NE(dlsym(glut, glutName(name).c_str()), nullptr) << name << " -> " << glutName(name);
   }
 }
 

@@ -11,6 +11,7 @@
 #include <link.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <thread>
@@ -33,6 +34,22 @@ struct KeepDriver : testing::Environment {
   void TearDown() override { keepDriverLoaded(); }
 };
 testing::Environment *const keepDriver = testing::AddGlobalTestEnvironment(new KeepDriver);
+
+// freeglut ends the process through exit(0) when a window is closed under its
+// default action; a test cut short that way would count as passed. Ending in
+// the middle of a test (outside a death test's child) therefore fails.
+void failExitDuringATest() {
+  if (testing::UnitTest::GetInstance()->current_test_info() != nullptr &&
+      GTEST_FLAG_GET(internal_run_death_test).empty()) {
+    std::fputs("the process ended through exit() in the middle of a test\n", stderr);
+    std::_Exit(1);
+  }
+}
+
+struct FailEarlyExit : testing::Environment {
+  void SetUp() override { std::atexit(failExitDuringATest); }
+};
+testing::Environment *const failEarlyExit = testing::AddGlobalTestEnvironment(new FailEarlyExit);
 
 }  // namespace
 
@@ -125,6 +142,19 @@ void tap(unsigned long keysym) {
 }
 
 void flush() { XSync(display(), False); }
+
+void closeLikeAWindowManager(Window w) {
+  Display *d = display();
+  XEvent e{};
+  e.xclient.type = ClientMessage;
+  e.xclient.window = w;
+  e.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+  e.xclient.format = 32;
+  e.xclient.data.l[0] = static_cast<long>(XInternAtom(d, "WM_DELETE_WINDOW", False));
+  e.xclient.data.l[1] = CurrentTime;
+  XSendEvent(d, w, False, NoEventMask, &e);
+  XSync(d, False);
+}
 
 }  // namespace xin
 

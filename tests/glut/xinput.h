@@ -31,6 +31,9 @@ void button(unsigned int button, bool press);
 void key(unsigned long keysym, bool press);
 void tap(unsigned long keysym);
 void flush();
+// Sends `w` the WM_DELETE_WINDOW message that a window manager sends when
+// the window's close button is pressed.
+void closeLikeAWindowManager(Window w);
 
 }  // namespace xin
 
