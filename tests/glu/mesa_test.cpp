@@ -3,6 +3,7 @@
 // each compared with the same work done by direct GLU calls.
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
+#include <malloc.h>
 
 #include <array>
 #include <cstdint>
@@ -339,6 +340,26 @@ TEST_F(Mesa, OpenGlEntriesAsTessellatorRoutines) {
   gluDeleteTess(d);
   EXPECT_EQ(got, want);
   EXPECT_GT(got.size(), 30u) << "eight triangles around the hole";
+}
+
+// 10,000 cycles of new, use and delete of each kind with Mesa's GLU: the heap
+// in use ends where it started.
+TEST_F(Mesa, TenThousandObjectCyclesLeaveTheHeapFlat) {
+  const GLenum which = GLU_TESS_ERROR;
+  auto cycle = [&](int n) {
+    for (int i = 0; i < n; ++i) {
+      const GLint q = fgluNewQuadric(), t = fgluNewTess(), b = fgluNewNurbsRenderer();
+      ASSERT_TRUE(q > 0 && t > 0 && b > 0);
+      fgluTessCallback(&t, &which, routine(a_error));
+      fgluDeleteNurbsRenderer(&b);
+      fgluDeleteTess(&t);
+      fgluDeleteQuadric(&q);
+    }
+  };
+  cycle(100);
+  const std::size_t before = mallinfo2().uordblks;
+  cycle(10000);
+  EXPECT_LE(mallinfo2().uordblks, before + 16384) << "heap in use grew over 10,000 cycles";
 }
 
 // ---------------------------------------------------------------------------
