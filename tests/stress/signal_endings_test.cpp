@@ -186,11 +186,19 @@ struct Figures {
   }
 };
 
+long runs() { return stress::env_count("FGL_SIGNAL_RUNS", 20); }
+
+// A program on the f2c runtime ends with the runtime's message and status
+// 1, the message within a second of the signal; one on gfortran's runtime by
+// the signal itself, silently, as it always has (its "message" time is when
+// its standard error closes, which includes the kernel's tearing down of the
+// process, and is only reported).
+enum class Runtime { f2c, gfortran };
+
 // Runs `runs` signalled runs of `make(i)`, half of them under load, and
 // checks each ending; `check` adds the program's own checks.
 template <typename Make, typename Check>
-void signalled_runs(const char *what, Make make, Check check) {
-  const long runs = stress::env_count("FGL_SIGNAL_RUNS", 20);
+void signalled_runs(const char *what, long runs, Runtime runtime, Make make, Check check) {
   Figures f;
   for (long i = 0; i < runs; ++i) {
     Signalled r = make(i);
@@ -216,11 +224,17 @@ void signalled_runs(const char *what, Make make, Check check) {
     f.to_message.push_back(o.to_message);
     f.to_gone.push_back(o.seconds);
     if (o.seconds > 1.0) ++f.gone_late;
-    EXPECT_GE(o.to_message, 0) << "no message";
-    EXPECT_LT(o.to_message, 1.0);
-    ASSERT_TRUE(WIFEXITED(o.status)) << "ended by signal " << WTERMSIG(o.status);
-    EXPECT_EQ(WEXITSTATUS(o.status), 1);
-    EXPECT_EQ(o.stderr_text, message(r.signal));
+    if (runtime == Runtime::f2c) {
+      EXPECT_GE(o.to_message, 0) << "no message";
+      EXPECT_LT(o.to_message, 1.0);
+      ASSERT_TRUE(WIFEXITED(o.status)) << "ended by signal " << WTERMSIG(o.status);
+      EXPECT_EQ(WEXITSTATUS(o.status), 1);
+      EXPECT_EQ(o.stderr_text, message(r.signal));
+    } else {
+      ASSERT_TRUE(WIFSIGNALED(o.status)) << "exited with " << WEXITSTATUS(o.status);
+      EXPECT_EQ(WTERMSIG(o.status), r.signal);
+      EXPECT_EQ(o.stderr_text, "");
+    }
     check(o);
   }
   f.print(what);
@@ -229,7 +243,7 @@ void signalled_runs(const char *what, Make make, Check check) {
 
 TEST(SignalEndings, AnimatingFortranProgram) {
   signalled_runs(
-      "ticker (f2c)",
+      "ticker (f2c)", runs(), Runtime::f2c,
       [](long i) {
         Signalled r;
         r.argv = {ticker_f2c, i % 2 == 0 ? "TIMER" : "IDLE"};
@@ -239,9 +253,22 @@ TEST(SignalEndings, AnimatingFortranProgram) {
       [](const Outcome &o) { EXPECT_EQ(check_ticks(o.shown_ticks), ""); });
 }
 
+// The same program built by gfortran (half as many runs).
+TEST(SignalEndings, AnimatingFortranProgramGfortran) {
+  signalled_runs(
+      "ticker (gfortran)", runs() / 2, Runtime::gfortran,
+      [](long i) {
+        Signalled r;
+        r.argv = {ticker_gfortran, i % 2 == 0 ? "TIMER" : "IDLE"};
+        r.title = ticker_title;
+        return r;
+      },
+      [](const Outcome &o) { EXPECT_EQ(check_ticks(o.shown_ticks), ""); });
+}
+
 TEST(SignalEndings, HouseViewerWhileRepainting) {
   signalled_runs(
-      "house",
+      "house", runs(), Runtime::f2c,
       [](long) {
         Signalled r;
         r.argv = {house_program};
@@ -312,18 +339,34 @@ TEST(SignalEndings, ClosingTheWindowStillWritesEverything) {
   EXPECT_EQ(check_ticks(shown), "");
 }
 
-// gfortran's runtime installs no handlers: the layer leaves such a program
-// to the signal's default action: it ends by the signal, its units unclosed.
-TEST(SignalEndings, GfortranProgramEndsByTheSignal) {
+// gfortran's runtime installs no handlers; the layer ends a busy program
+// on it by the signal within the second, as the default action would.
+TEST(SignalEndings, BusyGfortranProgramEndsByTheSignal) {
   Signalled r;
-  r.argv = {ticker_gfortran, "TIMER"};
+  r.argv = {ticker_gfortran, "BUSY"};
   r.title = ticker_title;
   r.delay = milliseconds(200);
   const Outcome o = signalled(r);
   ASSERT_TRUE(o.started);
   ASSERT_NE(o.status, -1) << "did not end";
+  EXPECT_LT(o.seconds, 1.0);
   ASSERT_TRUE(WIFSIGNALED(o.status));
   EXPECT_EQ(WTERMSIG(o.status), SIGTERM);
+}
+
+TEST(SignalEndings, SecondSignalEndsAGfortranProgramAtOnce) {
+  Signalled r;
+  r.argv = {ticker_gfortran, "BUSY"};
+  r.title = ticker_title;
+  r.signal = SIGTERM;
+  r.second_signal = SIGINT;
+  r.delay = milliseconds(200);
+  const Outcome o = signalled(r);
+  ASSERT_TRUE(o.started);
+  ASSERT_NE(o.status, -1) << "did not end";
+  EXPECT_LT(o.seconds, 0.3) << "the second signal did not end the program at once";
+  ASSERT_TRUE(WIFSIGNALED(o.status));
+  EXPECT_EQ(WTERMSIG(o.status), SIGINT);
 }
 
 }  // namespace
