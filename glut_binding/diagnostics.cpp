@@ -21,7 +21,7 @@ namespace {
 
 // Formats the message and calls the routine with it. A message that cannot
 // be formatted reaches the routine as the empty text.
-void deliver(fglut_text_routine routine, const char *format, va_list arguments) {
+void deliver(const fglut::Callable<fglut_text_routine> &routine, const char *format, va_list arguments) {
   va_list again;
   va_copy(again, arguments);
   const int length = std::vsnprintf(nullptr, 0, format, arguments);

@@ -14,6 +14,8 @@
 #include <memory>
 #include <type_traits>
 
+#include "ending.h"
+
 #define FGLUT_API __attribute__((visibility("default")))
 
 // Gives `entry` its Fortran name (lower case plus one trailing underscore, as
@@ -74,7 +76,23 @@ auto withBytes(const char *bytes, int length, Call call) {
 // Passes an application routine to GLUT as a callback's user data, and back.
 template <typename Routine>
 inline void *asData(Routine routine) { return reinterpret_cast<void *>(routine); }
+
+// An application routine as a trampoline calls it: inside a FortranSection,
+// so that an ending by signal never closes the program's units under it.
 template <typename Routine>
-inline Routine asRoutine(void *data) { return reinterpret_cast<Routine>(data); }
+class Callable {
+ public:
+  explicit Callable(Routine routine) : routine_(routine) {}
+  explicit operator bool() const { return routine_ != nullptr; }
+  template <typename... Args>
+  void operator()(Args... args) const {
+    callRoutine(routine_, args...);
+  }
+
+ private:
+  Routine routine_;
+};
+template <typename Routine>
+inline Callable<Routine> asRoutine(void *data) { return Callable<Routine>(reinterpret_cast<Routine>(data)); }
 
 }  // namespace fglut

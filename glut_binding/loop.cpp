@@ -10,11 +10,17 @@
 #include <GL/freeglut.h>
 
 #include "fglut.h"
+#include "ending.h"
 #include "fglut_conventions.h"
 
 extern "C" {
 
-FGLUT_API void fglutMainLoopEvent(void) { glutMainLoopEvent(); }
+// One pass waits in GLUT on the program's behalf, as the main loop does, so a
+// signal's ending may proceed while it runs.
+FGLUT_API void fglutMainLoopEvent(void) {
+  const fglut::OutsideFortran pass;
+  glutMainLoopEvent();
+}
 FGLUT_FORTRAN_ALIAS(fglutMainLoopEvent, fglutmainloopevent_)
 
 FGLUT_API void fglutLeaveMainLoop(void) { glutLeaveMainLoop(); }

@@ -50,13 +50,13 @@ fglut_routine1 menuStateRoutine = nullptr;
 fglut_routine3 menuStatusRoutine = nullptr;
 
 void idleTrampoline() {
-  if (idleRoutine != nullptr) idleRoutine();
+  if (idleRoutine != nullptr) fglut::callRoutine(idleRoutine);
 }
 void menuStateTrampoline(int status) {
-  if (menuStateRoutine != nullptr) menuStateRoutine(&status);
+  if (menuStateRoutine != nullptr) fglut::callRoutine(menuStateRoutine, &status);
 }
 void menuStatusTrampoline(int status, int x, int y) {
-  if (menuStatusRoutine != nullptr) menuStatusRoutine(&status, &x, &y);
+  if (menuStatusRoutine != nullptr) fglut::callRoutine(menuStatusRoutine, &status, &x, &y);
 }
 
 }  // namespace

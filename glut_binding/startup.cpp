@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "fglut.h"
+#include "ending.h"
 #include "fglut_conventions.h"
 
 namespace {
@@ -38,6 +39,7 @@ FGLUT_API void fglutInit(void) {
   vector[1] = nullptr;
   argumentCount = 1;
   argumentVector = vector;
+  fglut::installEnding();
   glutInit(&argumentCount, argumentVector);
 }
 FGLUT_FORTRAN_ALIAS(fglutInit, fglutinit_)
@@ -66,6 +68,7 @@ FGLUT_API void fglutInitArgs(const int *count, const int *words, const int *star
   std::copy(vector, vector + n, vector + n + 1);
   argumentCount = static_cast<int>(n);
   argumentVector = vector;
+  fglut::installEnding();
   glutInit(&argumentCount, argumentVector);
 }
 FGLUT_FORTRAN_ALIAS(fglutInitArgs, fglutinitargs_)
@@ -94,7 +97,10 @@ FGLUT_API int fglutCreateWindowC(const char *title, int length) {
 }
 FGLUT_FORTRAN_ALIAS(fglutCreateWindowC, fglutcreatewindowc_)
 
-FGLUT_API void fglutMainLoop(void) { glutMainLoop(); }
+FGLUT_API void fglutMainLoop(void) {
+  const fglut::OutsideFortran loop;
+  glutMainLoop();
+}
 FGLUT_FORTRAN_ALIAS(fglutMainLoop, fglutmainloop_)
 
 }  // extern "C"

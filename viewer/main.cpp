@@ -1,12 +1,10 @@
 // The main program and the model parameters. The f2c runtime's main calls
 // MAIN__ once; MAIN__ opens the window, fixes the OpenGL state the pictures
 // rely on, registers the window routines and enters GLUT's main loop.
+// SIGINT and SIGTERM end it as they end every program on the f2c runtime
+// that initialises GLUT through the layer: with the runtime's message and
+// status 1, never waiting on a lock.
 #include "viewer.h"
-
-#include <signal.h>
-#include <unistd.h>
-
-#include <cstddef>
 
 #include "fgl.h"
 #include "fglut.h"
@@ -34,35 +32,9 @@ const GLfloat one = 1.0f;
 
 int windowNumber;  // kept, never read: there is only the one window
 
-// libf2c's handlers for SIGINT and SIGTERM print the runtime's message and
-// call exit(1), and exit() runs the runtime's closing of its I/O units and
-// freeglut's exit handler. Neither may run inside a signal handler: the first
-// takes the heap lock (it allocates stdio buffers), the second talks to the X
-// server and takes Xlib's connection lock; when the signal has interrupted
-// the program while it held one of those locks (Mesa allocating while it
-// draws, Xlib creating the window or reading events), the program waits for
-// it forever and never ends. These handlers end the program with the same
-// message and the same status using only calls that are safe in a signal
-// handler. The viewer does no Fortran I/O, so no unit has anything to close.
-template <std::size_t N>
-[[noreturn]] void endBySignal(const char (&message)[N]) {
-  const ssize_t written = write(STDERR_FILENO, message, N - 1);
-  (void)written;
-  _exit(1);
-}
-void onInterrupt(int) { endBySignal("Interrupt\n"); }
-void onKilled(int) { endBySignal("Killed\n"); }
-
-// Takes over from the runtime's handlers; an ignored SIGINT stays ignored,
-// as the runtime leaves it (a background job's).
-void installSignalEnds() {
-  if (signal(SIGINT, onInterrupt) == SIG_IGN) signal(SIGINT, SIG_IGN);
-  signal(SIGTERM, onKilled);
-}
 }  // namespace
 
 extern "C" int MAIN__(void) {
-  installSignalEnds();
   fglutInit();
   fglutInitDisplayMode(&displayMode);
   windowNumber = fglutCreateWindowC(title, titleLength);

@@ -1,7 +1,7 @@
-// How the house viewer ends. libf2c's main installs handlers for SIGTERM and
-// SIGINT that print the runtime's message ("Killed", "Interrupt") on
-// standard error and leave through exit(1), so the runtime's exit path
-// still runs; closing the window ends the program through exit(0) with
+// How the house viewer ends. SIGTERM and SIGINT end it as the f2c runtime's
+// handlers would, with the runtime's message ("Killed", "Interrupt") on
+// standard error and status 1 (the GLUT layer does it, outside the signal
+// handler); closing the window ends the program through exit(0) with
 // nothing on standard error.
 //
 // Argument: the house program. Each case runs it under the test's X server.

@@ -1,0 +1,45 @@
+// The ending of a program on the f2c runtime by SIGINT or SIGTERM (see
+// ending.cpp), and the sections that tell it where the program's own code
+// runs.
+#pragma once
+
+namespace fglut {
+
+// Takes over the f2c runtime's SIGINT and SIGTERM handlers, once, from the
+// thread that initialises GLUT. Does nothing in a program without the f2c
+// runtime, or whose main installed no handlers.
+void installEnding();
+
+// While one of these exists on the GLUT thread, the program's own code may
+// run (a trampoline is calling one of its routines); an ending waits until
+// none exists and keeps a new one from starting. Sections nest.
+class FortranSection {
+ public:
+  FortranSection();
+  ~FortranSection();
+  FortranSection(const FortranSection &) = delete;
+  FortranSection &operator=(const FortranSection &) = delete;
+};
+
+// The opposite, for the layer's calls that wait in GLUT's loop on behalf of
+// the program (the main loop and its single-pass form): no code of the
+// program runs here except through trampolines, so an ending may proceed.
+class OutsideFortran {
+ public:
+  OutsideFortran();
+  ~OutsideFortran();
+  OutsideFortran(const OutsideFortran &) = delete;
+  OutsideFortran &operator=(const OutsideFortran &) = delete;
+
+ private:
+  int saved_;
+};
+
+// Calls an application routine inside a FortranSection.
+template <typename Routine, typename... Args>
+void callRoutine(Routine routine, Args... args) {
+  const FortranSection section;
+  routine(args...);
+}
+
+}  // namespace fglut
