@@ -1,4 +1,4 @@
-/* fgl.h: OpenGL 1.0 for callers that pass every argument by address.
+/* fgl.h: OpenGL 1.0 to 1.3 for callers that pass every argument by address.
  *
  * Every entry is fgl followed by the OpenGL name without its gl prefix
  * (fglRectf calls glRectf), plus a storage suffix where a command has several
@@ -19,7 +19,7 @@
 extern "C" {
 #endif
 
-/* The 343 forwarding entries, generated from the Khronos registry. */
+/* The 435 forwarding entries of OpenGL 1.0 to 1.3, generated from the Khronos registry. */
 #define FGL_FORWARD(entry, fortran_name, command, result, params, args) result entry params;
 #include "fgl_forward.inc"
 #undef FGL_FORWARD
@@ -36,6 +36,8 @@ void fglColor4ubvI4(const GLint *v);
 void fglColor4ubvI2(const GLshort *v);
 void fglNormal3bvI4(const GLint *v);
 void fglNormal3bvI2(const GLshort *v);
+void fglIndexubvI4(const GLint *c);
+void fglIndexubvI2(const GLshort *c);
 void fglEdgeFlagvI4(const GLint *flag, const GLint *count);
 void fglColor3svI4(const GLint *v);
 void fglColor3usvI4(const GLint *v);
@@ -54,6 +56,10 @@ void fglTexCoord4svI4(const GLint *v);
 void fglVertex2svI4(const GLint *v);
 void fglVertex3svI4(const GLint *v);
 void fglVertex4svI4(const GLint *v);
+void fglMultiTexCoord1svI4(const GLenum *target, const GLint *v);
+void fglMultiTexCoord2svI4(const GLenum *target, const GLint *v);
+void fglMultiTexCoord3svI4(const GLenum *target, const GLint *v);
+void fglMultiTexCoord4svI4(const GLenum *target, const GLint *v);
 
 /* Pixel, bitmap, stipple, pixel-map and image data in 4-byte, 2-byte or packed storage. */
 /* count: the number of data items (bytes, or 16-bit values for the short
@@ -98,6 +104,40 @@ void fglGetTexImageP(const GLenum *target, const GLint *level, const GLenum *for
                      GLint *pixels, const GLint *count);
 void fglGetTexImageI2(const GLenum *target, const GLint *level, const GLenum *format, const GLenum *type,
                       GLshort *pixels, const GLint *count);
+void fglTexSubImage1DI4(const GLenum *target, const GLint *level, const GLint *xoffset, const GLsizei *width,
+                        const GLenum *format, const GLenum *type, const GLint *pixels, const GLint *count);
+void fglTexSubImage1DP(const GLenum *target, const GLint *level, const GLint *xoffset, const GLsizei *width,
+                       const GLenum *format, const GLenum *type, const GLint *pixels, const GLint *count);
+void fglTexSubImage1DI2(const GLenum *target, const GLint *level, const GLint *xoffset, const GLsizei *width,
+                        const GLenum *format, const GLenum *type, const GLshort *pixels, const GLint *count);
+void fglTexSubImage2DI4(const GLenum *target, const GLint *level, const GLint *xoffset, const GLint *yoffset,
+                        const GLsizei *width, const GLsizei *height, const GLenum *format, const GLenum *type,
+                        const GLint *pixels, const GLint *count);
+void fglTexSubImage2DP(const GLenum *target, const GLint *level, const GLint *xoffset, const GLint *yoffset,
+                       const GLsizei *width, const GLsizei *height, const GLenum *format, const GLenum *type,
+                       const GLint *pixels, const GLint *count);
+void fglTexSubImage2DI2(const GLenum *target, const GLint *level, const GLint *xoffset, const GLint *yoffset,
+                        const GLsizei *width, const GLsizei *height, const GLenum *format, const GLenum *type,
+                        const GLshort *pixels, const GLint *count);
+/* 3-D images: sized with GL_UNPACK_IMAGE_HEIGHT and GL_UNPACK_SKIP_IMAGES as well. */
+void fglTexImage3DI4(const GLenum *target, const GLint *level, const GLint *internalformat, const GLsizei *width,
+                     const GLsizei *height, const GLsizei *depth, const GLint *border, const GLenum *format,
+                     const GLenum *type, const GLint *pixels, const GLint *count);
+void fglTexImage3DP(const GLenum *target, const GLint *level, const GLint *internalformat, const GLsizei *width,
+                    const GLsizei *height, const GLsizei *depth, const GLint *border, const GLenum *format,
+                    const GLenum *type, const GLint *pixels, const GLint *count);
+void fglTexImage3DI2(const GLenum *target, const GLint *level, const GLint *internalformat, const GLsizei *width,
+                     const GLsizei *height, const GLsizei *depth, const GLint *border, const GLenum *format,
+                     const GLenum *type, const GLshort *pixels, const GLint *count);
+void fglTexSubImage3DI4(const GLenum *target, const GLint *level, const GLint *xoffset, const GLint *yoffset,
+                        const GLint *zoffset, const GLsizei *width, const GLsizei *height, const GLsizei *depth,
+                        const GLenum *format, const GLenum *type, const GLint *pixels, const GLint *count);
+void fglTexSubImage3DP(const GLenum *target, const GLint *level, const GLint *xoffset, const GLint *yoffset,
+                       const GLint *zoffset, const GLsizei *width, const GLsizei *height, const GLsizei *depth,
+                       const GLenum *format, const GLenum *type, const GLint *pixels, const GLint *count);
+void fglTexSubImage3DI2(const GLenum *target, const GLint *level, const GLint *xoffset, const GLint *yoffset,
+                        const GLint *zoffset, const GLsizei *width, const GLsizei *height, const GLsizei *depth,
+                        const GLenum *format, const GLenum *type, const GLshort *pixels, const GLint *count);
 void fglPolygonStippleI4(const GLint *mask);   /* 128 elements */
 void fglPolygonStippleI2(const GLshort *mask); /* 128 elements */
 void fglGetPolygonStippleI4(GLint *mask, const GLint *count);
@@ -110,6 +150,36 @@ void fglCallListsI4(const GLsizei *n, const GLenum *type, const GLint *lists);
 void fglCallListsP(const GLsizei *n, const GLenum *type, const GLint *lists, const GLint *count);
 void fglCallListsI2(const GLsizei *n, const GLenum *type, const GLshort *lists);
 void fglGetBooleanvI4(const GLenum *pname, GLint *params, const GLint *count);
+
+/* Vertex-array indices in INTEGER*4, narrowed to the width `type` names. */
+void fglDrawElementsI4(const GLenum *mode, const GLsizei *count, const GLenum *type, const GLint *indices);
+void fglDrawRangeElementsI4(const GLenum *mode, const GLuint *start, const GLuint *end, const GLsizei *count,
+                            const GLenum *type, const GLint *indices);
+
+/* Texture residency as INTEGER*4 flags; compressed images as packed
+ * character arrays (count: the number of words). */
+GLint fglAreTexturesResidentI4(const GLsizei *n, const GLuint *textures, GLint *residences);
+void fglCompressedTexImage1DP(const GLenum *target, const GLint *level, const GLenum *internalformat,
+                              const GLsizei *width, const GLint *border, const GLsizei *imageSize, const GLint *data,
+                              const GLint *count);
+void fglCompressedTexImage2DP(const GLenum *target, const GLint *level, const GLenum *internalformat,
+                              const GLsizei *width, const GLsizei *height, const GLint *border,
+                              const GLsizei *imageSize, const GLint *data, const GLint *count);
+void fglCompressedTexImage3DP(const GLenum *target, const GLint *level, const GLenum *internalformat,
+                              const GLsizei *width, const GLsizei *height, const GLsizei *depth, const GLint *border,
+                              const GLsizei *imageSize, const GLint *data, const GLint *count);
+void fglCompressedTexSubImage1DP(const GLenum *target, const GLint *level, const GLint *xoffset,
+                                 const GLsizei *width, const GLenum *format, const GLsizei *imageSize,
+                                 const GLint *data, const GLint *count);
+void fglCompressedTexSubImage2DP(const GLenum *target, const GLint *level, const GLint *xoffset,
+                                 const GLint *yoffset, const GLsizei *width, const GLsizei *height,
+                                 const GLenum *format, const GLsizei *imageSize, const GLint *data,
+                                 const GLint *count);
+void fglCompressedTexSubImage3DP(const GLenum *target, const GLint *level, const GLint *xoffset,
+                                 const GLint *yoffset, const GLint *zoffset, const GLsizei *width,
+                                 const GLsizei *height, const GLsizei *depth, const GLenum *format,
+                                 const GLsizei *imageSize, const GLint *data, const GLint *count);
+void fglGetCompressedTexImageP(const GLenum *target, const GLint *level, GLint *data, const GLint *count);
 GLenum fglGetError(void);
 /* A string in three steps: fglGetString returns its length and keeps the
  * text, one character per 4-byte word; fglGetStringCopy copies that many

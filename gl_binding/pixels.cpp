@@ -17,9 +17,9 @@ namespace {
 using namespace fgl::repack;
 
 // Sends caller elements into OpenGL, switching on the type argument: byte
-// types (and GL_BITMAP) are narrowed to bytes; short types are narrowed to
-// shorts when the caller's elements are wider; any other type passes the
-// caller's array unchanged.
+// types (GL_BITMAP and the packed byte types too) are narrowed to bytes; short
+// types (and the packed short types) are narrowed to shorts when the caller's
+// elements are wider; any other type passes the caller's array unchanged.
 template <typename Elem, typename Size, typename Command>
 void send_typed(GLenum type, const Elem *data, GLint count, Size gl_bytes, Command command) {
   switch (type) {
@@ -34,13 +34,18 @@ void send_typed(GLenum type, const Elem *data, GLint count, Size gl_bytes, Comma
       }
       break;
     default:
+      if (packed_pixel_bytes(type) == 1) return send<GLubyte>(data, non_negative(count), gl_bytes, command);
+      if constexpr (sizeof(Elem) > sizeof(GLushort)) {
+        if (packed_pixel_bytes(type) == 2) return send<GLushort>(data, non_negative(count), gl_bytes, command);
+      }
       break;
   }
   command(data);
 }
 
 // Receives data from OpenGL into caller elements, switching on the type:
-// signed types are sign-extended, unsigned ones and GL_BITMAP zero-extended;
+// signed types are sign-extended, unsigned ones, GL_BITMAP and the packed
+// byte and short types zero-extended;
 // short types go straight into 2-byte elements; any other type lets OpenGL
 // write into the caller's array.
 template <typename Elem, typename Size, typename Command>
@@ -62,6 +67,10 @@ void receive_typed(GLenum type, Elem *data, GLint count, Size gl_bytes, Command 
       }
       break;
     default:
+      if (packed_pixel_bytes(type) == 1) return receive<GLubyte>(data, non_negative(count), gl_bytes, command);
+      if constexpr (sizeof(Elem) > sizeof(GLushort)) {
+        if (packed_pixel_bytes(type) == 2) return receive<GLushort>(data, non_negative(count), gl_bytes, command);
+      }
       break;
   }
   command(data);
@@ -136,6 +145,55 @@ void tex_image_2d(const GLenum *target, const GLint *level, const GLint *interna
   into_gl<Storage>(
       t, pixels, *count, [&] { return image_bytes(w, h, 1, f, t, unpack_store()); },
       [&](const void *p) { glTexImage2D(tg, l, ifmt, w, h, b, f, t, p); });
+}
+
+template <typename Storage>
+void tex_sub_image_1d(const GLenum *target, const GLint *level, const GLint *xoffset, const GLsizei *width,
+                      const GLenum *format, const GLenum *type, const DataOf<Storage> *pixels, const GLint *count) {
+  const GLenum tg = *target, f = *format, t = *type;
+  const GLint l = *level, x = *xoffset;
+  const GLsizei w = *width;
+  into_gl<Storage>(
+      t, pixels, *count, [&] { return image_bytes(w, 1, 1, f, t, unpack_store()); },
+      [&](const void *p) { glTexSubImage1D(tg, l, x, w, f, t, p); });
+}
+
+template <typename Storage>
+void tex_sub_image_2d(const GLenum *target, const GLint *level, const GLint *xoffset, const GLint *yoffset,
+                      const GLsizei *width, const GLsizei *height, const GLenum *format, const GLenum *type,
+                      const DataOf<Storage> *pixels, const GLint *count) {
+  const GLenum tg = *target, f = *format, t = *type;
+  const GLint l = *level, x = *xoffset, y = *yoffset;
+  const GLsizei w = *width, h = *height;
+  into_gl<Storage>(
+      t, pixels, *count, [&] { return image_bytes(w, h, 1, f, t, unpack_store()); },
+      [&](const void *p) { glTexSubImage2D(tg, l, x, y, w, h, f, t, p); });
+}
+
+// 3-D images are read under the image height and skipped images of the
+// unpack state as well.
+template <typename Storage>
+void tex_image_3d(const GLenum *target, const GLint *level, const GLint *internalformat, const GLsizei *width,
+                  const GLsizei *height, const GLsizei *depth, const GLint *border, const GLenum *format,
+                  const GLenum *type, const DataOf<Storage> *pixels, const GLint *count) {
+  const GLenum tg = *target, f = *format, t = *type;
+  const GLint l = *level, ifmt = *internalformat, b = *border;
+  const GLsizei w = *width, h = *height, d = *depth;
+  into_gl<Storage>(
+      t, pixels, *count, [&] { return image_bytes(w, h, d, f, t, unpack_store_3d()); },
+      [&](const void *p) { glTexImage3D(tg, l, ifmt, w, h, d, b, f, t, p); });
+}
+
+template <typename Storage>
+void tex_sub_image_3d(const GLenum *target, const GLint *level, const GLint *xoffset, const GLint *yoffset,
+                      const GLint *zoffset, const GLsizei *width, const GLsizei *height, const GLsizei *depth,
+                      const GLenum *format, const GLenum *type, const DataOf<Storage> *pixels, const GLint *count) {
+  const GLenum tg = *target, f = *format, t = *type;
+  const GLint l = *level, x = *xoffset, y = *yoffset, z = *zoffset;
+  const GLsizei w = *width, h = *height, d = *depth;
+  into_gl<Storage>(
+      t, pixels, *count, [&] { return image_bytes(w, h, d, f, t, unpack_store_3d()); },
+      [&](const void *p) { glTexSubImage3D(tg, l, x, y, z, w, h, d, f, t, p); });
 }
 
 template <typename Storage>
@@ -267,6 +325,55 @@ FGL_TEX_IMAGE_1D(fglTexImage1DI2, fglteximage1di2_, GLshort)
 FGL_TEX_IMAGE_2D(fglTexImage2DI4, fglteximage2di4_, GLint)
 FGL_TEX_IMAGE_2D(fglTexImage2DP, fglteximage2dp_, Packed)
 FGL_TEX_IMAGE_2D(fglTexImage2DI2, fglteximage2di2_, GLshort)
+
+#define FGL_TEX_SUB_IMAGE_1D(entry, fortran_name, Storage)                                                  \
+  extern "C" FGL_API void entry(const GLenum *target, const GLint *level, const GLint *xoffset,              \
+                                const GLsizei *width, const GLenum *format, const GLenum *type,             \
+                                const DataOf<Storage> *pixels, const GLint *count) {                        \
+    tex_sub_image_1d<Storage>(target, level, xoffset, width, format, type, pixels, count);                  \
+  }                                                                                                          \
+  FGL_FORTRAN_ALIAS(entry, fortran_name)
+FGL_TEX_SUB_IMAGE_1D(fglTexSubImage1DI4, fgltexsubimage1di4_, GLint)
+FGL_TEX_SUB_IMAGE_1D(fglTexSubImage1DP, fgltexsubimage1dp_, Packed)
+FGL_TEX_SUB_IMAGE_1D(fglTexSubImage1DI2, fgltexsubimage1di2_, GLshort)
+
+#define FGL_TEX_SUB_IMAGE_2D(entry, fortran_name, Storage)                                                    \
+  extern "C" FGL_API void entry(const GLenum *target, const GLint *level, const GLint *xoffset,                \
+                                const GLint *yoffset, const GLsizei *width, const GLsizei *height,            \
+                                const GLenum *format, const GLenum *type, const DataOf<Storage> *pixels,      \
+                                const GLint *count) {                                                         \
+    tex_sub_image_2d<Storage>(target, level, xoffset, yoffset, width, height, format, type, pixels, count);   \
+  }                                                                                                            \
+  FGL_FORTRAN_ALIAS(entry, fortran_name)
+FGL_TEX_SUB_IMAGE_2D(fglTexSubImage2DI4, fgltexsubimage2di4_, GLint)
+FGL_TEX_SUB_IMAGE_2D(fglTexSubImage2DP, fgltexsubimage2dp_, Packed)
+FGL_TEX_SUB_IMAGE_2D(fglTexSubImage2DI2, fgltexsubimage2di2_, GLshort)
+
+#define FGL_TEX_IMAGE_3D(entry, fortran_name, Storage)                                                           \
+  extern "C" FGL_API void entry(const GLenum *target, const GLint *level, const GLint *internalformat,          \
+                                const GLsizei *width, const GLsizei *height, const GLsizei *depth,              \
+                                const GLint *border, const GLenum *format, const GLenum *type,                  \
+                                const DataOf<Storage> *pixels, const GLint *count) {                            \
+    tex_image_3d<Storage>(target, level, internalformat, width, height, depth, border, format, type, pixels,    \
+                          count);                                                                               \
+  }                                                                                                              \
+  FGL_FORTRAN_ALIAS(entry, fortran_name)
+FGL_TEX_IMAGE_3D(fglTexImage3DI4, fglteximage3di4_, GLint)
+FGL_TEX_IMAGE_3D(fglTexImage3DP, fglteximage3dp_, Packed)
+FGL_TEX_IMAGE_3D(fglTexImage3DI2, fglteximage3di2_, GLshort)
+
+#define FGL_TEX_SUB_IMAGE_3D(entry, fortran_name, Storage)                                                       \
+  extern "C" FGL_API void entry(const GLenum *target, const GLint *level, const GLint *xoffset,                   \
+                                const GLint *yoffset, const GLint *zoffset, const GLsizei *width,                \
+                                const GLsizei *height, const GLsizei *depth, const GLenum *format,               \
+                                const GLenum *type, const DataOf<Storage> *pixels, const GLint *count) {         \
+    tex_sub_image_3d<Storage>(target, level, xoffset, yoffset, zoffset, width, height, depth, format, type,      \
+                              pixels, count);                                                                    \
+  }                                                                                                               \
+  FGL_FORTRAN_ALIAS(entry, fortran_name)
+FGL_TEX_SUB_IMAGE_3D(fglTexSubImage3DI4, fgltexsubimage3di4_, GLint)
+FGL_TEX_SUB_IMAGE_3D(fglTexSubImage3DP, fgltexsubimage3dp_, Packed)
+FGL_TEX_SUB_IMAGE_3D(fglTexSubImage3DI2, fgltexsubimage3di2_, GLshort)
 
 #define FGL_READ_PIXELS(entry, fortran_name, Storage)                                                        \
   extern "C" FGL_API void entry(const GLint *x, const GLint *y, const GLsizei *width, const GLsizei *height, \

@@ -119,6 +119,15 @@ inline PixelStore unpack_store() {
   return s;
 }
 
+// The unpack state of a 3-D image: the 2-D state plus the height of each
+// image and the images skipped before the first.
+inline PixelStore unpack_store_3d() {
+  PixelStore s = unpack_store();
+  glGetIntegerv(GL_UNPACK_IMAGE_HEIGHT, &s.image_height);
+  glGetIntegerv(GL_UNPACK_SKIP_IMAGES, &s.skip_images);
+  return s;
+}
+
 inline PixelStore pack_store() {
   PixelStore s;
   glGetIntegerv(GL_PACK_ALIGNMENT, &s.alignment);
@@ -151,8 +160,32 @@ inline std::size_t components(GLenum format) {
   }
 }
 
-// Bytes per component of a type; an unknown type (a packed or half-float
-// type of a later OpenGL) counts as four, which covers every such pixel.
+// Bytes of a whole pixel of a packed type (all components in one byte,
+// short or int); 0 for a type that is not packed.
+inline std::size_t packed_pixel_bytes(GLenum type) {
+  switch (type) {
+    case GL_UNSIGNED_BYTE_3_3_2:
+    case GL_UNSIGNED_BYTE_2_3_3_REV:
+      return 1;
+    case GL_UNSIGNED_SHORT_5_6_5:
+    case GL_UNSIGNED_SHORT_5_6_5_REV:
+    case GL_UNSIGNED_SHORT_4_4_4_4:
+    case GL_UNSIGNED_SHORT_4_4_4_4_REV:
+    case GL_UNSIGNED_SHORT_5_5_5_1:
+    case GL_UNSIGNED_SHORT_1_5_5_5_REV:
+      return 2;
+    case GL_UNSIGNED_INT_8_8_8_8:
+    case GL_UNSIGNED_INT_8_8_8_8_REV:
+    case GL_UNSIGNED_INT_10_10_10_2:
+    case GL_UNSIGNED_INT_2_10_10_10_REV:
+      return 4;
+    default:
+      return 0;
+  }
+}
+
+// Bytes per component of a type; an unknown type (a half-float type of a
+// later OpenGL) counts as four, which covers every such pixel.
 inline std::size_t component_bytes(GLenum type) {
   switch (type) {
     case GL_BYTE:
@@ -185,7 +218,8 @@ inline std::size_t image_bytes(GLint width, GLint height, GLint depth, GLenum fo
     row = add(row_pixels, 7) / 8;
     last_row = add(add(skip_pixels, w), 7) / 8;
   } else {
-    const std::size_t group = components(format) * component_bytes(type);
+    const std::size_t packed = packed_pixel_bytes(type);
+    const std::size_t group = packed ? packed : components(format) * component_bytes(type);
     row = mul(row_pixels, group);
     last_row = mul(add(skip_pixels, w), group);
   }

@@ -44,6 +44,8 @@ struct VectorEntry<Command, K, Elem> {
   X(fglColor4ubvI2, fglcolor4ubvi2_, glColor4ubv, GLshort, 4)    \
   X(fglNormal3bvI4, fglnormal3bvi4_, glNormal3bv, GLint, 3)      \
   X(fglNormal3bvI2, fglnormal3bvi2_, glNormal3bv, GLshort, 3)    \
+  X(fglIndexubvI4, fglindexubvi4_, glIndexubv, GLint, 1)         \
+  X(fglIndexubvI2, fglindexubvi2_, glIndexubv, GLshort, 1)       \
   X(fglColor3svI4, fglcolor3svi4_, glColor3sv, GLint, 3)         \
   X(fglColor3usvI4, fglcolor3usvi4_, glColor3usv, GLint, 3)      \
   X(fglColor4svI4, fglcolor4svi4_, glColor4sv, GLint, 4)         \
@@ -66,6 +68,21 @@ struct VectorEntry<Command, K, Elem> {
   FGL_FORTRAN_ALIAS(entry, fortran_name)
 FGL_VECTOR_ENTRIES(FGL_VECTOR_ENTRY)
 #undef FGL_VECTOR_ENTRY
+
+// Multitexture coordinates: the texture unit by address, then the vector.
+#define FGL_UNIT_VECTOR_ENTRIES(X)                                            \
+  X(fglMultiTexCoord1svI4, fglmultitexcoord1svi4_, glMultiTexCoord1sv, 1) \
+  X(fglMultiTexCoord2svI4, fglmultitexcoord2svi4_, glMultiTexCoord2sv, 2) \
+  X(fglMultiTexCoord3svI4, fglmultitexcoord3svi4_, glMultiTexCoord3sv, 3) \
+  X(fglMultiTexCoord4svI4, fglmultitexcoord4svi4_, glMultiTexCoord4sv, 4)
+
+#define FGL_UNIT_VECTOR_ENTRY(entry, fortran_name, command, k)              \
+  extern "C" FGL_API void entry(const GLenum *target, const GLint *v) {     \
+    command(*target, repacked<k, GLshort>(v).data());                       \
+  }                                                                         \
+  FGL_FORTRAN_ALIAS(entry, fortran_name)
+FGL_UNIT_VECTOR_ENTRIES(FGL_UNIT_VECTOR_ENTRY)
+#undef FGL_UNIT_VECTOR_ENTRY
 
 // The one command with two vectors: first corner, then second corner.
 extern "C" FGL_API void fglRectsvI4(const GLint *v1, const GLint *v2) {

@@ -2,8 +2,9 @@
 """Generate the Fortran 77 include files of the binding layers.
 
 Outputs, all into --out:
-  fgl.inc       every OpenGL 1.0 enumerant (the enums required by feature
-                GL_VERSION_1_0 of the Khronos registry) as an INTEGER*4 PARAMETER
+  fgl.inc       every OpenGL 1.0 to 1.3 enumerant (the enums required by
+                features GL_VERSION_1_0 to GL_VERSION_1_3 of the Khronos
+                registry) as an INTEGER*4 PARAMETER
   fglut.inc     GLUT's constants and the nine font codes, as INTEGER*4 PARAMETERs
   fglfn.inc     result types of the OpenGL entries that return a value
   fglutfn.inc   result types of the GLUT entries that return a value
@@ -130,8 +131,10 @@ FONT_CODES = [
 # REAL function.
 GL_FUNCTIONS = [
     ("INTEGER*4", ["fglGetError", "fglGetString", "fglGenLists", "fglRenderMode",
-                   "fglIsEnabledI4", "fglIsListI4"]),
-    ("LOGICAL*1", ["fglIsEnabled", "fglIsList"]),
+                   "fglIsEnabledI4", "fglIsListI4", "fglIsTextureI4",
+                   "fglAreTexturesResidentI4"]),
+    ("LOGICAL*1", ["fglIsEnabled", "fglIsList", "fglIsTexture",
+                   "fglAreTexturesResident"]),
 ]
 GLUT_FUNCTIONS = [
     ("INTEGER*4", ["fglutCreateWindow", "fglutCreateWindowC", "fglutCreateSubWindow",
@@ -144,9 +147,13 @@ GLUT_FUNCTIONS = [
 ]
 
 
+# The features whose enumerants fgl.inc carries, oldest first.
+GL_FEATURES = ["GL_VERSION_1_0", "GL_VERSION_1_1", "GL_VERSION_1_2", "GL_VERSION_1_3"]
+
+
 def gl_enums(registry):
-    """Names and values of the enums that feature GL_VERSION_1_0 requires, in
-    the registry's order."""
+    """Names and values of the enums that features GL_VERSION_1_0 to 1_3
+    require, in the registry's order."""
     root = ET.parse(registry).getroot()
     values = {}
     for group in root.iter("enums"):
@@ -156,13 +163,13 @@ def gl_enums(registry):
             values.setdefault(e.get("name"), e.get("value"))
     names = []
     for feature in root.iter("feature"):
-        if feature.get("api") == "gl" and feature.get("name") == "GL_VERSION_1_0":
+        if feature.get("api") == "gl" and feature.get("name") in GL_FEATURES:
             for req in feature.iter("require"):
                 for e in req.iter("enum"):
                     if e.get("name") not in names:
                         names.append(e.get("name"))
     if not names:
-        raise SystemExit("gen_fortran_include: no GL_VERSION_1_0 enums in " + registry)
+        raise SystemExit("gen_fortran_include: no GL_VERSION_1_0 to 1_3 enums in " + registry)
     out = []
     for n in names:
         v = int(values[n], 0)
@@ -195,10 +202,11 @@ def header(fname, lines):
 
 def gen_fgl(enums):
     text = header("fgl.inc", [
-        "OpenGL 1.0 enumerants for the fgl entries, as INTEGER*4",
+        "OpenGL 1.0 to 1.3 enumerants for the fgl entries, as INTEGER*4",
         "PARAMETERs: every enum that the Khronos registry lists for",
-        "feature GL_VERSION_1_0. GL_ALL_ATTRIB_BITS (hex FFFFFFFF)",
-        "is the INTEGER*4 with the same bits, -1.",
+        "features GL_VERSION_1_0 to GL_VERSION_1_3. GL_ALL_ATTRIB_BITS",
+        "and GL_CLIENT_ALL_ATTRIB_BITS (hex FFFFFFFF) are the",
+        "INTEGER*4 with the same bits, -1.",
         "Use:   INCLUDE 'fgl.inc'"])
     for name, value in enums:
         text += parameter(name, value)

@@ -1,14 +1,15 @@
 #!/usr/bin/env python3
-"""Generate the OpenGL 1.0 forwarding entries and the recording libGL stand-in
-from the Khronos registry (gl.xml).
+"""Generate the OpenGL 1.0 to 1.3 forwarding entries and the recording libGL
+stand-in from the Khronos registry (gl.xml).
 
 Outputs, all into --out:
   fgl_forward.inc   one FGL_FORWARD(entry, fortran_name, command, result, (params), (args))
                     line per forwarding entry; included with different macro
                     definitions for the definitions, the header and the tests.
   gl_commands.inc   one GL_COMMAND(command, result, (params), (args)) line per
-                    OpenGL 1.0 command (all 306, glGetError and glGetString included).
-  gl_recorder.cpp   a stand-in libGL: one definition per OpenGL 1.0 command that
+                    OpenGL 1.0 to 1.3 command (all 386, glGetError and glGetString
+                    included).
+  gl_recorder.cpp   a stand-in libGL: one definition per OpenGL 1.0 to 1.3 command that
                     records the command's name and each argument's raw bits and width.
 
 Standard library only, so it runs wherever CMake finds a Python 3.
@@ -22,17 +23,24 @@ NOT_FORWARDED = {"glGetError", "glGetString"}
 
 # Storage variants: extra forwarding entries that read exactly what the
 # unsuffixed entry reads but are named for the caller's storage.
-BYTE_SCALARS = ["glColor3b", "glColor3ub", "glColor4b", "glColor4ub", "glNormal3b"]
+BYTE_SCALARS = ["glColor3b", "glColor3ub", "glColor4b", "glColor4ub", "glNormal3b", "glIndexub"]
 SHORT_SCALARS = [
     "glColor3s", "glColor3us", "glColor4s", "glColor4us", "glIndexs", "glNormal3s",
     "glRasterPos2s", "glRasterPos3s", "glRasterPos4s", "glRects",
     "glTexCoord1s", "glTexCoord2s", "glTexCoord3s", "glTexCoord4s",
     "glVertex2s", "glVertex3s", "glVertex4s", "glLineStipple",
+    "glMultiTexCoord1s", "glMultiTexCoord2s", "glMultiTexCoord3s", "glMultiTexCoord4s",
 ]
-BOOLEAN_SCALARS = ["glColorMask", "glDepthMask", "glEdgeFlag"]
-BOOLEAN_RESULTS = ["glIsEnabled", "glIsList"]  # the I4 entry widens the result
+BOOLEAN_SCALARS = ["glColorMask", "glDepthMask", "glEdgeFlag", "glSampleCoverage"]
+BOOLEAN_RESULTS = ["glIsEnabled", "glIsList", "glIsTexture"]  # the I4 entry widens the result
+# Untyped data whose I1 entry is the unsuffixed entry under a second name.
 UNTYPED_DATA = ["glCallLists", "glDrawPixels", "glGetTexImage", "glReadPixels",
-                "glTexImage1D", "glTexImage2D"]
+                "glTexImage1D", "glTexImage2D",
+                "glTexSubImage1D", "glTexSubImage2D", "glTexImage3D", "glTexSubImage3D"]
+
+# The features whose commands the layer carries, oldest first.
+FEATURES = ["GL_VERSION_1_0", "GL_VERSION_1_1", "GL_VERSION_1_2", "GL_VERSION_1_3"]
+COMMAND_COUNT = 386
 
 VARIANTS = {}
 for c in BYTE_SCALARS:
@@ -63,8 +71,11 @@ def parse(registry):
             ptype = text_of(p).rsplit(pname, 1)[0].strip()
             params.append((ptype, pname))
         commands[name] = (result, params)
-    feature = next(f for f in root.iter("feature") if f.get("name") == "GL_VERSION_1_0")
-    names = [c.get("name") for req in feature.iter("require") for c in req.iter("command")]
+    names = []
+    for fname in FEATURES:
+        feature = next(f for f in root.iter("feature") if f.get("name") == fname)
+        names += [c.get("name") for req in feature.iter("require") for c in req.iter("command")
+                  if c.get("name") not in names]
     return [(n, *commands[n]) for n in names]
 
 
@@ -139,8 +150,9 @@ def main():
     ap.add_argument("--out", required=True)
     args = ap.parse_args()
     commands = parse(args.registry)
-    if len(commands) != 306:
-        raise SystemExit(f"expected the 306 commands of OpenGL 1.0, the registry lists {len(commands)}")
+    if len(commands) != COMMAND_COUNT:
+        raise SystemExit(f"expected the {COMMAND_COUNT} commands of OpenGL 1.0 to 1.3, "
+                         f"the registry lists {len(commands)}")
     os.makedirs(args.out, exist_ok=True)
     write(os.path.join(args.out, "fgl_forward.inc"), gen_forward(commands))
     write(os.path.join(args.out, "gl_commands.inc"), gen_commands(commands))

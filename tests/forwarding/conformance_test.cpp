@@ -209,12 +209,12 @@ std::vector<unsigned> expected_widths(const Expected &e) {
 // ---------------------------------------------------------------------------
 // The set of entries.
 
-TEST(ForwardingTable, GeneratedListIsTheExpected343) {
+TEST(ForwardingTable, GeneratedListIsTheExpected435) {
   std::set<std::string> generated, wanted;
   for (const Entry &e : entries()) EXPECT_TRUE(generated.insert(e.name).second) << e.name << " listed twice";
   for (const auto &[name, e] : expected_entries()) wanted.insert(name);
-  EXPECT_EQ(std::size(kEntries), 343u);
-  EXPECT_EQ(wanted.size(), 343u);
+  EXPECT_EQ(std::size(kEntries), 435u);
+  EXPECT_EQ(wanted.size(), 435u);
   for (const std::string &n : wanted) EXPECT_TRUE(generated.count(n)) << n << " missing from the generated list";
   for (const std::string &n : generated) EXPECT_TRUE(wanted.count(n)) << n << " generated but not expected";
 }
@@ -397,7 +397,7 @@ TEST(StorageVariants, EveryEntryOfAFamilyMakesTheSameCall) {
     }
     for (std::size_t i = 1; i < seen.size(); ++i) EXPECT_EQ(seen[i], seen[0]) << members[i]->name << " vs " << members[0]->name;
   }
-  EXPECT_EQ(multi, 34);
+  EXPECT_EQ(multi, 45);
 }
 
 // Values held in wider storage arrive as their low 8 or 16 bits.

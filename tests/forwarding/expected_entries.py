@@ -7,9 +7,11 @@ and the family table below, without any use of tools/gen_gl.py.
       expected forwarding entry, for the conformance test.
   expected_entries.py --registry gl.xml --check-exports libfgl.so
       reads the dynamic symbol table of the library (nm -D --defined-only) and
-      checks that its forwarding entries are exactly the expected ones, that no
-      OpenGL 1.1 command has an entry of any kind and that every entry has its
-      Fortran alias (lower case, one trailing underscore) at the same address.
+      checks that its forwarding entries are exactly the expected ones, that
+      every command of OpenGL 1.0 to 1.3 (but the two query-only ones) has its
+      entry, that no OpenGL 1.4 command has an entry of any kind and that every
+      entry has its Fortran alias (lower case, one trailing underscore) at the
+      same address.
       Exits non-zero with one line per fault.
 """
 import argparse
@@ -18,7 +20,7 @@ import subprocess
 import sys
 import xml.etree.ElementTree as ET
 
-# Commands of OpenGL 1.0 that are reached only through the query entries.
+# Commands that are reached only through the query entries.
 QUERY_ONLY = ["glGetError", "glGetString"]
 
 # Every command with more than one forwarding entry, with its entries in their
@@ -31,6 +33,7 @@ FAMILIES = {
     "glColor4b": ["fglColor4b", "fglColor4bI4", "fglColor4bI2"],
     "glColor4ub": ["fglColor4ub", "fglColor4ubI4", "fglColor4ubI2"],
     "glNormal3b": ["fglNormal3b", "fglNormal3bI4", "fglNormal3bI2"],
+    "glIndexub": ["fglIndexub", "fglIndexubI4", "fglIndexubI2"],
     # short-valued scalars
     "glColor3s": ["fglColor3s", "fglColor3sI4"],
     "glColor3us": ["fglColor3us", "fglColor3usI4"],
@@ -50,13 +53,19 @@ FAMILIES = {
     "glVertex3s": ["fglVertex3s", "fglVertex3sI4"],
     "glVertex4s": ["fglVertex4s", "fglVertex4sI4"],
     "glLineStipple": ["fglLineStipple", "fglLineStippleI4"],
+    "glMultiTexCoord1s": ["fglMultiTexCoord1s", "fglMultiTexCoord1sI4"],
+    "glMultiTexCoord2s": ["fglMultiTexCoord2s", "fglMultiTexCoord2sI4"],
+    "glMultiTexCoord3s": ["fglMultiTexCoord3s", "fglMultiTexCoord3sI4"],
+    "glMultiTexCoord4s": ["fglMultiTexCoord4s", "fglMultiTexCoord4sI4"],
     # boolean scalars
     "glColorMask": ["fglColorMask", "fglColorMaskI4"],
     "glDepthMask": ["fglDepthMask", "fglDepthMaskI4"],
     "glEdgeFlag": ["fglEdgeFlag", "fglEdgeFlagI4"],
+    "glSampleCoverage": ["fglSampleCoverage", "fglSampleCoverageI4"],
     # boolean results
     "glIsEnabled": ["fglIsEnabled", "fglIsEnabledI4"],
     "glIsList": ["fglIsList", "fglIsListI4"],
+    "glIsTexture": ["fglIsTexture", "fglIsTextureI4"],
     # untyped data: the two pass-through entries
     "glCallLists": ["fglCallLists", "fglCallListsI1"],
     "glDrawPixels": ["fglDrawPixels", "fglDrawPixelsI1"],
@@ -64,9 +73,13 @@ FAMILIES = {
     "glReadPixels": ["fglReadPixels", "fglReadPixelsI1"],
     "glTexImage1D": ["fglTexImage1D", "fglTexImage1DI1"],
     "glTexImage2D": ["fglTexImage2D", "fglTexImage2DI1"],
+    "glTexSubImage1D": ["fglTexSubImage1D", "fglTexSubImage1DI1"],
+    "glTexSubImage2D": ["fglTexSubImage2D", "fglTexSubImage2DI1"],
+    "glTexImage3D": ["fglTexImage3D", "fglTexImage3DI1"],
+    "glTexSubImage3D": ["fglTexSubImage3D", "fglTexSubImage3DI1"],
 }
 
-# The commands that OpenGL 1.1 added; none of them may have an entry.
+# The commands that OpenGL 1.1 added, as a cross-check of the registry.
 GL_1_1 = [
     "glAreTexturesResident", "glArrayElement", "glBindTexture", "glColorPointer",
     "glCopyTexImage1D", "glCopyTexImage2D", "glCopyTexSubImage1D", "glCopyTexSubImage2D",
@@ -111,12 +124,15 @@ def registry(path):
             sys.exit(f"registry has no single feature {fname}")
         return [c.get("name") for r in f[0].findall("require") for c in r.findall("command")]
 
-    return protos, feature("GL_VERSION_1_0"), feature("GL_VERSION_1_1")
+    carried = []
+    for v in ("1_0", "1_1", "1_2", "1_3"):
+        carried += [c for c in feature("GL_VERSION_" + v) if c not in carried]
+    return protos, carried, feature("GL_VERSION_1_1"), feature("GL_VERSION_1_4")
 
 
-def expected(protos, gl10):
-    """[(entry, command, result, [param types])] for the 343 forwarding entries."""
-    forwarded = [c for c in gl10 if c not in QUERY_ONLY]
+def expected(protos, carried):
+    """[(entry, command, result, [param types])] for the 435 forwarding entries."""
+    forwarded = [c for c in carried if c not in QUERY_ONLY]
     out = []
     for c in forwarded:
         for entry in FAMILIES.get(c, ["fgl" + c[2:]]):
@@ -124,22 +140,22 @@ def expected(protos, gl10):
     return out
 
 
-def check_counts(gl10, gl11, entries):
+def check_counts(carried, gl11, entries):
     faults = []
-    if len(gl10) != 306:
-        faults.append(f"GL_VERSION_1_0 lists {len(gl10)} commands, not 306")
+    if len(carried) != 386:
+        faults.append(f"GL_VERSION_1_0 to 1_3 list {len(carried)} commands, not 306 + 30 + 4 + 46")
     if sorted(gl11) != sorted(GL_1_1):
         faults.append(f"GL_VERSION_1_1 differs from the 30 listed: {sorted(set(gl11) ^ set(GL_1_1))}")
-    missing = [c for c in list(FAMILIES) + QUERY_ONLY if c not in gl10]
+    missing = [c for c in list(FAMILIES) + QUERY_ONLY if c not in carried]
     if missing:
-        faults.append(f"family commands not in OpenGL 1.0: {missing}")
+        faults.append(f"family commands not in OpenGL 1.0 to 1.3: {missing}")
     sizes = {}
     for _, c, _, _ in entries:
         sizes[c] = sizes.get(c, 0) + 1
     shape = (len(sizes), sorted(list(sizes.values())).count(1),
              list(sizes.values()).count(2), list(sizes.values()).count(3), len(entries))
-    if shape != (304, 270, 29, 5, 343):
-        faults.append(f"commands/one/two/three/entries = {shape}, not (304, 270, 29, 5, 343)")
+    if shape != (384, 339, 39, 6, 435):
+        faults.append(f"commands/one/two/three/entries = {shape}, not (384, 339, 39, 6, 435)")
     return faults
 
 
@@ -167,7 +183,7 @@ def is_alias(name):
     return name.endswith("_") and name == name.lower()
 
 
-def repacking_entry(name, protos, gl10):
+def repacking_entry(name, protos, carried):
     """True if name is of the repacking kinds: an I4, I2 or P entry of a
     command with an array parameter, or an error or string query entry."""
     if name == "fglGetError" or re.fullmatch(r"fglGetString[A-Za-z0-9]*", name):
@@ -175,12 +191,12 @@ def repacking_entry(name, protos, gl10):
     for suffix in REPACKING_SUFFIXES:
         if name.endswith(suffix):
             command = "gl" + name[3:-len(suffix)]
-            if command in gl10 and any("*" in t for t in protos[command][1]):
+            if command in carried and any("*" in t for t in protos[command][1]):
                 return True
     return False
 
 
-def check_exports(library, protos, gl10, gl11, entries):
+def check_exports(library, protos, carried, gl14, entries):
     faults = []
     symbols = exports(library)
     names = [n for n in symbols if not is_alias(n)]
@@ -202,15 +218,15 @@ def check_exports(library, protos, gl10, gl11, entries):
     for n in sorted(want - have):
         faults.append(f"{n}: forwarding entry not exported")
     for n in sorted(have - want):
-        if not repacking_entry(n, protos, gl10):
+        if not repacking_entry(n, protos, carried):
             faults.append(f"{n}: exported, but neither a forwarding nor a repacking entry")
 
     lower_names = {n.lower() for n in names} | {a[:-1] for a in aliases}
-    for c in gl11:
+    for c in gl14:
         for suffix in ("", "I4", "I2", "I1", "P", "C"):
             n = ("fgl" + c[2:] + suffix).lower()
             if n in lower_names:
-                faults.append(f"{c} (OpenGL 1.1) has an entry: {n}")
+                faults.append(f"{c} (OpenGL 1.4) has an entry: {n}")
     return faults, len(have & want), len(have - want)
 
 
@@ -220,15 +236,15 @@ def main():
     ap.add_argument("--write-inc")
     ap.add_argument("--check-exports")
     args = ap.parse_args()
-    protos, gl10, gl11 = registry(args.registry)
-    entries = expected(protos, gl10)
-    faults = check_counts(gl10, gl11, entries)
+    protos, carried, gl11, gl14 = registry(args.registry)
+    entries = expected(protos, carried)
+    faults = check_counts(carried, gl11, entries)
     if args.write_inc:
         if faults:
             sys.exit("\n".join(faults))
         write_inc(args.write_inc, entries)
     if args.check_exports:
-        more, forwarding, others = check_exports(args.check_exports, protos, gl10, gl11, entries)
+        more, forwarding, others = check_exports(args.check_exports, protos, carried, gl14, entries)
         faults += more
         for f in faults:
             print("FAULT:", f)

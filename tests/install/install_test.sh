@@ -79,7 +79,7 @@ run "pkg-config Fortran consumer" "$work/pc_f"
 
 step "bare command lines"
 "$GFORTRAN" $san -std=legacy -I"$prefix/include" -o "$work/bare_f" "$consumer/probe.f" -L"$libdir" -lfglut -lfgl
-(cd "$work" && "$F2C" -I"$prefix/include" "$consumer/probe.f" >/dev/null 2>&1) || fail "f2c"
+(cd "$work" && "$F2C" -Nn1604 -I"$prefix/include" "$consumer/probe.f" >/dev/null 2>&1) || fail "f2c"
 "$CC" $san -w -o "$work/bare_f2c" "$work/probe.c" -L"$libdir" -lfglut -lfgl -lf2c -lm
 LD_LIBRARY_PATH=$libdir run "gfortran -lfglut -lfgl" "$work/bare_f"
 LD_LIBRARY_PATH=$libdir run "f2c; cc -lfglut -lfgl -lf2c" "$work/bare_f2c"

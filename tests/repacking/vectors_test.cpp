@@ -23,6 +23,7 @@ const VectorRow kVectorRows[] = {
     ROW(fglColor4bvI4, glColor4bv, GLint, 1, 4),           ROW(fglColor4bvI2, glColor4bv, GLshort, 1, 4),
     ROW(fglColor4ubvI4, glColor4ubv, GLint, 1, 4),         ROW(fglColor4ubvI2, glColor4ubv, GLshort, 1, 4),
     ROW(fglNormal3bvI4, glNormal3bv, GLint, 1, 3),         ROW(fglNormal3bvI2, glNormal3bv, GLshort, 1, 3),
+    ROW(fglIndexubvI4, glIndexubv, GLint, 1, 1),           ROW(fglIndexubvI2, glIndexubv, GLshort, 1, 1),
     ROW(fglColor3svI4, glColor3sv, GLint, 2, 3),           ROW(fglColor3usvI4, glColor3usv, GLint, 2, 3),
     ROW(fglColor4svI4, glColor4sv, GLint, 2, 4),           ROW(fglColor4usvI4, glColor4usv, GLint, 2, 4),
     ROW(fglIndexsvI4, glIndexsv, GLint, 2, 1),             ROW(fglNormal3svI4, glNormal3sv, GLint, 2, 3),
