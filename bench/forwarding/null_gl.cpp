@@ -1,4 +1,4 @@
-// A libGL that does nothing: every OpenGL 1.0 command as an empty function
+// A libGL that does nothing: every OpenGL 1.0 to 1.3 command as an empty function
 // that is never inlined, in a shared library of its own. Calls through the
 // binding and direct calls then differ only by the binding's own work.
 #include <GL/gl.h>

@@ -63,6 +63,12 @@ bool is_index_format(GLenum format) { return format == GL_COLOR_INDEX || format 
 // A pixel-transfer format/type pair that a command accepts.
 bool valid_pair(GLenum format, GLenum type) {
   if (components(format) == 0 || type_bytes(type) == 0) return false;
+  if (const int packed = packed_bytes(type); packed > 0) {
+    // 3_3_2 and 5_6_5 pack three components, the others four.
+    const bool three = type == GL_UNSIGNED_BYTE_3_3_2 || type == GL_UNSIGNED_BYTE_2_3_3_REV ||
+                       type == GL_UNSIGNED_SHORT_5_6_5 || type == GL_UNSIGNED_SHORT_5_6_5_REV;
+    return components(format) == (three ? 3 : 4);
+  }
   return type != GL_BITMAP || is_index_format(format);
 }
 
@@ -78,6 +84,8 @@ GLint *store_cell(GLenum pname) {
     case GL_UNPACK_ROW_LENGTH: return &s.unpack.row_length;
     case GL_UNPACK_SKIP_ROWS: return &s.unpack.skip_rows;
     case GL_UNPACK_SKIP_PIXELS: return &s.unpack.skip_pixels;
+    case GL_UNPACK_IMAGE_HEIGHT: return &s.unpack.image_height;
+    case GL_UNPACK_SKIP_IMAGES: return &s.unpack.skip_images;
     case GL_PACK_ALIGNMENT: return &s.pack.alignment;
     case GL_PACK_ROW_LENGTH: return &s.pack.row_length;
     case GL_PACK_SKIP_ROWS: return &s.pack.skip_rows;
@@ -113,8 +121,32 @@ int components(GLenum format) {
     case GL_LUMINANCE_ALPHA:
       return 2;
     case GL_RGB:
+    case GL_BGR:
       return 3;
     case GL_RGBA:
+    case GL_BGRA:
+      return 4;
+    default:
+      return 0;
+  }
+}
+
+int packed_bytes(GLenum type) {
+  switch (type) {
+    case GL_UNSIGNED_BYTE_3_3_2:
+    case GL_UNSIGNED_BYTE_2_3_3_REV:
+      return 1;
+    case GL_UNSIGNED_SHORT_5_6_5:
+    case GL_UNSIGNED_SHORT_5_6_5_REV:
+    case GL_UNSIGNED_SHORT_4_4_4_4:
+    case GL_UNSIGNED_SHORT_4_4_4_4_REV:
+    case GL_UNSIGNED_SHORT_5_5_5_1:
+    case GL_UNSIGNED_SHORT_1_5_5_5_REV:
+      return 2;
+    case GL_UNSIGNED_INT_8_8_8_8:
+    case GL_UNSIGNED_INT_8_8_8_8_REV:
+    case GL_UNSIGNED_INT_10_10_10_2:
+    case GL_UNSIGNED_INT_2_10_10_10_REV:
       return 4;
     default:
       return 0;
@@ -135,7 +167,7 @@ int type_bytes(GLenum type) {
     case GL_FLOAT:
       return 4;
     default:
-      return 0;
+      return packed_bytes(type);
   }
 }
 
@@ -154,7 +186,8 @@ std::size_t extent(GLsizei width, GLsizei height, GLenum format, GLenum type, co
     first = skip_pixels / 8;
     last = (skip_pixels + w - 1) / 8 + 1;
   } else {
-    const std::size_t n = static_cast<std::size_t>(components(format));
+    // A packed pixel is one element of its packed size.
+    const std::size_t n = packed_bytes(type) > 0 ? 1 : static_cast<std::size_t>(components(format));
     const std::size_t sz = static_cast<std::size_t>(type_bytes(type));
     const std::size_t k = sz >= a ? n * l : (a / sz) * ((sz * n * l + a - 1) / a);
     stride = k * sz;
@@ -167,6 +200,26 @@ std::size_t extent(GLsizei width, GLsizei height, GLenum format, GLenum type, co
     }
   }
   return (skip_rows + h - 1) * stride + last;
+}
+
+std::size_t extent3d(GLsizei width, GLsizei height, GLsizei depth, GLenum format, GLenum type, const Store &store,
+                     std::vector<std::size_t> *pixels) {
+  if (pixels) pixels->clear();
+  if (depth <= 0) return 0;
+  std::vector<std::size_t> one;
+  const std::size_t first = extent(width, height, format, type, store, pixels ? &one : nullptr);
+  if (first == 0) return 0;
+  Store rows = store;
+  rows.skip_rows = 0;
+  const std::size_t row_stride = extent(width, 2, format, type, rows) - extent(width, 1, format, type, rows);
+  const std::size_t image_rows = static_cast<std::size_t>(store.image_height > 0 ? store.image_height : height);
+  const std::size_t image_stride = image_rows * row_stride;
+  const std::size_t skip = static_cast<std::size_t>(store.skip_images > 0 ? store.skip_images : 0);
+  if (pixels) {
+    for (std::size_t z = 0; z < static_cast<std::size_t>(depth); ++z)
+      for (std::size_t o : one) pixels->push_back((skip + z) * image_stride + o);
+  }
+  return (skip + static_cast<std::size_t>(depth) - 1) * image_stride + first;
 }
 
 int boolean_count(GLenum pname) {
@@ -275,9 +328,15 @@ void glGetIntegerv(GLenum pname, GLint *params) {
 }
 
 void glGetTexLevelParameteriv(GLenum target, GLint level, GLenum pname, GLint *params) {
-  if (target != GL_TEXTURE_1D && target != GL_TEXTURE_2D) return fuzz_gl::fail(GL_INVALID_ENUM);
+  if (target != GL_TEXTURE_1D && target != GL_TEXTURE_2D && target != GL_TEXTURE_3D)
+    return fuzz_gl::fail(GL_INVALID_ENUM);
   if (level < 0 || level > 31) return fuzz_gl::fail(GL_INVALID_VALUE);
   switch (pname) {
+    case GL_TEXTURE_COMPRESSED: *params = the_state.compressed_size >= 0; break;
+    case GL_TEXTURE_COMPRESSED_IMAGE_SIZE:
+      if (the_state.compressed_size < 0) return fuzz_gl::fail(GL_INVALID_OPERATION);
+      *params = the_state.compressed_size;
+      break;
     case GL_TEXTURE_WIDTH: *params = the_state.tex_width; break;
     case GL_TEXTURE_HEIGHT: *params = target == GL_TEXTURE_1D ? 1 : the_state.tex_height; break;
     case 0x8071 /* GL_TEXTURE_DEPTH */: *params = 1; break;
@@ -314,6 +373,96 @@ void glTexImage2D(GLenum target, GLint level, GLint, GLsizei width, GLsizei heig
   if (!fuzz_gl::valid_pair(format, type)) return fuzz_gl::fail(GL_INVALID_ENUM);
   if (level < 0 || width < 0 || height < 0 || border < 0 || border > 1) return fuzz_gl::fail(GL_INVALID_VALUE);
   fuzz_gl::read_block("glTexImage2D", pixels, fuzz_gl::extent(width, height, format, type, the_state.unpack));
+}
+
+void glTexSubImage1D(GLenum target, GLint level, GLint, GLsizei width, GLenum format, GLenum type,
+                     const void *pixels) {
+  if (target != GL_TEXTURE_1D || !fuzz_gl::valid_texture_format(format)) return fuzz_gl::fail(GL_INVALID_ENUM);
+  if (!fuzz_gl::valid_pair(format, type)) return fuzz_gl::fail(GL_INVALID_ENUM);
+  if (level < 0 || width < 0) return fuzz_gl::fail(GL_INVALID_VALUE);
+  fuzz_gl::read_block("glTexSubImage1D", pixels, fuzz_gl::extent(width, 1, format, type, the_state.unpack));
+}
+
+void glTexSubImage2D(GLenum target, GLint level, GLint, GLint, GLsizei width, GLsizei height, GLenum format,
+                     GLenum type, const void *pixels) {
+  if (target != GL_TEXTURE_2D || !fuzz_gl::valid_texture_format(format)) return fuzz_gl::fail(GL_INVALID_ENUM);
+  if (!fuzz_gl::valid_pair(format, type)) return fuzz_gl::fail(GL_INVALID_ENUM);
+  if (level < 0 || width < 0 || height < 0) return fuzz_gl::fail(GL_INVALID_VALUE);
+  fuzz_gl::read_block("glTexSubImage2D", pixels, fuzz_gl::extent(width, height, format, type, the_state.unpack));
+}
+
+void glTexImage3D(GLenum target, GLint level, GLint, GLsizei width, GLsizei height, GLsizei depth, GLint border,
+                  GLenum format, GLenum type, const void *pixels) {
+  if (target != GL_TEXTURE_3D || !fuzz_gl::valid_texture_format(format)) return fuzz_gl::fail(GL_INVALID_ENUM);
+  if (!fuzz_gl::valid_pair(format, type)) return fuzz_gl::fail(GL_INVALID_ENUM);
+  if (level < 0 || width < 0 || height < 0 || depth < 0 || border < 0 || border > 1)
+    return fuzz_gl::fail(GL_INVALID_VALUE);
+  fuzz_gl::read_block("glTexImage3D", pixels,
+                      fuzz_gl::extent3d(width, height, depth, format, type, the_state.unpack));
+}
+
+void glTexSubImage3D(GLenum target, GLint level, GLint, GLint, GLint, GLsizei width, GLsizei height, GLsizei depth,
+                     GLenum format, GLenum type, const void *pixels) {
+  if (target != GL_TEXTURE_3D || !fuzz_gl::valid_texture_format(format)) return fuzz_gl::fail(GL_INVALID_ENUM);
+  if (!fuzz_gl::valid_pair(format, type)) return fuzz_gl::fail(GL_INVALID_ENUM);
+  if (level < 0 || width < 0 || height < 0 || depth < 0) return fuzz_gl::fail(GL_INVALID_VALUE);
+  fuzz_gl::read_block("glTexSubImage3D", pixels,
+                      fuzz_gl::extent3d(width, height, depth, format, type, the_state.unpack));
+}
+
+// Compressed images: OpenGL reads exactly imageSize bytes.
+#define FUZZ_GL_COMPRESSED(command, params, image_size, data)                 \
+  void command params {                                                       \
+    if (image_size < 0) return fuzz_gl::fail(GL_INVALID_VALUE);               \
+    fuzz_gl::read_block(#command, data, static_cast<std::size_t>(image_size)); \
+  }
+FUZZ_GL_COMPRESSED(glCompressedTexImage1D, (GLenum, GLint, GLenum, GLsizei, GLint, GLsizei size, const void *data),
+                   size, data)
+FUZZ_GL_COMPRESSED(glCompressedTexImage2D,
+                   (GLenum, GLint, GLenum, GLsizei, GLsizei, GLint, GLsizei size, const void *data), size, data)
+FUZZ_GL_COMPRESSED(glCompressedTexImage3D,
+                   (GLenum, GLint, GLenum, GLsizei, GLsizei, GLsizei, GLint, GLsizei size, const void *data), size,
+                   data)
+FUZZ_GL_COMPRESSED(glCompressedTexSubImage1D, (GLenum, GLint, GLint, GLsizei, GLenum, GLsizei size, const void *data),
+                   size, data)
+FUZZ_GL_COMPRESSED(glCompressedTexSubImage2D,
+                   (GLenum, GLint, GLint, GLint, GLsizei, GLsizei, GLenum, GLsizei size, const void *data), size, data)
+FUZZ_GL_COMPRESSED(glCompressedTexSubImage3D,
+                   (GLenum, GLint, GLint, GLint, GLint, GLsizei, GLsizei, GLsizei, GLenum, GLsizei size,
+                    const void *data),
+                   size, data)
+#undef FUZZ_GL_COMPRESSED
+
+void glGetCompressedTexImage(GLenum target, GLint level, void *img) {
+  if (target != GL_TEXTURE_1D && target != GL_TEXTURE_2D && target != GL_TEXTURE_3D)
+    return fuzz_gl::fail(GL_INVALID_ENUM);
+  if (level < 0 || level > 31) return fuzz_gl::fail(GL_INVALID_VALUE);
+  if (the_state.compressed_size < 0) return fuzz_gl::fail(GL_INVALID_OPERATION);
+  fuzz_gl::write_all("glGetCompressedTexImage", img, static_cast<std::size_t>(the_state.compressed_size));
+}
+
+// Indices: count of the width `type` names.
+namespace fuzz_gl {
+namespace {
+int index_bytes(GLenum type) {
+  return type == GL_UNSIGNED_BYTE ? 1 : type == GL_UNSIGNED_SHORT ? 2 : type == GL_UNSIGNED_INT ? 4 : 0;
+}
+}  // namespace
+}  // namespace fuzz_gl
+
+void glDrawElements(GLenum, GLsizei count, GLenum type, const void *indices) {
+  if (count < 0) return fuzz_gl::fail(GL_INVALID_VALUE);
+  const int size = fuzz_gl::index_bytes(type);
+  if (size == 0) return fuzz_gl::fail(GL_INVALID_ENUM);
+  fuzz_gl::read_block("glDrawElements", indices, static_cast<std::size_t>(count) * static_cast<std::size_t>(size));
+}
+
+void glDrawRangeElements(GLenum, GLuint start, GLuint end, GLsizei count, GLenum type, const void *indices) {
+  if (count < 0 || end < start) return fuzz_gl::fail(GL_INVALID_VALUE);
+  const int size = fuzz_gl::index_bytes(type);
+  if (size == 0) return fuzz_gl::fail(GL_INVALID_ENUM);
+  fuzz_gl::read_block("glDrawRangeElements", indices,
+                      static_cast<std::size_t>(count) * static_cast<std::size_t>(size));
 }
 
 void glReadPixels(GLint, GLint, GLsizei width, GLsizei height, GLenum format, GLenum type, void *pixels) {

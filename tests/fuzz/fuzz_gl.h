@@ -1,4 +1,4 @@
-// A lean stand-in for libGL for the fuzz harnesses. Every OpenGL 1.0 command
+// A lean stand-in for libGL for the fuzz harnesses. Every OpenGL 1.0 to 1.3 command
 // exists (most do nothing); the commands that take client memory read or
 // write exactly the bytes a real implementation would, given the pixel-store
 // state, the texture and pixel-map sizes and the enumerants, so that
@@ -20,11 +20,14 @@ struct Store {
   GLint row_length = 0;
   GLint skip_rows = 0;
   GLint skip_pixels = 0;
+  GLint image_height = 0;  // 3-D images only
+  GLint skip_images = 0;
 };
 
 struct State {
   Store unpack, pack;
   GLint tex_width = 0, tex_height = 0;  // every level of every target
+  GLint compressed_size = -1;           // every level's compressed size; -1: not compressed
   GLint map_size[10] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
   GLenum error = GL_NO_ERROR;
   bool has_string = true;
@@ -57,6 +60,14 @@ int type_bytes(GLenum type);
 // byte that belongs to a pixel (padding and skipped pixels excluded).
 std::size_t extent(GLsizei width, GLsizei height, GLenum format, GLenum type, const Store &store,
                    std::vector<std::size_t> *pixels = nullptr);
+
+// Bytes of a whole pixel of a packed type; 0 for any other type.
+int packed_bytes(GLenum type);
+
+// The extent of a width x height x depth image: `depth` images of
+// image_height rows (height when 0), after skip_images images.
+std::size_t extent3d(GLsizei width, GLsizei height, GLsizei depth, GLenum format, GLenum type, const Store &store,
+                     std::vector<std::size_t> *pixels = nullptr);
 
 // Values glGetBooleanv writes for pname; 0 for a pname it does not know.
 int boolean_count(GLenum pname);

@@ -1,6 +1,7 @@
-// Fuzzes the pixel and image entries (draw, read, texture images, bitmaps,
-// stipples, pixel maps) with random sizes, formats, types, counts, element
-// values and pixel-store states. The stand-in libGL reads or writes exactly
+// Fuzzes the pixel and image entries (draw, read, texture images, sub-images
+// and 3-D images, compressed images, bitmaps, stipples, pixel maps) and the
+// vertex-array index entries with random sizes, formats, types, counts,
+// element values and pixel-store states. The stand-in libGL reads or writes exactly
 // what OpenGL would for the call; the caller's array holds exactly the
 // elements the contract asks for. So AddressSanitizer reports any temporary
 // that does not cover OpenGL's access and any access past the caller's
@@ -35,6 +36,10 @@ int item_bytes(Storage storage, GLenum type) {
     case GL_UNSIGNED_SHORT:
       return storage == Storage::I4 ? 2 : 0;
     default:
+      // Packed types: byte pixels as bytes, short pixels as shorts from
+      // 4-byte elements; int pixels unchanged.
+      if (fuzz_gl::packed_bytes(type) == 1) return 1;
+      if (fuzz_gl::packed_bytes(type) == 2) return storage == Storage::I4 ? 2 : 0;
       return 0;
   }
 }
@@ -250,6 +255,136 @@ void fuzz_get_pixel_map(FuzzedDataProvider &in) {
   check_received(a.data, a.n, Storage::I4, 2, GL_UNSIGNED_SHORT, "glGetPixelMapusv");
 }
 
+// ---------------------------------------------------------------------------
+// Sub-images, 3-D images, compressed images and indices.
+
+constexpr std::initializer_list<GLenum> kImageTypes = {
+    GL_BYTE,  GL_UNSIGNED_BYTE, GL_SHORT, GL_UNSIGNED_SHORT, GL_INT, GL_FLOAT, GL_UNSIGNED_BYTE_3_3_2,
+    GL_UNSIGNED_BYTE_2_3_3_REV, GL_UNSIGNED_SHORT_5_6_5, GL_UNSIGNED_SHORT_4_4_4_4, GL_UNSIGNED_SHORT_1_5_5_5_REV,
+    GL_UNSIGNED_INT_8_8_8_8, GL_UNSIGNED_INT_2_10_10_10_REV};
+constexpr std::initializer_list<GLenum> kImageFormats = {GL_RED, GL_ALPHA,     GL_RGB, GL_BGR, GL_RGBA,
+                                                         GL_BGRA, GL_LUMINANCE, GL_LUMINANCE_ALPHA, GL_COLOR_INDEX};
+
+// glTexSubImage1D (0), glTexSubImage2D (1), glTexImage3D (2) and
+// glTexSubImage3D (3) through their I4, I2 and P entries, the 3-D ones under
+// a random image height and number of skipped images.
+void fuzz_image(FuzzedDataProvider &in, int command, Storage storage) {
+  const GLenum format = fuzz::pick(in, kImageFormats);
+  const GLenum type = fuzz::pick(in, kImageTypes);
+  GLsizei width = in.ConsumeIntegralInRange(-1, 24);
+  GLsizei height = command == 0 ? 1 : in.ConsumeIntegralInRange(-1, 12);
+  GLsizei depth = command >= 2 ? in.ConsumeIntegralInRange(-1, 6) : 1;
+  if (command >= 2) {
+    state().unpack.image_height = in.ConsumeIntegralInRange(0, 16);
+    state().unpack.skip_images = in.ConsumeIntegralInRange(0, 3);
+  }
+  const GLenum target = command == 0 ? GL_TEXTURE_1D : command == 1 ? GL_TEXTURE_2D : GL_TEXTURE_3D;
+  const GLint level = in.ConsumeIntegralInRange(0, 3), internal = 4, border = 0, offset = in.ConsumeIntegralInRange(-2, 5);
+  const int item = item_bytes(storage, type);
+  std::size_t gl_bytes = fuzz_gl::extent3d(width, height, depth, format, type, state().unpack);
+  if (format == GL_COLOR_INDEX) gl_bytes = 0;  // no texture of this format: OpenGL reads nothing
+  const Sizing sz = size_for(in, storage, item, gl_bytes);
+  const char *name = command == 0   ? "glTexSubImage1D"
+                     : command == 1 ? "glTexSubImage2D"
+                     : command == 2 ? "glTexImage3D"
+                                    : "glTexSubImage3D";
+  auto call = [&](auto i4, auto i2, auto p, auto *data) {
+    if constexpr (std::is_same_v<std::remove_pointer_t<decltype(data)>, GLshort>) {
+      i2(data);
+    } else if (storage == Storage::I4) {
+      i4(data);
+    } else {
+      p(data);
+    }
+  };
+#define FUZZ_ENTRY(entry, ...)                                                             \
+  call([&](GLint *d) { entry##I4(__VA_ARGS__, d, &sz.count); },                           \
+       [&](GLshort *d) { entry##I2(__VA_ARGS__, d, &sz.count); },                         \
+       [&](GLint *d) { entry##P(__VA_ARGS__, d, &sz.count); }, a.data)
+  auto run = [&](auto &a) {
+    if (command == 0) FUZZ_ENTRY(fglTexSubImage1D, &target, &level, &offset, &width, &format, &type);
+    if (command == 1) FUZZ_ENTRY(fglTexSubImage2D, &target, &level, &offset, &offset, &width, &height, &format, &type);
+    if (command == 2)
+      FUZZ_ENTRY(fglTexImage3D, &target, &level, &internal, &width, &height, &depth, &border, &format, &type);
+    if (command == 3)
+      FUZZ_ENTRY(fglTexSubImage3D, &target, &level, &offset, &offset, &offset, &width, &height, &depth, &format,
+                 &type);
+    check_sent(a.data, item, gl_bytes, name);
+  };
+#undef FUZZ_ENTRY
+  if (storage == Storage::I2) {
+    fuzz::CallerArray<GLshort> a(in, sz.elements);
+    run(a);
+  } else {
+    fuzz::CallerArray<GLint> a(in, sz.elements);
+    run(a);
+  }
+}
+
+// The six compressed-image P entries: OpenGL reads imageSize bytes, the low
+// bytes of the caller's words and zeros past them.
+void fuzz_compressed(FuzzedDataProvider &in, int command) {
+  const GLsizei size = in.ConsumeIntegralInRange(-2, 80);
+  const GLint count = in.ConsumeIntegralInRange(-1, 90);
+  fuzz::CallerArray<GLint> a(in, count > 0 ? static_cast<std::size_t>(count) : 0);
+  const GLenum target = GL_TEXTURE_2D, format = 0x83F0;
+  const GLint level = 0, border = 0, offset = 0;
+  const GLsizei w = 4, h = 4, d = 1;
+  const char *names[] = {"glCompressedTexImage1D",    "glCompressedTexImage2D",    "glCompressedTexImage3D",
+                         "glCompressedTexSubImage1D", "glCompressedTexSubImage2D", "glCompressedTexSubImage3D"};
+  switch (command) {
+    case 0: fglCompressedTexImage1DP(&target, &level, &format, &w, &border, &size, a.data, &count); break;
+    case 1: fglCompressedTexImage2DP(&target, &level, &format, &w, &h, &border, &size, a.data, &count); break;
+    case 2: fglCompressedTexImage3DP(&target, &level, &format, &w, &h, &d, &border, &size, a.data, &count); break;
+    case 3: fglCompressedTexSubImage1DP(&target, &level, &offset, &w, &format, &size, a.data, &count); break;
+    case 4: fglCompressedTexSubImage2DP(&target, &level, &offset, &offset, &w, &h, &format, &size, a.data, &count); break;
+    default:
+      fglCompressedTexSubImage3DP(&target, &level, &offset, &offset, &offset, &w, &h, &d, &format, &size, a.data,
+                                  &count);
+  }
+  auto &gl = state();
+  if (gl.command != names[command]) return;
+  check(size >= 0 && gl.read.size() == static_cast<std::size_t>(size), "OpenGL read another image size");
+  for (std::size_t i = 0; i < gl.read.size(); ++i) {
+    const std::uint8_t want = i < a.n ? static_cast<std::uint8_t>(a.data[i]) : 0;
+    check(gl.read[i] == want, "a compressed byte is not its word's low byte (or 0 past the words)");
+  }
+}
+
+// fglGetCompressedTexImageP: the level's compressed bytes, then zeros.
+void fuzz_get_compressed(FuzzedDataProvider &in) {
+  state().compressed_size = in.ConsumeIntegralInRange(-1, 80);
+  const GLint count = in.ConsumeIntegralInRange(-1, 90);
+  fuzz::CallerArray<GLint> a(in, count > 0 ? static_cast<std::size_t>(count) : 0);
+  const GLenum target = in.ConsumeBool() ? GL_TEXTURE_2D : GL_TEXTURE_3D;
+  const GLint level = in.ConsumeIntegralInRange(0, 2);
+  fglGetCompressedTexImageP(&target, &level, a.data, &count);
+  auto &gl = state();
+  if (gl.command != "glGetCompressedTexImage") return;
+  check_received(a.data, a.n, Storage::P, 1, GL_UNSIGNED_BYTE, "glGetCompressedTexImage");
+  for (std::size_t i = gl.written.size(); i < a.n; ++i) check(a.data[i] == 0, "a word past the image is not 0");
+}
+
+// fglDrawElementsI4 and fglDrawRangeElementsI4: count elements narrowed to
+// the index type.
+void fuzz_indices(FuzzedDataProvider &in) {
+  const GLenum type = fuzz::pick(in, {GL_UNSIGNED_BYTE, GL_UNSIGNED_SHORT, GL_UNSIGNED_INT});
+  const GLsizei count = in.ConsumeIntegralInRange(-1, 64);
+  const bool range = in.ConsumeBool();
+  fuzz::CallerArray<GLint> a(in, count > 0 ? static_cast<std::size_t>(count) : 0);
+  const GLenum mode = GL_TRIANGLES;
+  const GLuint start = 0, end = in.ConsumeIntegralInRange(0u, 2u);
+  if (range) {
+    fglDrawRangeElementsI4(&mode, &start, &end, &count, &type, a.data);
+  } else {
+    fglDrawElementsI4(&mode, &count, &type, a.data);
+  }
+  const int item = type == GL_UNSIGNED_BYTE ? 1 : type == GL_UNSIGNED_SHORT ? 2 : 0;
+  const int width = item > 0 ? item : type == GL_UNSIGNED_INT ? 4 : 0;
+  const std::size_t gl_bytes = count > 0 ? static_cast<std::size_t>(count) * static_cast<std::size_t>(width) : 0;
+  check_sent(a.data, item, gl_bytes, range ? "glDrawRangeElements" : "glDrawElements");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
@@ -260,7 +395,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   gl.unpack = fuzz::pick_store(in);
   gl.pack = fuzz::pick_store(in);
   const Storage storages[] = {Storage::I4, Storage::I2, Storage::P};
-  switch (in.ConsumeIntegralInRange(0, 10)) {
+  switch (in.ConsumeIntegralInRange(0, 13)) {
     case 0: return fuzz_into(in, 0, storages[in.ConsumeIntegralInRange(0, 2)]), 0;
     case 1: return fuzz_into(in, 1, storages[in.ConsumeIntegralInRange(0, 2)]), 0;
     case 2: return fuzz_into(in, 2, storages[in.ConsumeIntegralInRange(0, 2)]), 0;
@@ -274,6 +409,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
       if (in.ConsumeBool()) return fuzz_get_stipple<GLint>(in, fglGetPolygonStippleI4), 0;
       return fuzz_get_stipple<GLshort>(in, fglGetPolygonStippleI2), 0;
     case 8: return fuzz_pixel_map(in), 0;
-    default: return fuzz_get_pixel_map(in), 0;
+    case 9: return fuzz_get_pixel_map(in), 0;
+    case 10: return fuzz_image(in, in.ConsumeIntegralInRange(0, 3), storages[in.ConsumeIntegralInRange(0, 2)]), 0;
+    case 11: return fuzz_compressed(in, in.ConsumeIntegralInRange(0, 5)), 0;
+    case 12: return fuzz_get_compressed(in), 0;
+    default: return fuzz_indices(in), 0;
   }
 }

@@ -134,18 +134,6 @@ TEST_F(ImagesIntoGL, EveryCommandEveryStorageEveryTypePath) {
   }
 }
 
-TEST_F(ImagesIntoGL, DimensionsAndOffsetsReachOpenGLUnchanged) {
-  const GLenum f = GL_LUMINANCE, t = GL_FLOAT;
-  const GLsizei w = 3, h = 2, d = 5;
-  const GLint x = -1, y = 7, z = 70000, count = 1;
-  const auto pixels = exact<GLint>({0});
-  fglTexSubImage3DI4(&kTex3D, &kLevel, &x, &y, &z, &w, &h, &d, &f, &t, pixels.get(), &count);
-  const auto calls = calls_of("glTexSubImage3D");
-  ASSERT_EQ(calls.size(), 1u);
-  const std::vector<std::int64_t> want = {GL_TEXTURE_3D, 0, -1, 7, 70000, 3, 2, 5, GL_LUMINANCE, GL_FLOAT};
-  for (std::size_t i = 0; i < want.size(); ++i) EXPECT_EQ(calls[0].args[i].as<GLint>(), want[i]) << i;
-}
-
 // 3-D images: OpenGL reads skip_images + depth images of image_height rows.
 TEST_F(ImagesIntoGL, ThreeDimensionalImagesAreSizedWithImageHeightAndSkippedImages) {
   for (const ImageCommand &command : kImageCommands) {
