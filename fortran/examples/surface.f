@@ -25,7 +25,7 @@ C     Arithmetic: the grid is computed in double precision and stored
 C     as REAL, so that gfortran and f2c build the same arrays.
 C
 C     Build:  gfortran -std=legacy surface.f -lfglut -lfgl
-C        or:  f2c surface.f && cc surface.c -lfglut -lfgl -lf2c -lm
+C        or:  f2c -Nn1604 surface.f && cc surface.c -lfglut -lfgl -lf2c -lm
 C
       PROGRAM SURFAC
       INCLUDE 'fgl.inc'
