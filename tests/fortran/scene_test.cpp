@@ -70,7 +70,9 @@ class ScenePicture : public ::testing::Test {
     Window w = x_->start({program}, kTitle);
     ASSERT_NE(w, 0u) << program << " showed no window titled \"" << kTitle << "\"";
     for (std::size_t i = 0; i < reference_.size(); ++i) {
-      if (i == 1) ASSERT_TRUE(x_->resize(w, 360, 480));
+      if (i == 1) {
+        ASSERT_TRUE(x_->resize(w, 360, 480));
+      }
       fgltest::Picture got;
       bool equal = x_->grabUntilEqual(w, reference_[i], got);
       std::cout << program << " at " << got.width << "x" << got.height << ": "
