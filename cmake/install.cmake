@@ -11,15 +11,17 @@ set(FGL_FORTRAN_INCLUDES
   ${FGL_FORTRAN_INCLUDE_DIR}/fgl.inc
   ${FGL_FORTRAN_INCLUDE_DIR}/fglut.inc
   ${FGL_FORTRAN_INCLUDE_DIR}/fglfn.inc
-  ${FGL_FORTRAN_INCLUDE_DIR}/fglutfn.inc)
+  ${FGL_FORTRAN_INCLUDE_DIR}/fglutfn.inc
+  ${FGL_FORTRAN_INCLUDE_DIR}/fglu.inc
+  ${FGL_FORTRAN_INCLUDE_DIR}/fglufn.inc)
 set(FGL_FORTRAN_CHECK_DIR ${PROJECT_BINARY_DIR}/fortran/check)
 add_custom_command(
   OUTPUT ${FGL_FORTRAN_INCLUDES}
          ${FGL_FORTRAN_CHECK_DIR}/check_fortran.f ${FGL_FORTRAN_CHECK_DIR}/check_c.c
   COMMAND Python3::Interpreter ${PROJECT_SOURCE_DIR}/tools/gen_fortran_include.py
-          --registry ${FGL_REGISTRY} --out ${FGL_FORTRAN_INCLUDE_DIR}
+          --registry ${FGL_REGISTRY} --glu-header ${FGLU_HEADER} --out ${FGL_FORTRAN_INCLUDE_DIR}
           --check ${FGL_FORTRAN_CHECK_DIR}
-  DEPENDS ${PROJECT_SOURCE_DIR}/tools/gen_fortran_include.py ${FGL_REGISTRY}
+  DEPENDS ${PROJECT_SOURCE_DIR}/tools/gen_fortran_include.py ${FGL_REGISTRY} ${FGLU_HEADER}
   COMMENT "Generating the Fortran include files"
   VERBATIM)
 add_custom_target(fgl_fortran_include ALL DEPENDS ${FGL_FORTRAN_INCLUDES})
@@ -28,12 +30,14 @@ add_custom_target(fgl_fortran_include ALL DEPENDS ${FGL_FORTRAN_INCLUDES})
 # include files, which lie beside them) under include/.
 target_include_directories(fgl_headers INTERFACE $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
 target_include_directories(fglut_headers INTERFACE $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
+target_include_directories(fglu_headers INTERFACE $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
 set_target_properties(fgl_headers PROPERTIES EXPORT_NAME headers)
 set_target_properties(fglut_headers PROPERTIES EXPORT_NAME glut_headers)
+set_target_properties(fglu_headers PROPERTIES EXPORT_NAME glu_headers)
 # The installed viewer finds the installed libraries wherever the prefix is.
 set_target_properties(house PROPERTIES INSTALL_RPATH "$ORIGIN/../${CMAKE_INSTALL_LIBDIR}")
 
-install(TARGETS fgl fglut fgl_headers fglut_headers
+install(TARGETS fgl fglut fgl_headers fglut_headers fglu fglu_headers
   EXPORT fglTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT development
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
@@ -42,6 +46,8 @@ install(FILES
     ${PROJECT_SOURCE_DIR}/gl_binding/fgl.h
     ${FGL_GENERATED_DIR}/fgl_forward.inc
     ${PROJECT_SOURCE_DIR}/glut_binding/fglut.h
+    ${PROJECT_SOURCE_DIR}/glu_binding/fglu.h
+    ${FGLU_GENERATED_DIR}/fglu_forward.inc
     ${FGL_FORTRAN_INCLUDES}
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development)
 
@@ -65,7 +71,7 @@ else()
   string(REGEX REPLACE "/$" "" FGL_PC_UP "${FGL_PC_UP}")
   set(FGL_PC_PREFIX "\${pcfiledir}/${FGL_PC_UP}")
 endif()
-foreach(pc fgl fglut)
+foreach(pc fgl fglut fglu)
   configure_file(${PROJECT_SOURCE_DIR}/cmake/${pc}.pc.in ${PROJECT_BINARY_DIR}/cmake/${pc}.pc @ONLY)
   install(FILES ${PROJECT_BINARY_DIR}/cmake/${pc}.pc
     DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT development)

@@ -7,6 +7,9 @@ Outputs, all into --out:
   fglut.inc     GLUT's constants and the nine font codes, as INTEGER*4 PARAMETERs
   fglfn.inc     result types of the OpenGL entries that return a value
   fglutfn.inc   result types of the GLUT entries that return a value
+  fglu.inc      every GLU_ constant of <GL/glu.h> (--glu-header): INTEGER*4
+                PARAMETERs, GLU_TESS_MAX_COORD a DOUBLE PRECISION PARAMETER
+  fglufn.inc    result types of the GLU entries that return a value
 
 With --check DIR it also writes two programs built from the same name lists,
 check_fortran.f (INCLUDEs the two constant files and prints NAME VALUE per line)
@@ -18,6 +21,7 @@ Everything is fixed-form Fortran 77 within 72 columns, accepted by gfortran
 """
 import argparse
 import os
+import re
 import xml.etree.ElementTree as ET
 
 # GLUT's constants, grouped as the entries that use them. The values are those
@@ -142,6 +146,15 @@ GLUT_FUNCTIONS = [
                    "fglutBitmapLength", "fglutStrokeWidth", "fglutStrokeLength"]),
     ("REAL*4", ["fglutGetColor"]),
 ]
+GLU_IMAGE_ENTRIES = ["fgluScaleImage", "fgluBuild1DMipmaps", "fgluBuild2DMipmaps",
+                     "fgluBuild3DMipmaps", "fgluBuild1DMipmapLevels",
+                     "fgluBuild2DMipmapLevels", "fgluBuild3DMipmapLevels"]
+GLU_FUNCTIONS = [
+    ("INTEGER*4", ["fgluNewQuadric", "fgluNewTess", "fgluNewNurbsRenderer",
+                   "fgluProject", "fgluUnProject", "fgluUnProject4",
+                   "fgluErrorStringC", "fgluGetStringC", "fgluCheckExtensionC"]
+                  + [e + s for e in GLU_IMAGE_ENTRIES for s in ("", "I4", "I2", "I1", "P")]),
+]
 
 
 def gl_enums(registry):
@@ -170,6 +183,34 @@ def gl_enums(registry):
             v -= 1 << 32
         out.append((n, v))
     return out
+
+
+def glu_constants(header):
+    """Names and values of the GLU_ constants of <GL/glu.h>, in its order:
+    (integers, doubles)."""
+    ints, doubles = [], []
+    with open(header) as f:
+        for line in f:
+            m = re.match(r"\s*#\s*define\s+(GLU_\w+)\s+(\S+)", line)
+            if not m:
+                continue
+            name, value = m.groups()
+            if re.fullmatch(r"-?\d+", value):
+                ints.append((name, int(value)))
+            else:
+                doubles.append((name, float(value)))
+    if not ints:
+        raise SystemExit("gen_fortran_include: no GLU_ constants in " + header)
+    return ints, doubles
+
+
+def fortran_double(value):
+    """A DOUBLE PRECISION literal of this value (the shortest decimal that
+    reads back as the same double)."""
+    mantissa, _, exponent = repr(value).partition("e")
+    if "." not in mantissa:
+        mantissa += ".0"
+    return "%sD%d" % (mantissa, int(exponent or "0"))
 
 
 def fixed(line):
@@ -221,6 +262,22 @@ def gen_fglut():
     return text
 
 
+def gen_fglu(ints, doubles):
+    text = header("fglu.inc", [
+        "GLU constants for the fglu entries: every GLU_ constant of",
+        "<GL/glu.h> as an INTEGER*4 PARAMETER, and GLU_TESS_MAX_COORD",
+        "as a DOUBLE PRECISION PARAMETER. fgluTessProperty and",
+        "fgluNurbsProperty read DOUBLE PRECISION and REAL values: pass",
+        "an INTEGER*4 constant as DBLE(...) or REAL(...).",
+        "Use:   INCLUDE 'fglu.inc'"])
+    for name, value in ints:
+        text += parameter(name, value)
+    for name, value in doubles:
+        text += fixed("      DOUBLE PRECISION %s" % name)
+        text += fixed("      PARAMETER (%s = %s)" % (name, fortran_double(value)))
+    return text
+
+
 def gen_functions(fname, what, table):
     text = header(fname, [
         "Result types of the %s entries that return a value." % what,
@@ -234,19 +291,34 @@ def gen_functions(fname, what, table):
     return text
 
 
-def gen_check_f(names):
+def gen_check_f(names, doubles=()):
     # f2c allows about 200 literal constants per routine, so the writes are
     # spread over subroutines of 100 names each.
     chunks = [names[i:i + 100] for i in range(0, len(names), 100)]
-    text = comment("Prints NAME VALUE for every constant of fgl.inc and fglut.inc.")
+    text = comment("Prints NAME VALUE for every constant of fgl.inc, fglut.inc and")
+    text += comment("fglu.inc; a DOUBLE PRECISION one as its two 4-byte words.")
     text += fixed("      PROGRAM CHKVAL")
     for k in range(len(chunks)):
         text += fixed("      CALL CHK%d" % k)
+    if doubles:
+        text += fixed("      CALL CHKD")
     text += fixed("      END")
+    if doubles:
+        text += fixed("      SUBROUTINE CHKD")
+        text += fixed("      INCLUDE 'fglu.inc'")
+        text += fixed("      DOUBLE PRECISION D")
+        text += fixed("      INTEGER*4 W(2)")
+        text += fixed("      EQUIVALENCE (D, W)")
+        for n in doubles:
+            text += fixed("      D = %s" % n)
+            text += fixed("      WRITE (*, 20) '%s', W(1), W(2)" % n)
+        text += fixed(" 20   FORMAT (A, 1X, I11, 1X, I11)")
+        text += fixed("      END")
     for k, chunk in enumerate(chunks):
         text += fixed("      SUBROUTINE CHK%d" % k)
         text += fixed("      INCLUDE 'fgl.inc'")
         text += fixed("      INCLUDE 'fglut.inc'")
+        text += fixed("      INCLUDE 'fglu.inc'")
         for n in chunk:
             text += fixed("      WRITE (*, 10) '%s'," % n) + fixed("     &  %s" % n)
         text += fixed(" 10   FORMAT (A, 1X, I11)")
@@ -254,12 +326,16 @@ def gen_check_f(names):
     return text
 
 
-def gen_check_c(gl_names, glut_names):
+def gen_check_c(gl_names, glut_names, glu_names=(), glu_doubles=()):
     text = "/* Prints NAME VALUE for every constant, from the C headers. */\n"
-    text += "#include <GL/gl.h>\n#include <GL/freeglut.h>\n#include <stdio.h>\n\n"
+    text += "#include <GL/gl.h>\n#include <GL/freeglut.h>\n#include <GL/glu.h>\n"
+    text += "#include <stdio.h>\n#include <string.h>\n\n"
     text += "int main(void) {\n"
-    for n in gl_names + glut_names:
+    for n in gl_names + glut_names + list(glu_names):
         text += '  printf("%%s %%11d\\n", "%s", (int)%s);\n' % (n, n)
+    for n in glu_doubles:
+        text += "  { double d = %s; int w[2]; memcpy(w, &d, sizeof w);\n" % n
+        text += '    printf("%%s %%11d %%11d\\n", "%s", w[0], w[1]); }\n' % n
     text += "  return 0;\n}\n"
     return text
 
@@ -273,13 +349,15 @@ def main():
     ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     ap.add_argument("--registry", default="/usr/share/khronos-api/gl.xml")
     ap.add_argument("--out", required=True)
+    ap.add_argument("--glu-header", default="/usr/include/GL/glu.h")
     ap.add_argument("--check", help="also write check_fortran.f and check_c.c here")
     a = ap.parse_args()
+    glu_ints, glu_doubles = glu_constants(a.glu_header)
 
     enums = gl_enums(a.registry)
     glut = [c for _, consts in GLUT_CONSTANTS for c in consts]
     seen = {}
-    for name, _ in enums + glut + FONT_CODES:
+    for name, _ in enums + glut + FONT_CODES + glu_ints + glu_doubles:
         key = name.upper()  # Fortran names are not case-sensitive
         if key in seen:
             raise SystemExit("gen_fortran_include: %s defined twice" % name)
@@ -290,12 +368,18 @@ def main():
     write(os.path.join(a.out, "fglut.inc"), gen_fglut())
     write(os.path.join(a.out, "fglfn.inc"), gen_functions("fglfn.inc", "OpenGL", GL_FUNCTIONS))
     write(os.path.join(a.out, "fglutfn.inc"), gen_functions("fglutfn.inc", "GLUT", GLUT_FUNCTIONS))
+    write(os.path.join(a.out, "fglu.inc"), gen_fglu(glu_ints, glu_doubles))
+    write(os.path.join(a.out, "fglufn.inc"), gen_functions("fglufn.inc", "GLU", GLU_FUNCTIONS))
     if a.check:
         os.makedirs(a.check, exist_ok=True)
         gl_names = [n for n, _ in enums]
         glut_names = [n for n, _ in glut]
-        write(os.path.join(a.check, "check_fortran.f"), gen_check_f(gl_names + glut_names))
-        write(os.path.join(a.check, "check_c.c"), gen_check_c(gl_names, glut_names))
+        glu_names = [n for n, _ in glu_ints]
+        glu_double_names = [n for n, _ in glu_doubles]
+        write(os.path.join(a.check, "check_fortran.f"),
+              gen_check_f(gl_names + glut_names + glu_names, glu_double_names))
+        write(os.path.join(a.check, "check_c.c"),
+              gen_check_c(gl_names, glut_names, glu_names, glu_double_names))
 
 
 if __name__ == "__main__":
