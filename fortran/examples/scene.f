@@ -6,8 +6,8 @@ C     six objects lit by light 0 and seen in perspective
 C     (fgluPerspective, fgluLookAt):
 C        top row     a sphere wearing a mipmapped checker texture
 C                    (built by fgluBuild2DMipmapsI4 from INTEGER*4
-C                    data), a cylinder and a disk with a hole, all
-C                    three from one quadric;
+C                    data), partly behind a cylinder, and a disk with
+C                    a hole, all three from one quadric;
 C        bottom row  a concave polygon with a square hole and a
 C                    five-pointed star, both cut into triangles by the
 C                    tessellator (the star crosses itself; the routine
@@ -17,7 +17,8 @@ C                    NURBS surface with a hole trimmed out of it.
 C     A click with the left button prints the name of the object under
 C     the pointer: "PICKED SPHERE", ..., or "PICKED NOTHING". The scene
 C     is drawn again in selection mode through fgluPickMatrix, with
-C     one name per object, and the nearest hit wins. Q or Escape
+C     one name per object, and the nearest hit wins (where the cylinder
+C     hides the sphere, both are hit). Q or Escape
 C     deletes the GLU objects and ends the program.
 C
 C     scene_direct.c beside this file draws the same scene in C with
@@ -102,7 +103,7 @@ C     per component; the mipmaps average it down to 1x1.
      &                            GL_UNSIGNED_BYTE, TEX, N)
       IF (IERR .NE. 0) THEN
          LENGTH = FGLUERRORSTRINGC(IERR, TEXT)
-         WRITE (*, 100) 'MIPMAPS', TEXT
+         WRITE (*, 100) 'MIPMAP ERROR', TEXT(1:MAX(1, MIN(LENGTH, 60)))
          CALL FLUSH
       END IF
       CALL FGLTEXPARAMETERI(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
@@ -199,15 +200,16 @@ C     mode OpenGL ignores the names).
       INCLUDE 'fglu.inc'
       INTEGER*4 QUAD, TPOLY, TSTAR, NURB
       COMMON /HANDLE/ QUAD, TPOLY, TSTAR, NURB
-C     1: the sphere, textured, its poles along y.
+C     1: the sphere, textured, its poles along y, set back so that the
+C     cylinder hides its right edge.
       CALL FGLLOADNAME(1)
       CALL FGLPUSHMATRIX
-      CALL FGLTRANSLATEF(-2.25, 1.125, 0.0)
+      CALL FGLTRANSLATEF(-1.5, 1.125, -2.0)
       CALL FGLROTATEF(-90.0, 1.0, 0.0, 0.0)
       CALL FGLCOLOR3F(1.0, 1.0, 1.0)
       CALL FGLENABLE(GL_TEXTURE_2D)
       CALL FGLUQUADRICTEXTURE(QUAD, GL_TRUE)
-      CALL FGLUSPHERE(QUAD, 0.875D0, 32, 24)
+      CALL FGLUSPHERE(QUAD, 1.0D0, 32, 24)
       CALL FGLUQUADRICTEXTURE(QUAD, GL_FALSE)
       CALL FGLDISABLE(GL_TEXTURE_2D)
       CALL FGLPOPMATRIX

@@ -87,7 +87,7 @@ static void setup(void) {
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   err = gluBuild2DMipmaps(GL_TEXTURE_2D, 3, 64, 64, GL_RGB, GL_UNSIGNED_BYTE, bytes);
   if (err != 0) {
-    printf("MIPMAPS %s\n", (const char *)gluErrorString((GLenum)err));
+    printf("MIPMAP ERROR %s\n", (const char *)gluErrorString((GLenum)err));
     fflush(stdout);
   }
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
@@ -209,12 +209,12 @@ static void surface(void) {
 static void drawScene(void) {
   glLoadName(1);
   glPushMatrix();
-  glTranslatef(-2.25f, 1.125f, 0.0f);
+  glTranslatef(-1.5f, 1.125f, -2.0f);
   glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
   glColor3f(1.0f, 1.0f, 1.0f);
   glEnable(GL_TEXTURE_2D);
   gluQuadricTexture(quad, GL_TRUE);
-  gluSphere(quad, 0.875, 32, 24);
+  gluSphere(quad, 1.0, 32, 24);
   gluQuadricTexture(quad, GL_FALSE);
   glDisable(GL_TEXTURE_2D);
   glPopMatrix();

@@ -20,15 +20,18 @@ const char *const kTitle = "Fortran GLU scene";
 std::array<std::string, 3> programs;  // C, gfortran, f2c
 
 // Where a click lands in the 480x360 window and what it must pick: each
-// object once, and white places inside or beside them (the disk's and the
-// surface's holes, the polygon's hole), where nothing is hit. The middle of
-// the star is wound twice: the positive winding rule makes it part of it.
+// object, the cylinder also where it hides the sphere's edge (both are hit;
+// the cylinder, drawn second, is nearer), and white places inside or beside
+// them (the disk's, the polygon's and the surface's holes), where nothing is
+// hit. The middle of the star is wound twice: the positive winding rule
+// makes it part of it.
 struct Click {
   int x, y;
   const char *name;
 };
-const std::array<Click, 10> kClicks = {{{100, 80, "SPHERE"},
+const std::array<Click, 11> kClicks = {{{140, 90, "SPHERE"},
                                         {240, 100, "CYLINDER"},
+                                        {205, 115, "CYLINDER"},
                                         {360, 100, "DISK"},
                                         {403, 100, "NOTHING"},
                                         {70, 250, "POLYGON"},
