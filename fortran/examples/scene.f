@@ -18,8 +18,8 @@ C     A click with the left button prints the name of the object under
 C     the pointer: "PICKED SPHERE", ..., or "PICKED NOTHING". The scene
 C     is drawn again in selection mode through fgluPickMatrix, with
 C     one name per object, and the nearest hit wins (where the cylinder
-C     hides the sphere, both are hit). Q or Escape
-C     deletes the GLU objects and ends the program.
+C     hides the sphere, both are hit). Q or Escape deletes the GLU
+C     objects and ends the program.
 C
 C     scene_direct.c beside this file draws the same scene in C with
 C     direct OpenGL, GLU and GLUT calls.
