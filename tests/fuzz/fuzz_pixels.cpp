@@ -1,5 +1,5 @@
 // Fuzzes the pixel and image entries (draw, read, texture images, bitmaps,
-// stipples, pixel maps) with random sizes, formats, types, counts, element
+// stipples, pixel maps, GLU's image scaling and mipmap builders) with random sizes, formats, types, counts, element
 // values and pixel-store states. The stand-in libGL reads or writes exactly
 // what OpenGL would for the call; the caller's array holds exactly the
 // elements the contract asks for. So AddressSanitizer reports any temporary
@@ -7,7 +7,9 @@
 // elements, and the checks below compare every byte OpenGL received or wrote
 // with the caller's elements.
 #include "fgl.h"
+#include "fglu.h"
 #include "fuzz_common.h"
+#include "fuzz_glu.h"
 
 namespace {
 
@@ -250,17 +252,131 @@ void fuzz_get_pixel_map(FuzzedDataProvider &in) {
   check_received(a.data, a.n, Storage::I4, 2, GL_UNSIGNED_SHORT, "glGetPixelMapusv");
 }
 
+// The GLU mipmap builders through their I4, I2 and P entries: GLU reads the
+// image as glDrawPixels would (one row per 1-D image, depth x height rows per
+// 3-D one).
+void fuzz_glu_build(FuzzedDataProvider &in, int dims, bool levels, Storage storage) {
+  const GLenum format = fuzz::pick(in, kFormats);
+  const GLenum type = fuzz::pick(in, kTypes);
+  const GLenum target = GL_TEXTURE_2D;
+  const GLint internal = 4, level = 0, base = 0, max = in.ConsumeIntegralInRange(0, 4);
+  GLsizei width = in.ConsumeIntegralInRange(-1, 40);
+  GLsizei height = dims == 1 ? 1 : in.ConsumeIntegralInRange(-1, 20);
+  GLsizei depth = dims == 3 ? in.ConsumeIntegralInRange(-1, 4) : 1;
+  const int item = item_bytes(storage, type);
+  const std::size_t gl_bytes =
+      depth < 0 ? 0 : fuzz_gl::extent(width, height < 0 ? -1 : height * depth, format, type, state().unpack);
+  const Sizing sz = size_for(in, storage, item, gl_bytes);
+  auto call = [&](const auto *data) {
+    using Elem = std::remove_cv_t<std::remove_pointer_t<decltype(data)>>;
+    if constexpr (std::is_same_v<Elem, GLshort>) {
+      if (dims == 1 && !levels) fgluBuild1DMipmapsI2(&target, &internal, &width, &format, &type, data, &sz.count);
+      if (dims == 2 && !levels) fgluBuild2DMipmapsI2(&target, &internal, &width, &height, &format, &type, data, &sz.count);
+      if (dims == 3 && !levels)
+        fgluBuild3DMipmapsI2(&target, &internal, &width, &height, &depth, &format, &type, data, &sz.count);
+      if (dims == 1 && levels)
+        fgluBuild1DMipmapLevelsI2(&target, &internal, &width, &format, &type, &level, &base, &max, data, &sz.count);
+      if (dims == 2 && levels)
+        fgluBuild2DMipmapLevelsI2(&target, &internal, &width, &height, &format, &type, &level, &base, &max, data,
+                                  &sz.count);
+      if (dims == 3 && levels)
+        fgluBuild3DMipmapLevelsI2(&target, &internal, &width, &height, &depth, &format, &type, &level, &base, &max,
+                                  data, &sz.count);
+    } else if (storage == Storage::I4) {
+      if (dims == 1 && !levels) fgluBuild1DMipmapsI4(&target, &internal, &width, &format, &type, data, &sz.count);
+      if (dims == 2 && !levels) fgluBuild2DMipmapsI4(&target, &internal, &width, &height, &format, &type, data, &sz.count);
+      if (dims == 3 && !levels)
+        fgluBuild3DMipmapsI4(&target, &internal, &width, &height, &depth, &format, &type, data, &sz.count);
+      if (dims == 1 && levels)
+        fgluBuild1DMipmapLevelsI4(&target, &internal, &width, &format, &type, &level, &base, &max, data, &sz.count);
+      if (dims == 2 && levels)
+        fgluBuild2DMipmapLevelsI4(&target, &internal, &width, &height, &format, &type, &level, &base, &max, data,
+                                  &sz.count);
+      if (dims == 3 && levels)
+        fgluBuild3DMipmapLevelsI4(&target, &internal, &width, &height, &depth, &format, &type, &level, &base, &max,
+                                  data, &sz.count);
+    } else {
+      if (dims == 1 && !levels) fgluBuild1DMipmapsP(&target, &internal, &width, &format, &type, data, &sz.count);
+      if (dims == 2 && !levels) fgluBuild2DMipmapsP(&target, &internal, &width, &height, &format, &type, data, &sz.count);
+      if (dims == 3 && !levels)
+        fgluBuild3DMipmapsP(&target, &internal, &width, &height, &depth, &format, &type, data, &sz.count);
+      if (dims == 1 && levels)
+        fgluBuild1DMipmapLevelsP(&target, &internal, &width, &format, &type, &level, &base, &max, data, &sz.count);
+      if (dims == 2 && levels)
+        fgluBuild2DMipmapLevelsP(&target, &internal, &width, &height, &format, &type, &level, &base, &max, data,
+                                 &sz.count);
+      if (dims == 3 && levels)
+        fgluBuild3DMipmapLevelsP(&target, &internal, &width, &height, &depth, &format, &type, &level, &base, &max,
+                                 data, &sz.count);
+    }
+    check_sent(data, item, gl_bytes, "glDrawPixels");
+  };
+  if (storage == Storage::I2) {
+    fuzz::CallerArray<GLshort> a(in, sz.elements);
+    call(a.data);
+  } else {
+    fuzz::CallerArray<GLint> a(in, sz.elements);
+    call(a.data);
+  }
+}
+
+// gluScaleImage through its I4, I2 and P entries: the input read as by
+// glDrawPixels under the unpack state, the output written as by glReadPixels
+// under the pack state, both through the caller's storage.
+void fuzz_glu_scale(FuzzedDataProvider &in, Storage storage) {
+  const GLenum format = fuzz::pick(in, kFormats);
+  const GLenum type_in = fuzz::pick(in, kTypes), type_out = fuzz::pick(in, kTypes);
+  GLsizei win = in.ConsumeIntegralInRange(-1, 30), hin = in.ConsumeIntegralInRange(-1, 30);
+  GLsizei wout = in.ConsumeIntegralInRange(-1, 30), hout = in.ConsumeIntegralInRange(-1, 30);
+  const int item_in = item_bytes(storage, type_in), item_out = item_bytes(storage, type_out);
+  const std::size_t bytes_in = fuzz_gl::extent(win, hin, format, type_in, state().unpack);
+  const std::size_t bytes_out = fuzz_gl::extent(wout, hout, format, type_out, state().pack);
+  const Sizing sz_in = size_for(in, storage, item_in, bytes_in);
+  const Sizing sz_out = size_for(in, storage, item_out, bytes_out);
+  auto check_input = [&](const auto *elems) {
+    const fuzz_glu::Input &read = fuzz_glu::input();
+    if (!read.called) return;
+    check(read.read.size() == bytes_in, "GLU read another extent");
+    if (item_in == 0) {
+      check(read.address == elems, "the unchanged path did not pass the caller's input");
+      return;
+    }
+    const std::uint32_t mask = item_in == 1 ? 0xffu : 0xffffu;
+    for (std::size_t i = 0; i < bytes_in / static_cast<std::size_t>(item_in); ++i)
+      check(item_at(read.read, i, item_in) == (static_cast<std::uint32_t>(elems[i]) & mask),
+            "an input item is not its element's low bits");
+  };
+  if (storage == Storage::I2) {
+    fuzz::CallerArray<GLshort> a(in, sz_in.elements), b(in, sz_out.elements);
+    fgluScaleImageI2(&format, &win, &hin, &type_in, a.data, &wout, &hout, &type_out, b.data, &sz_in.count, &sz_out.count);
+    check_input(a.data);
+    check_received(b.data, b.n, storage, item_out, type_out, "glReadPixels");
+  } else {
+    fuzz::CallerArray<GLint> a(in, sz_in.elements), b(in, sz_out.elements);
+    if (storage == Storage::I4) {
+      fgluScaleImageI4(&format, &win, &hin, &type_in, a.data, &wout, &hout, &type_out, b.data, &sz_in.count,
+                       &sz_out.count);
+    } else {
+      fgluScaleImageP(&format, &win, &hin, &type_in, a.data, &wout, &hout, &type_out, b.data, &sz_in.count,
+                      &sz_out.count);
+    }
+    check_input(a.data);
+    check_received(b.data, b.n, storage, item_out, type_out, "glReadPixels");
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
   FuzzedDataProvider in(data, size);
   fuzz_gl::reset();
+  fuzz_glu::reset();
   auto &gl = state();
   gl.fill_seed = in.ConsumeIntegral<std::uint32_t>();
   gl.unpack = fuzz::pick_store(in);
   gl.pack = fuzz::pick_store(in);
   const Storage storages[] = {Storage::I4, Storage::I2, Storage::P};
-  switch (in.ConsumeIntegralInRange(0, 10)) {
+  switch (in.ConsumeIntegralInRange(0, 12)) {
     case 0: return fuzz_into(in, 0, storages[in.ConsumeIntegralInRange(0, 2)]), 0;
     case 1: return fuzz_into(in, 1, storages[in.ConsumeIntegralInRange(0, 2)]), 0;
     case 2: return fuzz_into(in, 2, storages[in.ConsumeIntegralInRange(0, 2)]), 0;
@@ -274,6 +390,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
       if (in.ConsumeBool()) return fuzz_get_stipple<GLint>(in, fglGetPolygonStippleI4), 0;
       return fuzz_get_stipple<GLshort>(in, fglGetPolygonStippleI2), 0;
     case 8: return fuzz_pixel_map(in), 0;
+    case 9: return fuzz_glu_build(in, in.ConsumeIntegralInRange(1, 3), in.ConsumeBool(), storages[in.ConsumeIntegralInRange(0, 2)]), 0;
+    case 10: return fuzz_glu_scale(in, storages[in.ConsumeIntegralInRange(0, 2)]), 0;
     default: return fuzz_get_pixel_map(in), 0;
   }
 }

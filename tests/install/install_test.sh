@@ -32,10 +32,12 @@ for f in \
     "$libdir/cmake/fgl/fglConfig.cmake" "$libdir/cmake/fgl/fglConfigVersion.cmake" \
     "$libdir/cmake/fgl/fglTargets.cmake" \
     "$libdir/pkgconfig/fgl.pc" "$libdir/pkgconfig/fglut.pc" \
+    "$libdir/libfglu.so.1.0.0" "$prefix/include/fglu.h" "$prefix/include/fglu_forward.inc" \
+    "$prefix/include/fglu.inc" "$prefix/include/fglufn.inc" "$libdir/pkgconfig/fglu.pc" \
     "$prefix/bin/house"; do
   [ -f "$f" ] || fail "missing $f"
 done
-for lib in fgl fglut; do
+for lib in fgl fglut fglu; do
   [ "$(readlink "$libdir/lib$lib.so")" = "lib$lib.so.1" ] || fail "lib$lib.so is not a link to lib$lib.so.1"
   [ "$(readlink "$libdir/lib$lib.so.1")" = "lib$lib.so.1.0.0" ] || fail "lib$lib.so.1 is not a link to lib$lib.so.1.0.0"
   soname=$(objdump -p "$libdir/lib$lib.so.1.0.0" | awk '/SONAME/ {print $2}')
@@ -65,6 +67,7 @@ step "CMake consumer: find_package(fgl), fgl::fgl and fgl::fglut"
 "$CMAKE" --build "$work/consumer" >>"$work/consumer.log" 2>&1 || { cat "$work/consumer.log"; fail "consumer build"; }
 run "CMake C consumer" "$work/consumer/probe_c"
 run "CMake Fortran consumer" "$work/consumer/probe_f"
+"$work/consumer/glu_probe" | grep -q '^GLU PROBE [1-9][0-9]* .* 1$' || fail "CMake GLU consumer (fgl::fglu)"
 
 step "pkg-config consumer"
 export PKG_CONFIG_PATH=$libdir/pkgconfig
@@ -75,6 +78,10 @@ export PKG_CONFIG_PATH=$libdir/pkgconfig
 # shellcheck disable=SC2046
 "$GFORTRAN" $san -std=legacy -o "$work/pc_f" "$consumer/probe.f" $(pkg-config --cflags --libs fglut) -Wl,-rpath,"$libdir"
 run "pkg-config C consumer" "$work/pc_c"
+[ "$(pkg-config --modversion fglu)" = "1.0.0" ] || fail "pkg-config fglu version"
+# shellcheck disable=SC2046
+"$CC" $san -std=c99 -pedantic -Werror -o "$work/pc_glu" "$consumer/glu_probe.c" $(pkg-config --cflags --libs fglu) -Wl,-rpath,"$libdir"
+"$work/pc_glu" | grep -q '^GLU PROBE [1-9][0-9]* .* 1$' || fail "pkg-config GLU consumer"
 run "pkg-config Fortran consumer" "$work/pc_f"
 
 step "bare command lines"
