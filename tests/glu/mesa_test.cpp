@@ -488,6 +488,21 @@ CallerData caller_data(std::size_t n) {
   return d;
 }
 
+// Calls the entry of storage `s` of one image function: the leading
+// arguments, then the data (and for I4, I2 and P the item count).
+template <typename Bytes, typename Wide, typename Short, typename... A>
+GLint by_storage(Storage s, Bytes plain, Bytes i1, Wide i4, Short i2, Wide p, const void *data, const GLint *count,
+                 A... args) {
+  switch (s) {
+    case Storage::Bytes: return plain(args..., data);
+    case Storage::I1: return i1(args..., data);
+    case Storage::I4: return i4(args..., static_cast<const GLint *>(data), count);
+    case Storage::I2: return i2(args..., static_cast<const GLshort *>(data), count);
+    case Storage::P: return p(args..., static_cast<const GLint *>(data), count);
+  }
+  return -1;
+}
+
 std::vector<std::vector<GLubyte>> levels_of(GLenum target, GLuint texture) {
   glBindTexture(target, texture);
   std::vector<std::vector<GLubyte>> levels;
@@ -520,75 +535,42 @@ TEST_F(Mesa, MipmapLevelsOfEveryStorageEqualThoseOfDirectGlu) {
   using V = const void *;
   const Builder builders[] = {
       {"1D", t1,
-       [&](Storage s, V p) -> GLint {
-         switch (s) {
-           case Storage::Bytes: return fgluBuild1DMipmaps(&t1, &ifmt, &w, &rgb, &ubyte, p);
-           case Storage::I1: return fgluBuild1DMipmapsI1(&t1, &ifmt, &w, &rgb, &ubyte, p);
-           case Storage::I4: return fgluBuild1DMipmapsI4(&t1, &ifmt, &w, &rgb, &ubyte, static_cast<const GLint *>(p), &count);
-           case Storage::I2: return fgluBuild1DMipmapsI2(&t1, &ifmt, &w, &rgb, &ubyte, static_cast<const GLshort *>(p), &count);
-           case Storage::P: return fgluBuild1DMipmapsP(&t1, &ifmt, &w, &rgb, &ubyte, static_cast<const GLint *>(p), &count);
-         }
-         return -1;
+       [&](Storage s, V p) {
+         return by_storage(s, fgluBuild1DMipmaps, fgluBuild1DMipmapsI1, fgluBuild1DMipmapsI4, fgluBuild1DMipmapsI2,
+                           fgluBuild1DMipmapsP, p, &count, &t1, &ifmt, &w, &rgb, &ubyte);
        },
        [&](V p) { return gluBuild1DMipmaps(t1, ifmt, w, rgb, ubyte, p); }},
       {"2D", t2,
-       [&](Storage s, V p) -> GLint {
-         switch (s) {
-           case Storage::Bytes: return fgluBuild2DMipmaps(&t2, &ifmt, &w, &h, &rgb, &ubyte, p);
-           case Storage::I1: return fgluBuild2DMipmapsI1(&t2, &ifmt, &w, &h, &rgb, &ubyte, p);
-           case Storage::I4: return fgluBuild2DMipmapsI4(&t2, &ifmt, &w, &h, &rgb, &ubyte, static_cast<const GLint *>(p), &count);
-           case Storage::I2: return fgluBuild2DMipmapsI2(&t2, &ifmt, &w, &h, &rgb, &ubyte, static_cast<const GLshort *>(p), &count);
-           case Storage::P: return fgluBuild2DMipmapsP(&t2, &ifmt, &w, &h, &rgb, &ubyte, static_cast<const GLint *>(p), &count);
-         }
-         return -1;
+       [&](Storage s, V p) {
+         return by_storage(s, fgluBuild2DMipmaps, fgluBuild2DMipmapsI1, fgluBuild2DMipmapsI4, fgluBuild2DMipmapsI2,
+                           fgluBuild2DMipmapsP, p, &count, &t2, &ifmt, &w, &h, &rgb, &ubyte);
        },
        [&](V p) { return gluBuild2DMipmaps(t2, ifmt, w, h, rgb, ubyte, p); }},
       {"3D", t3,
-       [&](Storage s, V p) -> GLint {
-         switch (s) {
-           case Storage::Bytes: return fgluBuild3DMipmaps(&t3, &ifmt, &w, &h, &d, &rgb, &ubyte, p);
-           case Storage::I1: return fgluBuild3DMipmapsI1(&t3, &ifmt, &w, &h, &d, &rgb, &ubyte, p);
-           case Storage::I4: return fgluBuild3DMipmapsI4(&t3, &ifmt, &w, &h, &d, &rgb, &ubyte, static_cast<const GLint *>(p), &count);
-           case Storage::I2: return fgluBuild3DMipmapsI2(&t3, &ifmt, &w, &h, &d, &rgb, &ubyte, static_cast<const GLshort *>(p), &count);
-           case Storage::P: return fgluBuild3DMipmapsP(&t3, &ifmt, &w, &h, &d, &rgb, &ubyte, static_cast<const GLint *>(p), &count);
-         }
-         return -1;
+       [&](Storage s, V p) {
+         return by_storage(s, fgluBuild3DMipmaps, fgluBuild3DMipmapsI1, fgluBuild3DMipmapsI4, fgluBuild3DMipmapsI2,
+                           fgluBuild3DMipmapsP, p, &count, &t3, &ifmt, &w, &h, &d, &rgb, &ubyte);
        },
        [&](V p) { return gluBuild3DMipmaps(t3, ifmt, w, h, d, rgb, ubyte, p); }},
       {"1D levels", t1,
-       [&](Storage s, V p) -> GLint {
-         switch (s) {
-           case Storage::Bytes: return fgluBuild1DMipmapLevels(&t1, &ifmt, &w, &rgb, &ubyte, &level, &base, &max, p);
-           case Storage::I1: return fgluBuild1DMipmapLevelsI1(&t1, &ifmt, &w, &rgb, &ubyte, &level, &base, &max, p);
-           case Storage::I4: return fgluBuild1DMipmapLevelsI4(&t1, &ifmt, &w, &rgb, &ubyte, &level, &base, &max, static_cast<const GLint *>(p), &count);
-           case Storage::I2: return fgluBuild1DMipmapLevelsI2(&t1, &ifmt, &w, &rgb, &ubyte, &level, &base, &max, static_cast<const GLshort *>(p), &count);
-           case Storage::P: return fgluBuild1DMipmapLevelsP(&t1, &ifmt, &w, &rgb, &ubyte, &level, &base, &max, static_cast<const GLint *>(p), &count);
-         }
-         return -1;
+       [&](Storage s, V p) {
+         return by_storage(s, fgluBuild1DMipmapLevels, fgluBuild1DMipmapLevelsI1, fgluBuild1DMipmapLevelsI4,
+                           fgluBuild1DMipmapLevelsI2, fgluBuild1DMipmapLevelsP, p, &count, &t1, &ifmt, &w, &rgb,
+                           &ubyte, &level, &base, &max);
        },
        [&](V p) { return gluBuild1DMipmapLevels(t1, ifmt, w, rgb, ubyte, level, base, max, p); }},
       {"2D levels", t2,
-       [&](Storage s, V p) -> GLint {
-         switch (s) {
-           case Storage::Bytes: return fgluBuild2DMipmapLevels(&t2, &ifmt, &w, &h, &rgb, &ubyte, &level, &base, &max, p);
-           case Storage::I1: return fgluBuild2DMipmapLevelsI1(&t2, &ifmt, &w, &h, &rgb, &ubyte, &level, &base, &max, p);
-           case Storage::I4: return fgluBuild2DMipmapLevelsI4(&t2, &ifmt, &w, &h, &rgb, &ubyte, &level, &base, &max, static_cast<const GLint *>(p), &count);
-           case Storage::I2: return fgluBuild2DMipmapLevelsI2(&t2, &ifmt, &w, &h, &rgb, &ubyte, &level, &base, &max, static_cast<const GLshort *>(p), &count);
-           case Storage::P: return fgluBuild2DMipmapLevelsP(&t2, &ifmt, &w, &h, &rgb, &ubyte, &level, &base, &max, static_cast<const GLint *>(p), &count);
-         }
-         return -1;
+       [&](Storage s, V p) {
+         return by_storage(s, fgluBuild2DMipmapLevels, fgluBuild2DMipmapLevelsI1, fgluBuild2DMipmapLevelsI4,
+                           fgluBuild2DMipmapLevelsI2, fgluBuild2DMipmapLevelsP, p, &count, &t2, &ifmt, &w, &h, &rgb,
+                           &ubyte, &level, &base, &max);
        },
        [&](V p) { return gluBuild2DMipmapLevels(t2, ifmt, w, h, rgb, ubyte, level, base, max, p); }},
       {"3D levels", t3,
-       [&](Storage s, V p) -> GLint {
-         switch (s) {
-           case Storage::Bytes: return fgluBuild3DMipmapLevels(&t3, &ifmt, &w, &h, &d, &rgb, &ubyte, &level, &base, &max, p);
-           case Storage::I1: return fgluBuild3DMipmapLevelsI1(&t3, &ifmt, &w, &h, &d, &rgb, &ubyte, &level, &base, &max, p);
-           case Storage::I4: return fgluBuild3DMipmapLevelsI4(&t3, &ifmt, &w, &h, &d, &rgb, &ubyte, &level, &base, &max, static_cast<const GLint *>(p), &count);
-           case Storage::I2: return fgluBuild3DMipmapLevelsI2(&t3, &ifmt, &w, &h, &d, &rgb, &ubyte, &level, &base, &max, static_cast<const GLshort *>(p), &count);
-           case Storage::P: return fgluBuild3DMipmapLevelsP(&t3, &ifmt, &w, &h, &d, &rgb, &ubyte, &level, &base, &max, static_cast<const GLint *>(p), &count);
-         }
-         return -1;
+       [&](Storage s, V p) {
+         return by_storage(s, fgluBuild3DMipmapLevels, fgluBuild3DMipmapLevelsI1, fgluBuild3DMipmapLevelsI4,
+                           fgluBuild3DMipmapLevelsI2, fgluBuild3DMipmapLevelsP, p, &count, &t3, &ifmt, &w, &h, &d,
+                           &rgb, &ubyte, &level, &base, &max);
        },
        [&](V p) { return gluBuild3DMipmapLevels(t3, ifmt, w, h, d, rgb, ubyte, level, base, max, p); }},
   };
