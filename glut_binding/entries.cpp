@@ -113,7 +113,9 @@ FGLUT_FORTRAN_ALIAS(fglutGetModeValues, fglutgetmodevalues_)
 
 }  // extern "C"
 
-FGLUT_TEXT_ENTRY(int, ExtensionSupported, extensionsupported, (), (), glutExtensionSupported(s))
+// freeglut's search never ends for an empty name (it steps past each match
+// by the name's length, 0); no extension has an empty name.
+FGLUT_TEXT_ENTRY(int, ExtensionSupported, extensionsupported, (), (), *s == '\0' ? 0 : glutExtensionSupported(s))
 
 // Shapes.
 FGLUT_ENTRY(void, SolidSphere, solidsphere, (const double *radius, const int *slices, const int *stacks),
