@@ -57,7 +57,9 @@ run() {  # name program...
   local name=$1
   shift
   local out
-  out=$("$@" 2>&1) || { echo "$out"; fail "$name exited with status $?"; }
+  local status=0
+  out=$("$@" 2>&1) || status=$?
+  [ "$status" -eq 0 ] || { echo "$out"; fail "$name exited with status $status"; }
   echo "$out" | grep -Eq '^ *PROBE +255 +0 +0 *$' || { echo "$out"; fail "$name did not read back red"; }
   echo "   $name: $out"
 }
@@ -97,8 +99,8 @@ run "pkg-config C consumer" "$work/pc_c"
 "$work/pc_glu" | grep -q '^GLU PROBE [1-9][0-9]* .* 1$' || fail "pkg-config GLU consumer"
 run "pkg-config Fortran consumer" "$work/pc_f"
 # shellcheck disable=SC2046,SC2086
-"$FLANG" -o "$work/pc_flang" "$consumer/probe.f" $(pkg-config --cflags --libs fglut) \
-    -L"$FLANG_RUNTIME_DIR" ${FLANG_SANITIZE_LIBS:-} -Wl,-rpath,"$libdir"
+"$FLANG" -o "$work/pc_flang" ${FLANG_SANITIZE_LIBS:-} "$consumer/probe.f" $(pkg-config --cflags --libs fglut) \
+    -L"$FLANG_RUNTIME_DIR" -Wl,-rpath,"$libdir"
 run "pkg-config Fortran consumer (Flang)" "$work/pc_flang"
 
 step "bare command lines"
