@@ -3,6 +3,9 @@
 // caller receives, and the store of the string query.
 #include "recorder_fixture.h"
 
+#include <algorithm>
+#include <string>
+
 namespace repacking_test {
 namespace {
 
@@ -289,6 +292,55 @@ TEST_F(StringQuery, AStoreThatCannotBeAllocatedIsEmpty) {
   GLint untouched = 0x5A5A;
   fglGetStringCopy(&untouched);
   EXPECT_EQ(untouched, 0x5A5A);
+}
+
+
+// fglGetStringCopyN writes at most MAXN words into an array of exactly MAXN
+// (an overrun shows under AddressSanitizer), none for MAXN below 1.
+TEST_F(StringQuery, CopyNWritesAtMostMaxWords) {
+  serves("1.3 Mesa");
+  const GLenum name = GL_VERSION;
+  ASSERT_EQ(fglGetString(&name), 8);
+  const std::vector<GLint> all = copy(8);
+  for (const GLint maxn : {-1, 0, 3, 8, 12}) {
+    SCOPED_TRACE(maxn);
+    const std::size_t room = static_cast<std::size_t>(std::max(maxn, 1));
+    auto words = filled<GLint>(room, 0x5A5A);
+    fglGetStringCopyN(words.get(), &maxn);
+    const std::size_t written = static_cast<std::size_t>(std::clamp(maxn, 0, 8));
+    std::vector<GLint> expected(all.begin(), all.begin() + static_cast<long>(written));
+    expected.resize(room, 0x5A5A);
+    EXPECT_EQ(contents(words.get(), room), expected);
+  }
+}
+
+// fglGetStringC fills the CHARACTER variable, blank-padded or truncated, and
+// returns the whole length; no string gives 0 and blanks. The store of
+// fglGetString is left alone.
+TEST_F(StringQuery, CharacterFormPadsOrTruncatesAndReturnsTheWholeLength) {
+  const GLenum name = GL_RENDERER;
+  serves("kept");
+  ASSERT_EQ(fglGetString(&name), 4);
+  struct Case {
+    const char *text;
+    int room;
+    std::string filled;
+    GLint length;
+  };
+  const Case cases[] = {
+      {"Mesa llvmpipe", 16, "Mesa llvmpipe   ", 13},
+      {"Mesa llvmpipe", 4, "Mesa", 13},
+      {"Mesa llvmpipe", 0, "", 13},
+      {nullptr, 5, "     ", 0},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.room);
+    serves(c.text);
+    std::string variable(static_cast<std::size_t>(c.room) + 2, '#');  // two guard characters
+    EXPECT_EQ(fglGetStringC(&name, variable.data(), c.room), c.length);
+    EXPECT_EQ(variable, c.filled + "##");
+  }
+  EXPECT_EQ(copy(4), (std::vector<GLint>{'k', 'e', 'p', 't'}));
 }
 
 }  // namespace
