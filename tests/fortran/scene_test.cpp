@@ -1,10 +1,10 @@
-// The GLU scene in Fortran (fortran/examples/scene.f), built by gfortran and
-// by f2c, draws the picture of its C counterpart (scene_direct.c, direct
+// The GLU scene in Fortran (fortran/examples/scene.f), built by gfortran,
+// Flang and f2c, draws the picture of its C counterpart (scene_direct.c, direct
 // OpenGL, GLU and GLUT calls) pixel for pixel, at its own size and after a
 // resize; and a real click prints the name of the object under the pointer,
-// the same name in all three programs.
+// the same name in all four programs.
 //
-// Usage: scene_test <C program> <gfortran build> <f2c build>, under
+// Usage: scene_test <C program> <gfortran build> <flang build> <f2c build>, under
 // tests/with-xvfb.
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@
 namespace {
 
 const char *const kTitle = "Fortran GLU scene";
-std::array<std::string, 3> programs;  // C, gfortran, f2c
+std::array<std::string, 4> programs;  // C, gfortran, flang, f2c
 
 // Where a click lands in the 480x360 window and what it must pick: each
 // object, the cylinder also where it hides the sphere's edge (both are hit;
@@ -94,7 +94,8 @@ fgltest::XSession *ScenePicture::x_ = nullptr;
 std::array<fgltest::Picture, 2> ScenePicture::reference_;
 
 TEST_F(ScenePicture, GfortranBuildEqualsC) { compareWith(programs[1]); }
-TEST_F(ScenePicture, F2cBuildEqualsC) { compareWith(programs[2]); }
+TEST_F(ScenePicture, FlangBuildEqualsC) { compareWith(programs[2]); }
+TEST_F(ScenePicture, F2cBuildEqualsC) { compareWith(programs[3]); }
 
 // Real clicks through XTest; then Q deletes the GLU objects and ends the
 // program with status 0, having reported no GLU error.
@@ -122,19 +123,19 @@ TEST_P(ScenePicking, ClickPrintsTheObjectUnderThePointer) {
 }
 
 std::string programName(const ::testing::TestParamInfo<int> &info) {
-  static const char *const names[] = {"C", "gfortran", "f2c"};
+  static const char *const names[] = {"C", "gfortran", "flang", "f2c"};
   return names[info.param];
 }
-INSTANTIATE_TEST_SUITE_P(Programs, ScenePicking, ::testing::Values(0, 1, 2), programName);
+INSTANTIATE_TEST_SUITE_P(Programs, ScenePicking, ::testing::Values(0, 1, 2, 3), programName);
 
 }  // namespace
 
 int main(int argc, char **argv) {
   ::testing::InitGoogleTest(&argc, argv);
-  if (argc != 4) {
-    std::cerr << "usage: " << argv[0] << " <C program> <gfortran build> <f2c build>\n";
+  if (argc != 5) {
+    std::cerr << "usage: " << argv[0] << " <C program> <gfortran build> <flang build> <f2c build>\n";
     return 2;
   }
-  programs = {argv[1], argv[2], argv[3]};
+  programs = {argv[1], argv[2], argv[3], argv[4]};
   return RUN_ALL_TESTS();
 }

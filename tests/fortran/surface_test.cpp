@@ -1,9 +1,10 @@
-// The surface program (fortran/examples/surface.f), built by gfortran and by
-// f2c, draws from vertex arrays, INTEGER*4 indices and a texture object the
+// The surface program (fortran/examples/surface.f), built by gfortran, Flang
+// and f2c, draws from vertex arrays, INTEGER*4 indices and a texture object the
 // picture that this test draws in immediate mode by direct OpenGL calls, at
 // its first view and after real arrow-key presses; F prints its frame rate.
 //
-// Usage: surface_test <surface gfortran> <surface f2c>, under tests/with-xvfb.
+// Usage: surface_test <gfortran build> <flang build> <f2c build>, under
+// tests/with-xvfb.
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
@@ -19,7 +20,7 @@ namespace {
 
 constexpr int kN = 256;      // grid vertices along each side
 constexpr int kSize = 400;   // the program's window, square
-std::array<std::string, 2> programs;  // gfortran, f2c
+std::array<std::string, 3> programs;  // gfortran, flang, f2c
 
 // The reference: the program's grid, texture, lighting and projection, the
 // strips sent vertex by vertex. The grid is computed as the program computes
@@ -125,19 +126,20 @@ TEST_P(Surface, DrawsTheReferenceTurnsOnArrowKeysAndPrintsItsFrameRate) {
 }
 
 std::string compilerName(const ::testing::TestParamInfo<int> &info) {
-  return info.param == 0 ? "gfortran" : "f2c";
+  static const char *const names[] = {"gfortran", "flang", "f2c"};
+  return names[info.param];
 }
-INSTANTIATE_TEST_SUITE_P(Compilers, Surface, ::testing::Values(0, 1), compilerName);
+INSTANTIATE_TEST_SUITE_P(Compilers, Surface, ::testing::Values(0, 1, 2), compilerName);
 
 }  // namespace
 
 int main(int argc, char **argv) {
   ::testing::InitGoogleTest(&argc, argv);
-  if (argc != 3) {
-    std::cerr << "usage: " << argv[0] << " <surface: gfortran build> <surface: f2c build>\n";
+  if (argc != 4) {
+    std::cerr << "usage: " << argv[0] << " <surface: gfortran build> <flang build> <f2c build>\n";
     return 2;
   }
-  programs = {argv[1], argv[2]};
+  programs = {argv[1], argv[2], argv[3]};
   int glutArgc = 1;
   glutInit(&glutArgc, argv);
   glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
