@@ -183,10 +183,16 @@ void fglGetCompressedTexImageP(const GLenum *target, const GLint *level, GLint *
 GLenum fglGetError(void);
 /* A string in three steps: fglGetString returns its length and keeps the
  * text, one character per 4-byte word; fglGetStringCopy copies that many
- * words; fglGetStringRelease frees them. */
+ * words, fglGetStringCopyN at most *maxCount of them; fglGetStringRelease
+ * frees them. */
 GLint fglGetString(const GLenum *name);
 void fglGetStringCopy(GLint *words);
+void fglGetStringCopyN(GLint *words, const GLint *maxCount);
 void fglGetStringRelease(void);
+/* The string in one step, into a CHARACTER variable (address, and its length
+ * by value): truncated to the variable's length or padded with blanks.
+ * Returns the whole string's length, 0 (all blanks) when OpenGL has none. */
+GLint fglGetStringC(const GLenum *name, char *text, int length);
 
 #ifdef __cplusplus
 }

@@ -151,5 +151,25 @@ extern "C" FGL_API void fglGetStringCopy(GLint *words) {
 }
 FGL_FORTRAN_ALIAS(fglGetStringCopy, fglgetstringcopy_)
 
+// At most *maxCount words of the store (none for a count below 1).
+extern "C" FGL_API void fglGetStringCopyN(GLint *words, const GLint *maxCount) {
+  const GLint n = std::min(store_length, *maxCount);
+  if (n > 0) std::memcpy(words, store_words, static_cast<std::size_t>(n) * sizeof(GLint));
+}
+FGL_FORTRAN_ALIAS(fglGetStringCopyN, fglgetstringcopyn_)
+
+// OpenGL's string for `name` straight into the caller's `length` characters,
+// truncated or blank-padded; the store is left as it was.
+extern "C" FGL_API GLint fglGetStringC(const GLenum *name, char *text, int length) {
+  const char *s = reinterpret_cast<const char *>(glGetString(*name));
+  const std::size_t room = non_negative(length);
+  const std::size_t n = s ? std::min<std::size_t>(std::strlen(s), INT32_MAX) : 0;
+  const std::size_t copied = std::min(n, room);
+  if (copied > 0) std::memcpy(text, s, copied);
+  if (room > copied) std::memset(text + copied, ' ', room - copied);
+  return static_cast<GLint>(n);
+}
+FGL_FORTRAN_ALIAS(fglGetStringC, fglgetstringc_)
+
 extern "C" FGL_API void fglGetStringRelease(void) { release_store(); }
 FGL_FORTRAN_ALIAS(fglGetStringRelease, fglgetstringrelease_)

@@ -56,19 +56,8 @@ FGLUT_ENTRY2(InitContextVersion, initcontextversion)
 FGLUT_ENTRY1(void, InitContextFlags, initcontextflags)
 FGLUT_ENTRY1(void, InitContextProfile, initcontextprofile)
 
-extern "C" {
-
-FGLUT_API void fglutSetWindowTitle(const int *title, const int *count) {
-  fglut::withPacked(title, count, [](const char *s) { glutSetWindowTitle(s); });
-}
-FGLUT_FORTRAN_ALIAS(fglutSetWindowTitle, fglutsetwindowtitle_)
-
-FGLUT_API void fglutSetIconTitle(const int *title, const int *count) {
-  fglut::withPacked(title, count, [](const char *s) { glutSetIconTitle(s); });
-}
-FGLUT_FORTRAN_ALIAS(fglutSetIconTitle, fglutseticontitle_)
-
-}  // extern "C"
+FGLUT_TEXT_ENTRY(void, SetWindowTitle, setwindowtitle, (), (), glutSetWindowTitle(s))
+FGLUT_TEXT_ENTRY(void, SetIconTitle, seticontitle, (), (), glutSetIconTitle(s))
 
 // Overlays (freeglut has none on X11: these entries call its no-op forms).
 FGLUT_ENTRY0(void, EstablishOverlay, establishoverlay)
@@ -87,29 +76,12 @@ FGLUT_ENTRY1(void, RemoveMenuItem, removemenuitem)
 FGLUT_ENTRY1(void, AttachMenu, attachmenu)
 FGLUT_ENTRY1(void, DetachMenu, detachmenu)
 
-extern "C" {
-
-FGLUT_API void fglutAddMenuEntry(const int *label, const int *count, const int *value) {
-  fglut::withPacked(label, count, [value](const char *s) { glutAddMenuEntry(s, *value); });
-}
-FGLUT_FORTRAN_ALIAS(fglutAddMenuEntry, fglutaddmenuentry_)
-
-FGLUT_API void fglutAddSubMenu(const int *label, const int *count, const int *submenu) {
-  fglut::withPacked(label, count, [submenu](const char *s) { glutAddSubMenu(s, *submenu); });
-}
-FGLUT_FORTRAN_ALIAS(fglutAddSubMenu, fglutaddsubmenu_)
-
-FGLUT_API void fglutChangeToMenuEntry(const int *item, const int *label, const int *count, const int *value) {
-  fglut::withPacked(label, count, [item, value](const char *s) { glutChangeToMenuEntry(*item, s, *value); });
-}
-FGLUT_FORTRAN_ALIAS(fglutChangeToMenuEntry, fglutchangetomenuentry_)
-
-FGLUT_API void fglutChangeToSubMenu(const int *item, const int *label, const int *count, const int *submenu) {
-  fglut::withPacked(label, count, [item, submenu](const char *s) { glutChangeToSubMenu(*item, s, *submenu); });
-}
-FGLUT_FORTRAN_ALIAS(fglutChangeToSubMenu, fglutchangetosubmenu_)
-
-}  // extern "C"
+FGLUT_TEXT_ENTRY(void, AddMenuEntry, addmenuentry, (), (, const int *value), glutAddMenuEntry(s, *value))
+FGLUT_TEXT_ENTRY(void, AddSubMenu, addsubmenu, (), (, const int *submenu), glutAddSubMenu(s, *submenu))
+FGLUT_TEXT_ENTRY(void, ChangeToMenuEntry, changetomenuentry, (const int *item,), (, const int *value),
+                 glutChangeToMenuEntry(*item, s, *value))
+FGLUT_TEXT_ENTRY(void, ChangeToSubMenu, changetosubmenu, (const int *item,), (, const int *submenu),
+                 glutChangeToSubMenu(*item, s, *submenu))
 
 // Colour maps.
 FGLUT_ENTRY(void, SetColor, setcolor, (const int *index, const float *red, const float *green, const float *blue),
@@ -139,12 +111,11 @@ FGLUT_API int fglutGetModeValues(const int *mode, int *values, const int *maxCou
 }
 FGLUT_FORTRAN_ALIAS(fglutGetModeValues, fglutgetmodevalues_)
 
-FGLUT_API int fglutExtensionSupported(const int *name, const int *count) {
-  return fglut::withPacked(name, count, [](const char *s) { return glutExtensionSupported(s); });
-}
-FGLUT_FORTRAN_ALIAS(fglutExtensionSupported, fglutextensionsupported_)
-
 }  // extern "C"
+
+// freeglut's search never ends for an empty name (it steps past each match
+// by the name's length, 0); no extension has an empty name.
+FGLUT_TEXT_ENTRY(int, ExtensionSupported, extensionsupported, (), (), *s == '\0' ? 0 : glutExtensionSupported(s))
 
 // Shapes.
 FGLUT_ENTRY(void, SolidSphere, solidsphere, (const double *radius, const int *slices, const int *stacks),
@@ -218,12 +189,4 @@ FGLUT_ENTRY0(void, ForceJoystickFunc, forcejoystickfunc)
 FGLUT_ENTRY0(int, EnterGameMode, entergamemode)
 FGLUT_ENTRY0(void, LeaveGameMode, leavegamemode)
 FGLUT_ENTRY1(int, GameModeGet, gamemodeget)
-
-extern "C" {
-
-FGLUT_API void fglutGameModeString(const int *string, const int *count) {
-  fglut::withPacked(string, count, [](const char *s) { glutGameModeString(s); });
-}
-FGLUT_FORTRAN_ALIAS(fglutGameModeString, fglutgamemodestring_)
-
-}  // extern "C"
+FGLUT_TEXT_ENTRY(void, GameModeString, gamemodestring, (), (), glutGameModeString(s))

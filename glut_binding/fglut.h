@@ -3,10 +3,13 @@
  * Every entry is fglut followed by the GLUT name without its glut prefix
  * (fglutInitDisplayMode calls glutInitDisplayMode). Text arrives as a packed
  * character array (one character in the low byte of each 4-byte word) followed
- * by the address of its count, or, for the C-suffixed entries, as an address
- * and a length passed by value. Routines handed over as callbacks take every
- * argument by address; their results are ignored. Each entry also has a
- * Fortran name: lower case with one trailing underscore (fglutinit_).
+ * by the address of its count, or, for the C-suffixed entries, as a CHARACTER
+ * argument: its address in the text's place and its length passed by value
+ * after all the other arguments, as Fortran compilers pass the hidden length.
+ * Every entry with one text argument has both forms. Routines handed over as
+ * callbacks take every argument by address; their results are ignored. Each
+ * entry also has a Fortran name: lower case with one trailing underscore
+ * (fglutinit_).
  *
  * Usable from C and C++. */
 #ifndef FGLUT_H
@@ -37,6 +40,7 @@ void fglutInit(void);
 void fglutInitArgs(const int *count, const int *words, const int *starts);
 void fglutInitDisplayMode(const unsigned int *mode);
 void fglutInitDisplayString(const int *string, const int *count);
+void fglutInitDisplayStringC(const char *string, int length);
 void fglutInitWindowPosition(const int *x, const int *y);
 void fglutInitWindowSize(const int *width, const int *height);
 int fglutCreateWindow(const int *title, const int *count);
@@ -148,7 +152,9 @@ void fglutDestroyWindow(const int *window);
 void fglutSetWindow(const int *window);
 int fglutGetWindow(void);
 void fglutSetWindowTitle(const int *title, const int *count);
+void fglutSetWindowTitleC(const char *title, int length);
 void fglutSetIconTitle(const int *title, const int *count);
+void fglutSetIconTitleC(const char *title, int length);
 void fglutPositionWindow(const int *x, const int *y);
 void fglutReshapeWindow(const int *width, const int *height);
 void fglutPopWindow(void);
@@ -184,9 +190,13 @@ void fglutDestroyMenu(const int *menu);
 int fglutGetMenu(void);
 void fglutSetMenu(const int *menu);
 void fglutAddMenuEntry(const int *label, const int *count, const int *value);
+void fglutAddMenuEntryC(const char *label, const int *value, int length);
 void fglutAddSubMenu(const int *label, const int *count, const int *submenu);
+void fglutAddSubMenuC(const char *label, const int *submenu, int length);
 void fglutChangeToMenuEntry(const int *item, const int *label, const int *count, const int *value);
+void fglutChangeToMenuEntryC(const int *item, const char *label, const int *value, int length);
 void fglutChangeToSubMenu(const int *item, const int *label, const int *count, const int *submenu);
+void fglutChangeToSubMenuC(const int *item, const char *label, const int *submenu, int length);
 void fglutRemoveMenuItem(const int *item);
 void fglutAttachMenu(const int *button);
 void fglutDetachMenu(const int *button);
@@ -203,6 +213,7 @@ int fglutDeviceGet(const int *query);
 int fglutGetModifiers(void);
 int fglutLayerGet(const int *query);
 int fglutExtensionSupported(const int *name, const int *count);
+int fglutExtensionSupportedC(const char *name, int length);
 void fglutReportErrors(void);
 /* The values a display-mode option can take (GLUT_AUX: numbers of auxiliary
  * buffers, GLUT_MULTISAMPLE: sample counts): stores at most *maxCount of
@@ -216,15 +227,20 @@ int fglutGetModeValues(const int *mode, int *values, const int *maxCount);
 void fglutBitmapCharacter(const int *font, const int *character);
 int fglutBitmapWidth(const int *font, const int *character);
 int fglutBitmapLength(const int *font, const int *string, const int *count);
+int fglutBitmapLengthC(const int *font, const char *string, int length);
 void fglutStrokeCharacter(const int *font, const int *character);
 int fglutStrokeWidth(const int *font, const int *character);
 int fglutStrokeLength(const int *font, const int *string, const int *count);
+int fglutStrokeLengthC(const int *font, const char *string, int length);
 /* Whole strings: a zero code ends the text, a newline starts a new line. */
 void fglutBitmapString(const int *font, const int *string, const int *count);
+void fglutBitmapStringC(const int *font, const char *string, int length);
 void fglutStrokeString(const int *font, const int *string, const int *count);
+void fglutStrokeStringC(const int *font, const char *string, int length);
 int fglutBitmapHeight(const int *font);   /* line height in pixels */
 float fglutStrokeHeight(const int *font); /* line height in stroke units */
 float fglutStrokeLengthf(const int *font, const int *string, const int *count);
+float fglutStrokeLengthfC(const int *font, const char *string, int length);
 float fglutStrokeWidthf(const int *font, const int *character);
 
 /* Shapes. */
@@ -272,6 +288,7 @@ void fglutForceJoystickFunc(void);
 
 /* Game mode. */
 void fglutGameModeString(const int *string, const int *count);
+void fglutGameModeStringC(const char *string, int length);
 int fglutEnterGameMode(void);
 void fglutLeaveGameMode(void);
 int fglutGameModeGet(const int *mode);

@@ -71,6 +71,27 @@ auto withBytes(const char *bytes, int length, Call call) {
   return withString(bytesToString(bytes, nonNegative(length)), call);
 }
 
+// Defines the two entries of a GLUT function that takes text: fglut<Name>,
+// taking the text as packed words followed by the address of their count, and
+// fglut<Name>C, taking a CHARACTER argument (its address in the text's place,
+// its length by value after all explicit arguments, as Fortran compilers pass
+// it), each with its Fortran name. `before` and `after` are the parenthesised
+// parameters on either side of the text, a comma included
+// (`(const int *item,)`, `(, const int *value)`, or `()`); `call` is the GLUT
+// call, made with the converted zero-terminated text `s` and those parameters.
+#define FGLUT_UNPAREN(...) __VA_ARGS__
+#define FGLUT_TEXT_ENTRY(result, Name, lname, before, after, call)                                  \
+  extern "C" FGLUT_API result fglut##Name(FGLUT_UNPAREN before const int *text, const int *count   \
+                                              FGLUT_UNPAREN after) {                                  \
+    return fglut::withPacked(text, count, [&](const char *s) { return call; });                      \
+  }                                                                                                   \
+  FGLUT_FORTRAN_ALIAS(fglut##Name, fglut##lname##_)                                                  \
+  extern "C" FGLUT_API result fglut##Name##C(FGLUT_UNPAREN before const char *text                   \
+                                                 FGLUT_UNPAREN after, int length) {                  \
+    return fglut::withBytes(text, length, [&](const char *s) { return call; });                       \
+  }                                                                                                   \
+  FGLUT_FORTRAN_ALIAS(fglut##Name##C, fglut##lname##c_)
+
 // Passes an application routine to GLUT as a callback's user data, and back.
 template <typename Routine>
 inline void *asData(Routine routine) { return reinterpret_cast<void *>(routine); }

@@ -36,10 +36,7 @@ FGLUT_FORTRAN_ALIAS(fglutBitmapCharacter, fglutbitmapcharacter_)
 FGLUT_API int fglutBitmapWidth(const int *code, const int *character) { return glutBitmapWidth(font(code), *character); }
 FGLUT_FORTRAN_ALIAS(fglutBitmapWidth, fglutbitmapwidth_)
 
-FGLUT_API int fglutBitmapLength(const int *code, const int *string, const int *count) {
-  return fglut::withPacked(string, count, [code](const char *s) { return glutBitmapLength(font(code), bytes(s)); });
-}
-FGLUT_FORTRAN_ALIAS(fglutBitmapLength, fglutbitmaplength_)
+FGLUT_TEXT_ENTRY(int, BitmapLength, bitmaplength, (const int *code,), (), glutBitmapLength(font(code), bytes(s)))
 
 FGLUT_API void fglutStrokeCharacter(const int *code, const int *character) {
   glutStrokeCharacter(font(code), *character);
@@ -49,23 +46,13 @@ FGLUT_FORTRAN_ALIAS(fglutStrokeCharacter, fglutstrokecharacter_)
 FGLUT_API int fglutStrokeWidth(const int *code, const int *character) { return glutStrokeWidth(font(code), *character); }
 FGLUT_FORTRAN_ALIAS(fglutStrokeWidth, fglutstrokewidth_)
 
-FGLUT_API int fglutStrokeLength(const int *code, const int *string, const int *count) {
-  return fglut::withPacked(string, count, [code](const char *s) { return glutStrokeLength(font(code), bytes(s)); });
-}
-FGLUT_FORTRAN_ALIAS(fglutStrokeLength, fglutstrokelength_)
+FGLUT_TEXT_ENTRY(int, StrokeLength, strokelength, (const int *code,), (), glutStrokeLength(font(code), bytes(s)))
 
 // Whole strings, as freeglut draws them: from the raster position (bitmap) or
 // the current transformation (stroke) onwards, a newline going back to the
 // start of the next line.
-FGLUT_API void fglutBitmapString(const int *code, const int *string, const int *count) {
-  fglut::withPacked(string, count, [code](const char *s) { glutBitmapString(font(code), bytes(s)); });
-}
-FGLUT_FORTRAN_ALIAS(fglutBitmapString, fglutbitmapstring_)
-
-FGLUT_API void fglutStrokeString(const int *code, const int *string, const int *count) {
-  fglut::withPacked(string, count, [code](const char *s) { glutStrokeString(font(code), bytes(s)); });
-}
-FGLUT_FORTRAN_ALIAS(fglutStrokeString, fglutstrokestring_)
+FGLUT_TEXT_ENTRY(void, BitmapString, bitmapstring, (const int *code,), (), glutBitmapString(font(code), bytes(s)))
+FGLUT_TEXT_ENTRY(void, StrokeString, strokestring, (const int *code,), (), glutStrokeString(font(code), bytes(s)))
 
 FGLUT_API int fglutBitmapHeight(const int *code) { return glutBitmapHeight(font(code)); }
 FGLUT_FORTRAN_ALIAS(fglutBitmapHeight, fglutbitmapheight_)
@@ -73,10 +60,7 @@ FGLUT_FORTRAN_ALIAS(fglutBitmapHeight, fglutbitmapheight_)
 FGLUT_API float fglutStrokeHeight(const int *code) { return glutStrokeHeight(font(code)); }
 FGLUT_FORTRAN_ALIAS(fglutStrokeHeight, fglutstrokeheight_)
 
-FGLUT_API float fglutStrokeLengthf(const int *code, const int *string, const int *count) {
-  return fglut::withPacked(string, count, [code](const char *s) { return glutStrokeLengthf(font(code), bytes(s)); });
-}
-FGLUT_FORTRAN_ALIAS(fglutStrokeLengthf, fglutstrokelengthf_)
+FGLUT_TEXT_ENTRY(float, StrokeLengthf, strokelengthf, (const int *code,), (), glutStrokeLengthf(font(code), bytes(s)))
 
 FGLUT_API float fglutStrokeWidthf(const int *code, const int *character) {
   return glutStrokeWidthf(font(code), *character);

@@ -73,10 +73,7 @@ FGLUT_FORTRAN_ALIAS(fglutInitArgs, fglutinitargs_)
 FGLUT_API void fglutInitDisplayMode(const unsigned int *mode) { glutInitDisplayMode(*mode); }
 FGLUT_FORTRAN_ALIAS(fglutInitDisplayMode, fglutinitdisplaymode_)
 
-FGLUT_API void fglutInitDisplayString(const int *string, const int *count) {
-  fglut::withPacked(string, count, [](const char *s) { glutInitDisplayString(s); });
-}
-FGLUT_FORTRAN_ALIAS(fglutInitDisplayString, fglutinitdisplaystring_)
+FGLUT_TEXT_ENTRY(void, InitDisplayString, initdisplaystring, (), (), glutInitDisplayString(s))
 
 FGLUT_API void fglutInitWindowPosition(const int *x, const int *y) { glutInitWindowPosition(*x, *y); }
 FGLUT_FORTRAN_ALIAS(fglutInitWindowPosition, fglutinitwindowposition_)
@@ -84,15 +81,7 @@ FGLUT_FORTRAN_ALIAS(fglutInitWindowPosition, fglutinitwindowposition_)
 FGLUT_API void fglutInitWindowSize(const int *width, const int *height) { glutInitWindowSize(*width, *height); }
 FGLUT_FORTRAN_ALIAS(fglutInitWindowSize, fglutinitwindowsize_)
 
-FGLUT_API int fglutCreateWindow(const int *title, const int *count) {
-  return fglut::withPacked(title, count, [](const char *s) { return glutCreateWindow(s); });
-}
-FGLUT_FORTRAN_ALIAS(fglutCreateWindow, fglutcreatewindow_)
-
-FGLUT_API int fglutCreateWindowC(const char *title, int length) {
-  return fglut::withBytes(title, length, [](const char *s) { return glutCreateWindow(s); });
-}
-FGLUT_FORTRAN_ALIAS(fglutCreateWindowC, fglutcreatewindowc_)
+FGLUT_TEXT_ENTRY(int, CreateWindow, createwindow, (), (), glutCreateWindow(s))
 
 FGLUT_API void fglutMainLoop(void) { glutMainLoop(); }
 FGLUT_FORTRAN_ALIAS(fglutMainLoop, fglutmainloop_)

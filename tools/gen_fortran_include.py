@@ -171,7 +171,7 @@ FONT_CODES = [
 # these declarations Fortran's implicit typing would make every fgl... name a
 # REAL function.
 GL_FUNCTIONS = [
-    ("INTEGER*4", ["fglGetError", "fglGetString", "fglGenLists", "fglRenderMode",
+    ("INTEGER*4", ["fglGetError", "fglGetString", "fglGetStringC", "fglGenLists", "fglRenderMode",
                    "fglIsEnabledI4", "fglIsListI4", "fglIsTextureI4",
                    "fglAreTexturesResidentI4"]),
     ("LOGICAL*1", ["fglIsEnabled", "fglIsList", "fglIsTexture",
@@ -184,9 +184,10 @@ GLUT_FUNCTIONS = [
                    "fglutDeviceGet", "fglutLayerGet", "fglutVideoResizeGet",
                    "fglutGameModeGet", "fglutExtensionSupported", "fglutBitmapWidth",
                    "fglutBitmapLength", "fglutStrokeWidth", "fglutStrokeLength",
-                   "fglutBitmapHeight", "fglutGetModeValues"]),
+                   "fglutBitmapHeight", "fglutGetModeValues",
+                   "fglutExtensionSupportedC", "fglutBitmapLengthC", "fglutStrokeLengthC"]),
     ("REAL*4", ["fglutGetColor", "fglutStrokeHeight", "fglutStrokeLengthf",
-                "fglutStrokeWidthf"]),
+                "fglutStrokeWidthf", "fglutStrokeLengthfC"]),
 ]
 GLU_IMAGE_ENTRIES = ["fgluScaleImage", "fgluBuild1DMipmaps", "fgluBuild2DMipmaps",
                      "fgluBuild3DMipmaps", "fgluBuild1DMipmapLevels",

@@ -19,37 +19,36 @@ C        TIMERA 42, TIMERB 43   two timers, each with its own routine
 C        IDLE 3             the idle routine, which then unregisters
 C
 C     Build:  gfortran -std=legacy interact.f -lfglut -lfgl
+C        or:  flang-new-16 interact.f -lfglut -lfgl
+C             -L/usr/lib/llvm-16/lib   (Flang's own runtime)
 C        or:  f2c interact.f && cc interact.c -lfglut -lfgl -lf2c -lm
 C
       PROGRAM INTERACT
       INCLUDE 'fgl.inc'
       INCLUDE 'fglut.inc'
-      INTEGER*4 FGLUTCREATEWINDOW, FGLUTCREATEMENU
-      INTEGER*4 FGLUTBITMAPWIDTH, FGLUTBITMAPLENGTH, FGLUTSTROKEWIDTH
-      INTEGER*4 FGLUTSTROKELENGTH, FONTS(9), I
+      INTEGER*4 FGLUTCREATEWINDOWC, FGLUTCREATEMENU
+      INTEGER*4 FGLUTBITMAPWIDTH, FGLUTBITMAPLENGTHC, FGLUTSTROKEWIDTH
+      INTEGER*4 FGLUTSTROKELENGTHC, FONTS(9), I
       EXTERNAL DISPLAY, RESHAPE, KEYBRD, SPECKY, MOUSE, ONMENU
       EXTERNAL TIMERA, TIMERB, IDLE
       REAL*4 SPHERE(3)
       INTEGER*4 NDRAWN, NIDLE
       COMMON /STATE/ SPHERE, NDRAWN, NIDLE
-      INTEGER*4 WORDS(40), N, IWIN, MENU, IW9, IL8, ISW
+      INTEGER*4 IWIN, MENU, IW9, IL8, ISW
       CALL FGLUTINIT
       CALL FGLUTINITDISPLAYMODE(GLUT_RGB + GLUT_SINGLE)
       CALL FGLUTINITWINDOWSIZE(300, 300)
-C     Titles and labels go to GLUT as packed character arrays: one
-C     character per INTEGER*4 word, then the count.
-      CALL PACK('Fortran interaction', WORDS, N)
-      IWIN = FGLUTCREATEWINDOW(WORDS, N)
+C     Titles, labels and strings to measure are CHARACTER text, passed
+C     to the C entries exactly as long as it is.
+      IWIN = FGLUTCREATEWINDOWC('Fortran interaction')
       CALL FGLUTDISPLAYFUNC(DISPLAY)
       CALL FGLUTRESHAPEFUNC(RESHAPE)
       CALL FGLUTKEYBOARDFUNC(KEYBRD)
       CALL FGLUTSPECIALFUNC(SPECKY)
       CALL FGLUTMOUSEFUNC(MOUSE)
       MENU = FGLUTCREATEMENU(ONMENU)
-      CALL PACK('Yellow sphere', WORDS, N)
-      CALL FGLUTADDMENUENTRY(WORDS, N, 7)
-      CALL PACK('Quit', WORDS, N)
-      CALL FGLUTADDMENUENTRY(WORDS, N, 9)
+      CALL FGLUTADDMENUENTRYC('Yellow sphere', 7)
+      CALL FGLUTADDMENUENTRYC('Quit', 9)
       CALL FGLUTATTACHMENU(GLUT_RIGHT_BUTTON)
       CALL FGLUTTIMERFUNC(50, TIMERA, 42)
       CALL FGLUTTIMERFUNC(80, TIMERB, 43)
@@ -57,8 +56,7 @@ C     character per INTEGER*4 word, then the count.
 C     Font metrics through font codes: every 9x15 glyph is 9 pixels
 C     wide, five 8x13 glyphs are 40, a mono roman stroke glyph 105.
       IW9 = FGLUTBITMAPWIDTH(GLUT_BITMAP_9_BY_15, ICHAR('M'))
-      CALL PACK('Hello', WORDS, N)
-      IL8 = FGLUTBITMAPLENGTH(GLUT_BITMAP_8_BY_13, WORDS, N)
+      IL8 = FGLUTBITMAPLENGTHC(GLUT_BITMAP_8_BY_13, 'Hello')
       ISW = FGLUTSTROKEWIDTH(GLUT_STROKE_MONO_ROMAN, ICHAR('M'))
       WRITE (*, 100) 'FONTS', IW9, IL8, ISW
 C     Every font code by its name: two stroke fonts, seven bitmap fonts.
@@ -71,16 +69,15 @@ C     Every font code by its name: two stroke fonts, seven bitmap fonts.
       FONTS(7) = GLUT_BITMAP_HELVETICA_10
       FONTS(8) = GLUT_BITMAP_HELVETICA_12
       FONTS(9) = GLUT_BITMAP_HELVETICA_18
-      CALL PACK('Fortran GLUT 77', WORDS, N)
       DO 10 I = 1, 2
          WRITE (*, 110) 'FONT', FONTS(I),
-     &                  FGLUTSTROKELENGTH(FONTS(I), WORDS, N)
+     &                  FGLUTSTROKELENGTHC(FONTS(I), 'Fortran GLUT 77')
    10 CONTINUE
       DO 20 I = 3, 9
          WRITE (*, 110) 'FONT', FONTS(I),
-     &                  FGLUTBITMAPLENGTH(FONTS(I), WORDS, N)
+     &                  FGLUTBITMAPLENGTHC(FONTS(I), 'Fortran GLUT 77')
    20 CONTINUE
-      CALL FLUSH
+      CALL FLUSH(6)
       CALL FGLUTMAINLOOP
   100 FORMAT (A, 3I6)
   110 FORMAT (A, 2I6)
@@ -92,16 +89,6 @@ C     Every font code by its name: two stroke fonts, seven bitmap fonts.
       COMMON /STATE/ SPHERE, NDRAWN, NIDLE
       DATA SPHERE / 1.0, 0.0, 0.0 /
       DATA NDRAWN, NIDLE / 0, 0 /
-      END
-
-C     STR as a packed character array WORDS with its count N.
-      SUBROUTINE PACK(STR, WORDS, N)
-      CHARACTER*(*) STR
-      INTEGER*4 WORDS(*), N, I
-      N = LEN(STR)
-      DO 10 I = 1, N
-         WORDS(I) = ICHAR(STR(I:I))
-   10 CONTINUE
       END
 
       SUBROUTINE RESHAPE(W, H)
@@ -116,7 +103,7 @@ C     STR as a packed character array WORDS with its count N.
       CALL FGLMATRIXMODE(GL_MODELVIEW)
       CALL FGLLOADIDENTITY
       WRITE (*, 100) 'RESHAPE', W, H, FGLUTGET(GLUT_WINDOW_WIDTH)
-      CALL FLUSH
+      CALL FLUSH(6)
   100 FORMAT (A, 3I6)
       END
 
@@ -170,7 +157,7 @@ C     Stroke text, font code GLUT_STROKE_ROMAN, drawn with wide lines.
       CALL FGLFLUSH
       NDRAWN = NDRAWN + 1
       WRITE (*, 100) 'DRAWN', NDRAWN
-      CALL FLUSH
+      CALL FLUSH(6)
   100 FORMAT (A, I6)
       END
 
@@ -178,21 +165,21 @@ C     The key arrives as an INTEGER*4 from 0 to 255.
       SUBROUTINE KEYBRD(KEY, X, Y)
       INTEGER*4 KEY, X, Y
       WRITE (*, 100) 'KEY', KEY, X, Y
-      CALL FLUSH
+      CALL FLUSH(6)
   100 FORMAT (A, 3I6)
       END
 
       SUBROUTINE SPECKY(KEY, X, Y)
       INTEGER*4 KEY, X, Y
       WRITE (*, 100) 'SPECIAL', KEY, X, Y
-      CALL FLUSH
+      CALL FLUSH(6)
   100 FORMAT (A, 3I6)
       END
 
       SUBROUTINE MOUSE(BUTTON, STATE, X, Y)
       INTEGER*4 BUTTON, STATE, X, Y
       WRITE (*, 100) 'MOUSE', BUTTON, STATE, X, Y
-      CALL FLUSH
+      CALL FLUSH(6)
   100 FORMAT (A, 4I6)
       END
 
@@ -202,7 +189,7 @@ C     The key arrives as an INTEGER*4 from 0 to 255.
       INTEGER*4 NDRAWN, NIDLE
       COMMON /STATE/ SPHERE, NDRAWN, NIDLE
       WRITE (*, 100) 'MENU', VALUE
-      CALL FLUSH
+      CALL FLUSH(6)
       IF (VALUE .EQ. 7) THEN
          SPHERE(1) = 1.0
          SPHERE(2) = 1.0
@@ -217,14 +204,14 @@ C     The key arrives as an INTEGER*4 from 0 to 255.
       SUBROUTINE TIMERA(VALUE)
       INTEGER*4 VALUE
       WRITE (*, 100) 'TIMERA', VALUE
-      CALL FLUSH
+      CALL FLUSH(6)
   100 FORMAT (A, I6)
       END
 
       SUBROUTINE TIMERB(VALUE)
       INTEGER*4 VALUE
       WRITE (*, 100) 'TIMERB', VALUE
-      CALL FLUSH
+      CALL FLUSH(6)
   100 FORMAT (A, I6)
       END
 
@@ -236,7 +223,7 @@ C     Counts its calls; after the third it unregisters itself.
       NIDLE = NIDLE + 1
       IF (NIDLE .EQ. 3) THEN
          WRITE (*, 100) 'IDLE', NIDLE
-         CALL FLUSH
+         CALL FLUSH(6)
          CALL FGLUTIDLEFUNCNULL
       END IF
   100 FORMAT (A, I6)

@@ -66,7 +66,7 @@ C     its context is current; then the program ends.
       CALL STRNGS
       CALL CHECK('no error left over', FGLGETERROR(), GL_NO_ERROR)
       WRITE (*, 100) NCHECK, NFAIL
-      CALL FLUSH
+      CALL FLUSH(6)
       CALL EXIT(MIN(NFAIL, 100))
   100 FORMAT ('CHECKS', I6, ' FAILURES', I6)
       END
@@ -368,13 +368,14 @@ C     The current raster position must be at x = X.
       CALL CHECK(WHAT, NINT(POS(1)), X)
       END
 
-C     OpenGL's version string as a packed array, and no string for a
-C     name that is not one.
+C     OpenGL's version string as a packed array and as CHARACTER text,
+C     and no string for a name that is not one.
       SUBROUTINE STRNGS
       INCLUDE 'fgl.inc'
       INTEGER*4 FGLGETSTRING, FGLGETERROR, N, N2, I, IDOT, WORDS(200)
-      INTEGER*4 AGAIN(200), DIGITS
-      CHARACTER*200 TEXT
+      INTEGER*4 AGAIN(200), DIGITS, FGLGETSTRINGC, FIRST(4), NC, SAME
+      CHARACTER*200 TEXT, CTEXT
+      CHARACTER*3 SHORT
       N = FGLGETSTRING(GL_VERSION)
       CALL CHECK('version length within 1..200', MIN(MAX(N, 0), 201),
      &           MIN(MAX(N, 1), 200))
@@ -382,6 +383,13 @@ C     name that is not one.
       CALL FGLGETSTRINGCOPY(WORDS)
 C     A second copy delivers the same words.
       CALL FGLGETSTRINGCOPY(AGAIN)
+C     At most 3 words: the fourth element keeps its value.
+      DO 5 I = 1, 4
+         FIRST(I) = -7
+    5 CONTINUE
+      CALL FGLGETSTRINGCOPYN(FIRST, 3)
+      CALL CHECK('fglGetStringCopyN word 3', FIRST(3), WORDS(3))
+      CALL CHECK('fglGetStringCopyN word 4 untouched', FIRST(4), -7)
       CALL FGLGETSTRINGRELEASE
       TEXT = ' '
       IDOT = 0
@@ -391,6 +399,18 @@ C     A second copy delivers the same words.
          CALL CHECK('second copy', AGAIN(I), WORDS(I))
    10 CONTINUE
       WRITE (*, 100) TEXT(1:N)
+C     The same text into CHARACTER variables: blank-padded when long,
+C     truncated when short, the whole length returned either way.
+      NC = FGLGETSTRINGC(GL_VERSION, CTEXT)
+      CALL CHECK('fglGetStringC length', NC, N)
+      SAME = 0
+      IF (CTEXT .EQ. TEXT) SAME = 1
+      CALL CHECK('fglGetStringC text', SAME, 1)
+      NC = FGLGETSTRINGC(GL_VERSION, SHORT)
+      CALL CHECK('fglGetStringC length when short', NC, N)
+      SAME = 0
+      IF (SHORT .EQ. TEXT(1:3)) SAME = 1
+      CALL CHECK('fglGetStringC truncated text', SAME, 1)
 C     "major.minor...": a digit, then a full stop.
       DIGITS = 0
       IF (LGE(TEXT(1:1), '1') .AND. LLE(TEXT(1:1), '9')) DIGITS = 1
@@ -400,6 +420,12 @@ C     A release twice in a row is harmless.
       CALL FGLGETSTRINGRELEASE
       N2 = FGLGETSTRING(1)
       CALL CHECK('no string for name 1', N2, 0)
+      CTEXT = 'x'
+      CALL CHECK('no CHARACTER string for name 1',
+     &           FGLGETSTRINGC(1, CTEXT), 0)
+      SAME = 0
+      IF (CTEXT .EQ. ' ') SAME = 1
+      CALL CHECK('all blanks for name 1', SAME, 1)
       CALL CHECK('error of fglGetString(1)', FGLGETERROR(),
      &           GL_INVALID_ENUM)
       CALL FGLGETSTRINGRELEASE

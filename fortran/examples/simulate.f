@@ -17,6 +17,8 @@ C     simulate.dat holds the line "STEPS n", the line "ZOOM z", then
 C     the grid by columns, four values per line.
 C
 C     Build:  gfortran -std=legacy simulate.f -lfglut -lfgl
+C        or:  flang-new-16 simulate.f -lfglut -lfgl
+C             -L/usr/lib/llvm-16/lib   (Flang's own runtime)
 C        or:  f2c simulate.f && cc simulate.c -lfglut -lfgl -lf2c -lm
 C
       PROGRAM SIMUL
@@ -124,7 +126,7 @@ C     Draws the grid, zoomed about its centre, and the label.
       DOUBLE PRECISION EXTENT
       REAL*4 X0, X1, Y0, Y1
       CHARACTER*20 LABEL
-      INTEGER*4 WORDS(20), N, I, J, NDRAWN
+      INTEGER*4 I, J, NDRAWN
       SAVE NDRAWN
       DATA NDRAWN / 0 /
       CALL FGLCLEARCOLOR(0.2, 0.2, 0.2, 1.0)
@@ -158,13 +160,12 @@ C     The label, in window pixels from the lower left corner.
       CALL FGLCOLOR3F(1.0, 1.0, 1.0)
       CALL FGLRASTERPOS2I(8, 300)
       WRITE (LABEL, 100) 'STEP', NSTEP
-      CALL PACK(LABEL, WORDS, N)
-      CALL FGLUTBITMAPSTRING(GLUT_BITMAP_9_BY_15, WORDS, N)
+      CALL FGLUTBITMAPSTRINGC(GLUT_BITMAP_9_BY_15, LABEL)
       CALL FGLUTSWAPBUFFERS
       NDRAWN = NDRAWN + 1
       IF (NDRAWN .EQ. 1) THEN
          WRITE (*, '(A)') 'START'
-         CALL FLUSH
+         CALL FLUSH(6)
       END IF
   100 FORMAT (A, I10)
       END
@@ -191,7 +192,7 @@ C     Each wheel click zooms in (+1) or out (-1) by a quarter.
          ZOOM = ZOOM / 1.25
       END IF
       WRITE (*, 100) 'ZOOM', DIR, ZOOM
-      CALL FLUSH
+      CALL FLUSH(6)
   100 FORMAT (A, I3, F10.4)
       END
 
@@ -204,12 +205,3 @@ C     Called while GLUT destroys the window.
       CLOSED = .TRUE.
       END
 
-C     STR as a packed character array WORDS with its count N.
-      SUBROUTINE PACK(STR, WORDS, N)
-      CHARACTER*(*) STR
-      INTEGER*4 WORDS(*), N, I
-      N = LEN(STR)
-      DO 10 I = 1, N
-         WORDS(I) = ICHAR(STR(I:I))
-   10 CONTINUE
-      END

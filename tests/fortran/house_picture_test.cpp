@@ -2,7 +2,7 @@
 // viewer, pixel for pixel, at GLUT's default window size and after the X
 // server resizes the window to 400x200 and to 200x400.
 //
-// Usage: house_picture_test <C++ house> <Fortran house (gfortran)> <Fortran house (f2c)>
+// Usage: house_picture_test <C++ house> <Fortran house by gfortran, Flang, f2c>
 // under a virtual X server of its own (tests/with-xvfb).
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@ namespace {
 const char *const kTitle = "Fortran GLUT program";
 
 std::string referenceProgram;
-std::array<std::string, 2> fortranPrograms;  // gfortran, f2c
+std::array<std::string, 3> fortranPrograms;  // gfortran, Flang, f2c
 
 struct Size {
   int width, height;  // 0, 0: the window as GLUT first shows it
@@ -97,17 +97,18 @@ fgltest::XSession *HousePicture::x_ = nullptr;
 std::array<fgltest::Picture, 3> HousePicture::reference_;
 
 TEST_F(HousePicture, GfortranBuildEqualsCppViewer) { compareWith(fortranPrograms[0]); }
-TEST_F(HousePicture, F2cBuildEqualsCppViewer) { compareWith(fortranPrograms[1]); }
+TEST_F(HousePicture, FlangBuildEqualsCppViewer) { compareWith(fortranPrograms[1]); }
+TEST_F(HousePicture, F2cBuildEqualsCppViewer) { compareWith(fortranPrograms[2]); }
 
 }  // namespace
 
 int main(int argc, char **argv) {
   ::testing::InitGoogleTest(&argc, argv);
-  if (argc != 4) {
-    std::cerr << "usage: " << argv[0] << " <C++ house> <gfortran house> <f2c house>\n";
+  if (argc != 5) {
+    std::cerr << "usage: " << argv[0] << " <C++ house> <gfortran house> <Flang house> <f2c house>\n";
     return 2;
   }
   referenceProgram = argv[1];
-  fortranPrograms = {argv[2], argv[3]};
+  fortranPrograms = {argv[2], argv[3], argv[4]};
   return RUN_ALL_TESTS();
 }

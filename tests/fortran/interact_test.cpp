@@ -1,12 +1,12 @@
 // The interactive Fortran program (fortran/examples/interact.f), built by
-// gfortran and by f2c, driven with real X input through XTest: keys, a
+// gfortran, by Flang and by f2c, driven with real X input through XTest: keys, a
 // special key, mouse buttons and a GLUT menu; its timers, idle routine,
 // font metrics and picture are checked from what it prints and draws.
 //
 // The README's minimal program (fortran/examples/hello.f) is checked here too.
 //
-// Usage: interact_test <interact gfortran> <interact f2c> <hello gfortran>
-// <hello f2c>, under tests/with-xvfb.
+// Usage: interact_test <interact: gfortran, Flang, f2c builds> <hello: the
+// same three>, under tests/with-xvfb.
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
@@ -19,8 +19,9 @@ namespace {
 
 using std::chrono::seconds;
 
-std::array<std::string, 2> programs;       // interact.f: gfortran, f2c
-std::array<std::string, 2> helloPrograms;  // hello.f: gfortran, f2c
+constexpr std::array<const char *, 3> kCompilers = {"gfortran", "flang", "f2c"};
+std::array<std::string, 3> programs;       // interact.f, by each compiler
+std::array<std::string, 3> helloPrograms;  // hello.f, by each compiler
 
 // Length of "Fortran GLUT 77" in the font of each font code 1 to 9, as
 // freeglut itself measures it in the font that the code names.
@@ -175,9 +176,9 @@ TEST_P(Interact, MenuChoicesReachTheMenuRoutine) {
 }
 
 std::string compilerName(const ::testing::TestParamInfo<int> &info) {
-  return info.param == 0 ? "gfortran" : "f2c";
+  return kCompilers[static_cast<std::size_t>(info.param)];
 }
-INSTANTIATE_TEST_SUITE_P(Compilers, Interact, ::testing::Values(0, 1), compilerName);
+INSTANTIATE_TEST_SUITE_P(Compilers, Interact, ::testing::Range(0, 3), compilerName);
 
 // The README's minimal program: a triangle on white, ended by Q.
 class Hello : public ::testing::TestWithParam<int> {};
@@ -210,19 +211,19 @@ TEST_P(Hello, DrawsItsTriangleAndEndsOnQ) {
   EXPECT_EQ(x.waitExit(seconds(10)), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Compilers, Hello, ::testing::Values(0, 1), compilerName);
+INSTANTIATE_TEST_SUITE_P(Compilers, Hello, ::testing::Range(0, 3), compilerName);
 
 }  // namespace
 
 int main(int argc, char **argv) {
   ::testing::InitGoogleTest(&argc, argv);
-  if (argc != 5) {
-    std::cerr << "usage: " << argv[0] << " <interact: gfortran build> <interact: f2c build>"
-              << " <hello: gfortran build> <hello: f2c build>\n";
+  if (argc != 7) {
+    std::cerr << "usage: " << argv[0] << " <interact: gfortran, Flang, f2c builds>"
+              << " <hello: gfortran, Flang, f2c builds>\n";
     return 2;
   }
-  programs = {argv[1], argv[2]};
-  helloPrograms = {argv[3], argv[4]};
+  programs = {argv[1], argv[2], argv[3]};
+  helloPrograms = {argv[4], argv[5], argv[6]};
   int glutArgc = 1;
   glutInit(&glutArgc, argv);
   measureFonts();

@@ -1,11 +1,11 @@
 // The Fortran program that owns its loop (fortran/examples/simulate.f), built
-// by gfortran and by f2c: it draws while it computes, zooms on real wheel
+// by gfortran, Flang and f2c: it draws while it computes, zooms on real wheel
 // clicks (buttons 4 and 5 through XTest), labels its picture, and when its
 // window is closed by a real WM_DELETE_WINDOW message it leaves its loop,
 // writes its final state and ends with status 0. The state in the file is
 // checked against the same computation done here for the same number of steps.
 //
-// Usage: simulate_test <simulate gfortran> <simulate f2c>, under
+// Usage: simulate_test <simulate by gfortran, Flang, f2c>, under
 // tests/with-xvfb.
 #include <gtest/gtest.h>
 
@@ -30,7 +30,8 @@ namespace {
 
 using std::chrono::seconds;
 
-std::array<std::string, 2> programs;  // gfortran, f2c
+constexpr std::array<const char *, 3> kCompilers = {"gfortran", "flang", "f2c"};
+std::array<std::string, 3> programs;  // simulate.f, by each compiler
 
 constexpr int kN = 32;
 constexpr std::uint32_t kGrey = 0x333333;  // the clear colour 0.2, 0.2, 0.2
@@ -168,19 +169,19 @@ TEST_P(Simulate, ZoomsOnTheWheelAndWritesItsStateWhenClosed) {
   std::cout << "steps computed before the window was closed: " << steps << "\n";
 }
 
-INSTANTIATE_TEST_SUITE_P(Compilers, Simulate, ::testing::Values(0, 1),
+INSTANTIATE_TEST_SUITE_P(Compilers, Simulate, ::testing::Range(0, 3),
                          [](const testing::TestParamInfo<int> &info) {
-                           return std::string(info.param == 0 ? "gfortran" : "f2c");
+                           return std::string(kCompilers[static_cast<std::size_t>(info.param)]);
                          });
 
 }  // namespace
 
 int main(int argc, char **argv) {
   ::testing::InitGoogleTest(&argc, argv);
-  if (argc != 3) {
-    std::cerr << "usage: " << argv[0] << " <simulate: gfortran build> <simulate: f2c build>\n";
+  if (argc != 4) {
+    std::cerr << "usage: " << argv[0] << " <simulate: gfortran, Flang, f2c builds>\n";
     return 2;
   }
-  programs = {std::filesystem::absolute(argv[1]).string(), std::filesystem::absolute(argv[2]).string()};
+  for (std::size_t i = 0; i < programs.size(); ++i) programs[i] = std::filesystem::absolute(argv[i + 1]).string();
   return RUN_ALL_TESTS();
 }

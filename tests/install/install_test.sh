@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Installs the build tree into a fresh prefix and builds consumers of the
 # installed libraries three ways: a CMake project with find_package(fgl),
-# pkg-config lines, and bare gfortran/f2c lines. Runs what it built (under
+# pkg-config lines, and bare gfortran/f2c lines; the first two also with LLVM
+# Flang as the Fortran compiler. Runs what it built (under
 # an X server: run this script through tests/with-xvfb).
 #
 # Usage: install_test.sh <build dir> <consumer source dir> <libdir name>
-# Environment: CMAKE, CC, GFORTRAN, F2C; FGL_SANITIZE_FLAGS (compile and
-# link flags for consumers of sanitizer-built libraries).
+# Environment: CMAKE, CC, GFORTRAN, F2C; FLANG, FLANG_RUNTIME_DIR (where
+# Flang's runtime libraries lie); FGL_SANITIZE_FLAGS (compile and link flags
+# for consumers of sanitizer-built libraries), FLANG_SANITIZE_LIBS (the
+# sanitizer runtimes a Flang program of that build loads first).
 set -euo pipefail
 build=$1
 consumer=$2
@@ -69,6 +72,16 @@ run "CMake C consumer" "$work/consumer/probe_c"
 run "CMake Fortran consumer" "$work/consumer/probe_f"
 "$work/consumer/glu_probe" | grep -q '^GLU PROBE [1-9][0-9]* .* 1$' || fail "CMake GLU consumer (fgl::fglu)"
 
+step "CMake consumer with Flang as the Fortran compiler"
+flang_link="-L$FLANG_RUNTIME_DIR ${FLANG_SANITIZE_LIBS:-}"
+"$CMAKE" -S "$consumer" -B "$work/consumer_flang" -DCMAKE_PREFIX_PATH="$prefix" \
+    -DCMAKE_C_COMPILER="$CC" -DCMAKE_Fortran_COMPILER="$FLANG" \
+    -DCMAKE_C_FLAGS="$san" -DCMAKE_EXE_LINKER_FLAGS="$flang_link" \
+    >"$work/consumer_flang.log" 2>&1 || { cat "$work/consumer_flang.log"; fail "Flang consumer configure"; }
+"$CMAKE" --build "$work/consumer_flang" --target probe_f >>"$work/consumer_flang.log" 2>&1 ||
+  { cat "$work/consumer_flang.log"; fail "Flang consumer build"; }
+run "CMake Fortran consumer (Flang)" "$work/consumer_flang/probe_f"
+
 step "pkg-config consumer"
 export PKG_CONFIG_PATH=$libdir/pkgconfig
 [ "$(pkg-config --modversion fgl)" = "1.0.0" ] || fail "pkg-config fgl version"
@@ -83,6 +96,10 @@ run "pkg-config C consumer" "$work/pc_c"
 "$CC" $san -std=c99 -pedantic -Werror -o "$work/pc_glu" "$consumer/glu_probe.c" $(pkg-config --cflags --libs fglu) -Wl,-rpath,"$libdir"
 "$work/pc_glu" | grep -q '^GLU PROBE [1-9][0-9]* .* 1$' || fail "pkg-config GLU consumer"
 run "pkg-config Fortran consumer" "$work/pc_f"
+# shellcheck disable=SC2046,SC2086
+"$FLANG" -o "$work/pc_flang" "$consumer/probe.f" $(pkg-config --cflags --libs fglut) \
+    -L"$FLANG_RUNTIME_DIR" ${FLANG_SANITIZE_LIBS:-} -Wl,-rpath,"$libdir"
+run "pkg-config Fortran consumer (Flang)" "$work/pc_flang"
 
 step "bare command lines"
 "$GFORTRAN" $san -std=legacy -I"$prefix/include" -o "$work/bare_f" "$consumer/probe.f" -L"$libdir" -lfglut -lfgl
