@@ -286,9 +286,14 @@ def header_families(paths):
 
 
 def first_sentence(text):
-    text = " ".join(text.split())
-    m = re.match(r"(.*?[a-z0-9)])(\.|:)(\s|$)", text)
-    return (m.group(1) if m else text).rstrip(":.")
+    """Up to the first full stop or colon outside parentheses."""
+    text, depth = " ".join(text.split()), 0
+    for i, ch in enumerate(text):
+        depth += {"(": 1, ")": -1}.get(ch, 0)
+        if depth == 0 and ch in ".:" and (i + 1 == len(text) or text[i + 1] == " ") \
+                and i > 0 and text[i - 1].isalnum() or depth == 0 and ch in ".:" and text[i - 1:i] == ")":
+            return text[:i]
+    return text.rstrip(":.")
 
 
 def macro_families(paths):
