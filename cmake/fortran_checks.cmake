@@ -34,7 +34,7 @@ add_custom_command(
   COMMENT "Generating the Fortran modules, f2c prototype files and entry reference"
   VERBATIM)
 add_custom_target(fgl_fortran_checks ALL DEPENDS ${FGL_CHECKS_OUTPUTS})
-add_dependencies(fgl_fortran_checks fgl_fortran_include)
+add_dependencies(fgl_fortran_checks fgl_fortran_include fgl_generated fglu_generated)
 install(FILES ${FGL_CHECKS_DIR}/fgl.P ${FGL_CHECKS_DIR}/fglut.P ${FGL_CHECKS_DIR}/fglu.P
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development)
 
