@@ -216,6 +216,7 @@ INSTANTIATE_TEST_SUITE_P(Compilers, Hello, ::testing::Values(0, 1), compilerName
 
 int main(int argc, char **argv) {
   ::testing::InitGoogleTest(&argc, argv);
+  if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();  // listing needs no programs and no window
   if (argc != 5) {
     std::cerr << "usage: " << argv[0] << " <interact: gfortran build> <interact: f2c build>"
               << " <hello: gfortran build> <hello: f2c build>\n";
