@@ -47,7 +47,10 @@ std::optional<std::size_t> temporary_room(const void *p) {
 }
 }  // namespace repacking_test
 
-extern "C" void *calloc(std::size_t n, std::size_t size) noexcept {
+// Both may run before AddressSanitizer has set itself up (the dynamic loader
+// frees while the sanitizer looks up the functions it intercepts), so their
+// own accesses are left uninstrumented.
+extern "C" __attribute__((no_sanitize("address"))) void *calloc(std::size_t n, std::size_t size) noexcept {
   if (fail_next) {
     fail_next = false;
     return nullptr;
@@ -60,7 +63,7 @@ extern "C" void *calloc(std::size_t n, std::size_t size) noexcept {
   return p;
 }
 
-extern "C" void free(void *p) noexcept {
+extern "C" __attribute__((no_sanitize("address"))) void free(void *p) noexcept {
   if (p != nullptr) {
     for (Block &b : live)
       if (b.start == p) b = Block{};
