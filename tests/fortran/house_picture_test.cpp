@@ -104,6 +104,7 @@ TEST_F(HousePicture, F2cBuildEqualsCppViewer) { compareWith(fortranPrograms[2]);
 
 int main(int argc, char **argv) {
   ::testing::InitGoogleTest(&argc, argv);
+  if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();  // listing needs no programs and no window
   if (argc != 5) {
     std::cerr << "usage: " << argv[0] << " <C++ house> <gfortran house> <Flang house> <f2c house>\n";
     return 2;

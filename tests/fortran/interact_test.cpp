@@ -217,6 +217,7 @@ INSTANTIATE_TEST_SUITE_P(Compilers, Hello, ::testing::Range(0, 3), compilerName)
 
 int main(int argc, char **argv) {
   ::testing::InitGoogleTest(&argc, argv);
+  if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();  // listing needs no programs and no window
   if (argc != 7) {
     std::cerr << "usage: " << argv[0] << " <interact: gfortran, Flang, f2c builds>"
               << " <hello: gfortran, Flang, f2c builds>\n";

@@ -132,6 +132,7 @@ INSTANTIATE_TEST_SUITE_P(Programs, ScenePicking, ::testing::Values(0, 1, 2, 3), 
 
 int main(int argc, char **argv) {
   ::testing::InitGoogleTest(&argc, argv);
+  if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();  // listing needs no programs and no window
   if (argc != 5) {
     std::cerr << "usage: " << argv[0] << " <C program> <gfortran build> <flang build> <f2c build>\n";
     return 2;

@@ -178,6 +178,7 @@ INSTANTIATE_TEST_SUITE_P(Compilers, Simulate, ::testing::Range(0, 3),
 
 int main(int argc, char **argv) {
   ::testing::InitGoogleTest(&argc, argv);
+  if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();  // listing needs no programs and no window
   if (argc != 4) {
     std::cerr << "usage: " << argv[0] << " <simulate: gfortran, Flang, f2c builds>\n";
     return 2;

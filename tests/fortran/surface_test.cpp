@@ -135,6 +135,7 @@ INSTANTIATE_TEST_SUITE_P(Compilers, Surface, ::testing::Values(0, 1, 2), compile
 
 int main(int argc, char **argv) {
   ::testing::InitGoogleTest(&argc, argv);
+  if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();  // listing needs no programs and no window
   if (argc != 4) {
     std::cerr << "usage: " << argv[0] << " <surface: gfortran build> <flang build> <f2c build>\n";
     return 2;

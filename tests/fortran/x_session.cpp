@@ -159,8 +159,19 @@ Window XSession::start(const std::vector<std::string> &argv, const std::string &
 int XSession::stop() {
   int status = 0;
   if (pid_ > 0) {
+    // A program stuck where SIGTERM cannot end it (its handler blocked, say)
+    // gets SIGKILL after a grace period, so that a hang costs seconds, not
+    // the whole test's timeout.
     kill(pid_, SIGTERM);
-    waitpid(pid_, &status, 0);
+    const auto deadline = Clock::now() + std::chrono::seconds(5);
+    while (waitpid(pid_, &status, WNOHANG) == 0) {
+      if (Clock::now() >= deadline) {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, &status, 0);
+        break;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     pid_ = -1;
   }
   if (out_ >= 0) {

@@ -48,8 +48,8 @@ class XSession {
   // Returns the window, or 0 if none appears within `timeout`.
   Window start(const std::vector<std::string> &argv, const std::string &title,
                std::chrono::milliseconds timeout = std::chrono::seconds(10));
-  // Ends the program started last (SIGTERM, then reaps it). Returns its
-  // wait status.
+  // Ends the program started last (SIGTERM, and SIGKILL if it has not
+  // ended 5 seconds later), then reaps it. Returns its wait status.
   int stop();
   // Waits for the program started last to exit by itself; returns its exit
   // status, or -1 if it is still running after `timeout` (it is then killed).

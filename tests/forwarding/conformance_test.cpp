@@ -21,6 +21,7 @@
 
 #include "fgl.h"
 #include "gl_recorder.h"
+#include "guarded_storage.h"
 
 namespace {
 
@@ -136,12 +137,12 @@ const Entry *find_entry(const std::string &name) {
 // ---------------------------------------------------------------------------
 // Argument storage and the check of one recorded call.
 
-// One buffer per argument. Generous storage: 16 distinct bytes behind every
-// argument, so that a read of the wrong width shows up as wrong bits. Exact
-// storage: a heap block of exactly the width read, so that AddressSanitizer
-// reports any wider read.
+// One buffer per argument, each ending just before a page without access.
+// Generous storage: 16 distinct bytes behind every argument, so that a read
+// of the wrong width shows up as wrong bits. Exact storage: exactly the width
+// read, so that any wider read faults (in every build).
 struct Storage {
-  std::vector<std::unique_ptr<unsigned char[]>> blocks;
+  std::vector<guarded::Block> blocks;
   std::vector<void *> addresses;
   std::vector<std::vector<unsigned char>> patterns;
 
@@ -152,9 +153,9 @@ struct Storage {
       // Distinct bytes that never form a NaN, an infinity or a denormal in
       // single or double precision.
       for (std::size_t j = 0; j < size; ++j) pattern[j] = static_cast<unsigned char>(0x10 * (i + 1) + j + salt);
-      blocks.emplace_back(new unsigned char[size]);
-      std::memcpy(blocks.back().get(), pattern.data(), size);
-      addresses.push_back(blocks.back().get());
+      blocks.emplace_back(size);
+      std::memcpy(blocks.back().data(), pattern.data(), size);
+      addresses.push_back(blocks.back().data());
       patterns.push_back(std::move(pattern));
     }
   }
@@ -164,7 +165,7 @@ struct Storage {
     return v;
   }
   bool untouched(std::size_t i) const {
-    return std::memcmp(blocks[i].get(), patterns[i].data(), patterns[i].size()) == 0;
+    return std::memcmp(blocks[i].data(), patterns[i].data(), patterns[i].size()) == 0;
   }
 };
 

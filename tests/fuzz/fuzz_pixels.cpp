@@ -7,7 +7,9 @@
 // elements the contract asks for. So AddressSanitizer reports any temporary
 // that does not cover OpenGL's access and any access past the caller's
 // elements, and the checks below compare every byte OpenGL received or wrote
-// with the caller's elements.
+// with the caller's elements. Counts below what OpenGL touches are chosen
+// too, so that a temporary sized by the count alone, or by a wrong reckoning
+// of the pixel-store state, is reported.
 #include "fgl.h"
 #include "fglu.h"
 #include "fuzz_common.h"
@@ -55,9 +57,11 @@ std::uint32_t item_at(const std::vector<std::uint8_t> &bytes, std::size_t i, int
   return v;
 }
 
-// The caller's elements for `gl_bytes` bytes that OpenGL reads or writes:
-// count items on a converting path (plus a few spare), or enough elements to
-// hold the bytes on the unchanged path. Count is what the entry is given.
+// The caller's elements for `gl_bytes` bytes that OpenGL reads or writes.
+// On a converting path: the items OpenGL touches plus a few spare, or now and
+// then fewer than it touches (the temporary must still cover all of it). On
+// the unchanged path: enough elements to hold the bytes. Count is what the
+// entry is given; the caller's array holds exactly `elements`.
 struct Sizing {
   GLint count;
   std::size_t elements;
@@ -65,16 +69,18 @@ struct Sizing {
 Sizing size_for(FuzzedDataProvider &in, Storage storage, int item, std::size_t gl_bytes) {
   const GLint spare = in.ConsumeIntegralInRange(0, 3);
   if (item > 0) {
-    const GLint count = static_cast<GLint>(gl_bytes / static_cast<std::size_t>(item)) + spare;
+    const GLint needed = static_cast<GLint>(gl_bytes / static_cast<std::size_t>(item));
+    const GLint count = in.ConsumeBool() && needed > 0 ? in.ConsumeIntegralInRange<GLint>(0, needed - 1) : needed + spare;
     return {count, static_cast<std::size_t>(count)};
   }
   const std::size_t e = element_bytes(storage);
   return {spare, (gl_bytes + e - 1) / e + static_cast<std::size_t>(spare)};
 }
 
-// After a command that reads: OpenGL received item i = low bits of element i.
+// After a command that reads: OpenGL received item i = low bits of element i
+// for each of the n elements, and zeros past them.
 template <typename Elem>
-void check_sent(const Elem *elems, int item, std::size_t gl_bytes, const char *command) {
+void check_sent(const Elem *elems, std::size_t n, int item, std::size_t gl_bytes, const char *command) {
   auto &gl = state();
   if (gl.command != command) return;  // OpenGL refused the call: nothing read
   check(gl.read.size() == gl_bytes, "OpenGL read another extent");
@@ -84,7 +90,8 @@ void check_sent(const Elem *elems, int item, std::size_t gl_bytes, const char *c
   }
   const std::uint32_t mask = item == 1 ? 0xffu : 0xffffu;
   for (std::size_t i = 0; i < gl_bytes / static_cast<std::size_t>(item); ++i) {
-    check(item_at(gl.read, i, item) == (static_cast<std::uint32_t>(elems[i]) & mask), "an item is not its element's low bits");
+    const std::uint32_t want = i < n ? static_cast<std::uint32_t>(elems[i]) & mask : 0;
+    check(item_at(gl.read, i, item) == want, "an item is not its element's low bits, or not 0 past the elements");
   }
 }
 
@@ -137,7 +144,7 @@ void fuzz_into(FuzzedDataProvider &in, int command, Storage storage) {
     if (command == 1) fglTexImage1DI2(&target, &level, &internal, &width, &border, &format, &type, a.data, &sz.count);
     if (command == 2)
       fglTexImage2DI2(&target, &level, &internal, &width, &height, &border, &format, &type, a.data, &sz.count);
-    check_sent(a.data, item, gl_bytes, name);
+    check_sent(a.data, a.n, item, gl_bytes, name);
   } else {
     fuzz::CallerArray<GLint> a(in, sz.elements);
     if (storage == Storage::I4) {
@@ -151,7 +158,7 @@ void fuzz_into(FuzzedDataProvider &in, int command, Storage storage) {
       if (command == 2)
         fglTexImage2DP(&target, &level, &internal, &width, &height, &border, &format, &type, a.data, &sz.count);
     }
-    check_sent(a.data, item, gl_bytes, name);
+    check_sent(a.data, a.n, item, gl_bytes, name);
   }
 }
 
@@ -203,11 +210,11 @@ void fuzz_bitmap(FuzzedDataProvider &in, bool i2) {
   if (i2) {
     fuzz::CallerArray<GLshort> a(in, sz.elements);
     fglBitmapI2(&width, &height, &origin, &origin, &move, &move, a.data, &sz.count);
-    check_sent(a.data, 1, gl_bytes, "glBitmap");
+    check_sent(a.data, a.n, 1, gl_bytes, "glBitmap");
   } else {
     fuzz::CallerArray<GLint> a(in, sz.elements);
     fglBitmapI4(&width, &height, &origin, &origin, &move, &move, a.data, &sz.count);
-    check_sent(a.data, 1, gl_bytes, "glBitmap");
+    check_sent(a.data, a.n, 1, gl_bytes, "glBitmap");
   }
 }
 

@@ -669,6 +669,7 @@ TEST_F(Mesa, TextEntriesGiveGlusText) {
 
 int main(int argc, char **argv) {
   ::testing::InitGoogleTest(&argc, argv);
+  if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();  // listing needs no programs and no window
   glutInit(&argc, argv);
   glutInitDisplayMode(GLUT_RGBA | GLUT_SINGLE | GLUT_DEPTH);
   glutInitWindowSize(100, 100);

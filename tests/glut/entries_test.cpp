@@ -129,12 +129,15 @@ TEST(Queries, WindowGeometryAndGlutStateMatchGlut) {
   EXPECT_EQ(fglutGetWindow(), glutGetWindow());
 }
 
+// freeglut has no colour-index windows here and answers -1 for every index
+// and component; the arguments' order is checked against the recording
+// stand-in (forwards_test.cpp). Here: the single arrives as a single.
 TEST(Queries, GetColorReturnsASingle) {
   xin::openWindow("colour", 0, 0, 50, 50);
   static_assert(std::is_same_v<decltype(fglutGetColor(nullptr, nullptr)), float>);
   for (int component : {GLUT_RED, GLUT_GREEN, GLUT_BLUE}) {
     const int index = 3;
-    EXPECT_EQ(fglutGetColor(&index, &component), glutGetColor(index, component));
+    EXPECT_EQ(fglutGetColor(&index, &component), -1.0f);
   }
 }
 

@@ -82,16 +82,27 @@ TEST(Title, ZeroCodeCutsWhatGlutSees) {
   EXPECT_EQ(titleOnceSettled("AB"), "AB");
 }
 
+// Each call makes a window of its own, titled with the empty string: a call
+// that made none would leave the previous (equally untitled) window current.
 TEST(Title, ZeroOrNegativeCountGivesTheEmptyString) {
   fglutInit();
   const int words[] = {'X'};
-  const int zero = 0, negative = -7;
-  fglutCreateWindow(words, &zero);
-  EXPECT_EQ(titleOnceSettled(""), "");
-  fglutCreateWindow(words, &negative);
-  EXPECT_EQ(titleOnceSettled(""), "");
-  fglutCreateWindowC("ignored", -3);
-  EXPECT_EQ(titleOnceSettled(""), "");
+  std::vector<int> windows;
+  auto created = [&windows](int id) {
+    EXPECT_GT(id, 0);
+    EXPECT_EQ(id, glutGetWindow());
+    for (int earlier : windows) EXPECT_NE(id, earlier) << "no new window";
+    windows.push_back(id);
+    EXPECT_EQ(titleOnceSettled(""), "");
+  };
+  for (const int count : {0, -1, -7}) {
+    SCOPED_TRACE(count);
+    created(fglutCreateWindow(words, &count));
+  }
+  for (const int length : {-1, -3}) {
+    SCOPED_TRACE(length);
+    created(fglutCreateWindowC("ignored", length));
+  }
 }
 
 TEST(Init, FixedVectorIgnoresTheCommandLine) {

@@ -305,6 +305,93 @@ TEST_F(PixelStoreSizing, ReadBackWritesWholePaddedRowsButTheCallerGetsCount) {
   EXPECT_EQ(contents(pixels.get(), 6), (std::vector<GLint>{0xE0, 0xE1, 0xE2, 0xE3, 0xE4, 0xE5}));
 }
 
+// Skipped pixels with no row length and fewer items than OpenGL touches: the
+// last row OpenGL touches ends skip + width pixels into it, past a row of
+// width pixels, so the temporary must reach beyond both the caller's items
+// and whole rows. `extent` is worked out by hand for each row.
+struct SkipRow {
+  const char *name;
+  bool pack;  // the pack state and a read-back command; else unpack and a sending one
+  GLint alignment, skip_rows, skip_pixels;
+  GLsizei width, height;
+  GLenum format, type;
+  GLint count;
+  std::size_t extent;
+  void (*call)(GLsizei w, GLsizei h, GLenum f, GLenum t, GLint *data, GLint count);
+  const char *command;
+  std::size_t data_index;
+};
+
+const SkipRow kSkipRows[] = {
+    // (1 + 1) rows of 2 bytes, then 3 skipped + 2 pixels: 4 + 5.
+    {"draw, bytes", false, 1, 1, 3, 2, 2, GL_LUMINANCE, GL_UNSIGNED_BYTE, 1, 9,
+     [](GLsizei w, GLsizei h, GLenum f, GLenum t, GLint *d, GLint n) { fglDrawPixelsI4(&w, &h, &f, &t, d, &n); },
+     "glDrawPixels", 4},
+    // Rows of 3 shorts padded to 8 bytes; the last row holds 2 + 3 shorts: 8 + 10.
+    {"texture, shorts", false, 4, 0, 2, 3, 2, GL_LUMINANCE, GL_SHORT, 2, 18,
+     [](GLsizei w, GLsizei h, GLenum f, GLenum t, GLint *d, GLint n) {
+       fglTexImage2DI4(&kTex2D, &kLevel, &kInternal, &w, &h, &kBorder, &f, &t, d, &n);
+     },
+     "glTexImage2D", 8},
+    // Bitmap rows of one byte; the last row holds 5 skipped + 6 pixels, 2 bytes: 1 + 2.
+    {"bitmap", false, 1, 0, 5, 6, 2, GL_COLOR_INDEX, GL_BITMAP, 1, 3,
+     [](GLsizei w, GLsizei h, GLenum, GLenum, GLint *d, GLint n) {
+       const GLfloat zero = 0;
+       fglBitmapI4(&w, &h, &zero, &zero, &zero, &zero, d, &n);
+     },
+     "glBitmap", 6},
+    // (2 + 1) rows of 2 RGB pixels, 6 bytes padded to 8; then 1 + 2 pixels: 24 + 9.
+    {"read, RGB bytes", true, 4, 2, 1, 2, 2, GL_RGB, GL_UNSIGNED_BYTE, 4, 33,
+     [](GLsizei w, GLsizei h, GLenum f, GLenum t, GLint *d, GLint n) {
+       fglReadPixelsI4(&kZero, &kZero, &w, &h, &f, &t, d, &n);
+     },
+     "glReadPixels", 6},
+    // One row of 2 pixels as packed bytes; the last row holds 7 + 2: 9.
+    {"read, packed", true, 1, 0, 7, 2, 1, GL_LUMINANCE, GL_UNSIGNED_BYTE, 1, 9,
+     [](GLsizei w, GLsizei h, GLenum f, GLenum t, GLint *d, GLint n) {
+       fglReadPixelsP(&kZero, &kZero, &w, &h, &f, &t, d, &n);
+     },
+     "glReadPixels", 6},
+};
+
+TEST_F(PixelStoreSizing, SkippedPixelsWithoutRowLengthAndAShortCount) {
+  for (const SkipRow &row : kSkipRows) {
+    SCOPED_TRACE(row.name);
+    restart();
+    const GLenum base = row.pack ? GL_PACK_ALIGNMENT : GL_UNPACK_ALIGNMENT;
+    integers[base] = row.alignment;
+    integers[row.pack ? GL_PACK_SKIP_ROWS : GL_UNPACK_SKIP_ROWS] = row.skip_rows;
+    integers[row.pack ? GL_PACK_SKIP_PIXELS : GL_UNPACK_SKIP_PIXELS] = row.skip_pixels;
+    const bool shorts = row.type == GL_SHORT;
+    std::vector<GLint> values(static_cast<std::size_t>(row.count));
+    for (std::size_t i = 0; i < values.size(); ++i) values[i] = static_cast<GLint>(0x1100 + 0x11 * (i + 1));
+    auto data = exact(values);
+    Bytes image(row.extent);
+    for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<unsigned char>(0xC0 + i);
+    if (row.pack) {
+      writes(row.command, row.data_index, image);
+    } else {
+      reads(row.command, row.data_index, row.extent);
+    }
+    row.call(row.width, row.height, row.format, row.type, data.get(), row.count);
+    ASSERT_EQ(calls_of(row.command).size(), 1u);
+    ASSERT_TRUE(room.has_value()) << "OpenGL was not handed a heap temporary";
+    EXPECT_GE(*room, row.extent);
+    if (row.pack) {
+      // The caller receives its count items, the first bytes OpenGL wrote.
+      for (std::size_t i = 0; i < values.size(); ++i) EXPECT_EQ(data[i], image[i]) << i;
+    } else {
+      // OpenGL reads the caller's items, then zeros to the end of its extent.
+      Bytes expected(row.extent, 0);
+      for (std::size_t i = 0; i < values.size(); ++i) {
+        expected[shorts ? 2 * i : i] = static_cast<unsigned char>(values[i]);
+        if (shorts) expected[2 * i + 1] = static_cast<unsigned char>(values[i] >> 8);
+      }
+      EXPECT_EQ(received, expected);
+    }
+  }
+}
+
 TEST_F(PixelStoreSizing, TextureReadBackCoversTheLevelsOwnSize) {
   texture_width = 4;
   texture_height = 4;

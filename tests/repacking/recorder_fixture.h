@@ -1,8 +1,9 @@
 // Common ground of the repacking tests against the recording libGL: an
 // emulated pixel-store and texture state served through the query hooks,
 // hooks that read or write the memory behind a pointer argument as OpenGL
-// would, caller storage of exactly the requested size, and a way to make the
-// next heap allocation fail.
+// would (and check that a heap temporary was allocated large enough for it),
+// caller storage of exactly the requested size, and a way to make the next
+// heap allocation fail.
 #pragma once
 
 #include "fgl.h"
@@ -15,6 +16,7 @@
 #include <initializer_list>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +28,10 @@ using Bytes = std::vector<unsigned char>;
 void fail_next_calloc();
 // True until the failure has been handed out.
 bool calloc_failure_pending();
+// The bytes from `p` to the end of the heap block calloc handed out that
+// holds it, while that block is not freed; nothing when p is in no such block
+// (the caller's own array, or a temporary inside the entry's frame).
+std::optional<std::size_t> temporary_room(const void *p);
 
 // The raw little-endian bytes of a list of values.
 template <typename T>
@@ -67,6 +73,7 @@ class RecorderTest : public ::testing::Test {
   void restart() {
     gl_recorder::reset();
     received.clear();
+    room.reset();
     // OpenGL's initial pixel-store state.
     integers = {{GL_UNPACK_ALIGNMENT, 4}, {GL_PACK_ALIGNMENT, 4}};
     gl_recorder::set_hook("glGetIntegerv", [this](const gl_recorder::Call &c) {
@@ -93,8 +100,9 @@ class RecorderTest : public ::testing::Test {
   // `command` reads `bytes` bytes through its pointer argument `index`, as
   // OpenGL would; they land in `received`.
   void reads(const std::string &command, std::size_t index, std::size_t bytes) {
-    gl_recorder::set_hook(command, [this, index, bytes](const gl_recorder::Call &c) {
+    gl_recorder::set_hook(command, [this, command, index, bytes](const gl_recorder::Call &c) {
       const auto *p = static_cast<const unsigned char *>(c.args[index].address());
+      if (!fits(command, p, bytes)) return std::uint64_t{0};
       received.assign(p, p + bytes);
       return std::uint64_t{0};
     });
@@ -102,15 +110,27 @@ class RecorderTest : public ::testing::Test {
 
   // `command` writes `data` through its pointer argument `index`.
   void writes(const std::string &command, std::size_t index, Bytes data) {
-    gl_recorder::set_hook(command, [index, data](const gl_recorder::Call &c) {
-      if (!data.empty()) std::memcpy(const_cast<void *>(c.args[index].address()), data.data(), data.size());
+    gl_recorder::set_hook(command, [this, command, index, data](const gl_recorder::Call &c) {
+      void *p = const_cast<void *>(c.args[index].address());
+      if (fits(command, p, data.size()) && !data.empty()) std::memcpy(p, data.data(), data.size());
       return std::uint64_t{0};
     });
+  }
+
+  // Whether `bytes` from `p` lie within the heap temporary that holds p; a
+  // failure is reported, and the stand-in then touches nothing. The room
+  // found is kept in `room` (nothing when p is not in a heap temporary).
+  bool fits(const std::string &command, const void *p, std::size_t bytes) {
+    room = temporary_room(p);
+    if (!room || bytes <= *room) return true;
+    ADD_FAILURE() << command << " touches " << bytes << " bytes of a temporary allocated with " << *room;
+    return false;
   }
 
   std::map<GLenum, GLint> integers;
   GLint texture_width = 0, texture_height = 0;
   Bytes received;
+  std::optional<std::size_t> room;  // of the temporary the last hook touched
 };
 
 }  // namespace repacking_test

@@ -460,6 +460,7 @@ bool displayed = false;
 
 int main(int argc, char **argv) {
   ::testing::InitGoogleTest(&argc, argv);
+  if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();  // listing needs no window
   int glut_argc = 1;
   char name[] = "textures_arrays_mesa_test";
   char *glut_argv[] = {name, nullptr};

@@ -7,9 +7,11 @@
 // valgrind's memcheck instead, and the run must show no invalid access and
 // no lost block that the suppressions (X and Mesa only) do not cover.
 //
-// Arguments: the house program. Environment: FGL_STRESS_RESIZES (default
-// 2000), FGL_STRESS_VALGRIND, FGL_STRESS_NO_RSS (skip the memory figure, for
-// builds whose allocator keeps freed memory, such as AddressSanitizer's).
+// Arguments: the house program, then any NAME=VALUE settings to put into the
+// environment (of this program and the viewer). Environment:
+// FGL_STRESS_RESIZES (default 2000), FGL_STRESS_VALGRIND, FGL_STRESS_NO_RSS
+// (skip the memory figure, for builds whose allocator keeps freed memory,
+// such as AddressSanitizer's).
 #include <gtest/gtest.h>  // before Xlib, whose None macro clashes with it
 
 #include <X11/Xlib.h>
@@ -17,6 +19,8 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -117,10 +121,14 @@ TEST(HouseResize, EveryResizeRepaintedMemoryFlatAndCloseExitsZero) {
 
 int main(int argc, char **argv) {
   testing::InitGoogleTest(&argc, argv);
+  if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();  // listing needs no programs and no window
   if (argc < 2) {
     std::fprintf(stderr, "usage: %s HOUSE-PROGRAM\n", argv[0]);
     return 2;
   }
   house_program = argv[1];
+  for (int i = 2; i < argc; ++i) {
+    if (std::strchr(argv[i], '=') != nullptr) putenv(argv[i]);
+  }
   return RUN_ALL_TESTS();
 }

@@ -92,6 +92,7 @@ TEST(HouseClose, ClosingTheWindowExitsZeroSilently) {
 
 int main(int argc, char **argv) {
   testing::InitGoogleTest(&argc, argv);
+  if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();  // listing needs no programs and no window
   if (argc < 2) {
     std::fprintf(stderr, "usage: %s HOUSE-PROGRAM\n", argv[0]);
     return 2;
