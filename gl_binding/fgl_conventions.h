@@ -44,3 +44,14 @@ struct Forward<Command> {
 };
 
 }  // namespace fgl
+
+// A hand-written entry names itself and the position of its item count (0
+// when it has none) for the checking build; elsewhere this is nothing.
+// FGL_CHECK_SIZES does the same for an entry of another layer, which leaves
+// OpenGL's error state to the program.
+#ifdef FGL_CHECKING
+#include "gl_checks.h"
+#else
+#define FGL_CHECK_ENTRY(entry, count_position, count)
+#define FGL_CHECK_SIZES(entry, count_position, count)
+#endif

@@ -42,5 +42,8 @@ struct OnObject<Command> {
 #define FGLU_DEFINE_ON_OBJECT(entry, fortran_name, command, result, params, args)         \
   static_assert(std::is_same_v<void params, fglu::OnObject<&command>::Params>,           \
                 #entry ": parameter list does not match the prototype of " #command);    \
-  extern "C" FGL_API result entry params { return fglu::OnObject<&command>::call args; } \
+  extern "C" FGL_API result entry params {                                                \
+    FGLU_CHECK_ENTRY();                                                                   \
+    return fglu::OnObject<&command>::call args;                                           \
+  }                                                                                       \
   FGL_FORTRAN_ALIAS(entry, fortran_name)

@@ -29,11 +29,25 @@
 
 // Windows and sub-windows. A sub-window is created directly: freeglut ends
 // the program through exit() itself, so no exit routine is involved.
-FGLUT_ENTRY(int, CreateSubWindow, createsubwindow,
-            (const int *window, const int *x, const int *y, const int *width, const int *height),
-            (*window, *x, *y, *width, *height))
-FGLUT_ENTRY1(void, DestroyWindow, destroywindow)
-FGLUT_ENTRY1(void, SetWindow, setwindow)
+extern "C" FGLUT_API int fglutCreateSubWindow(const int *window, const int *x, const int *y, const int *width,
+                                              const int *height) {
+  FGLUT_CHECK_WINDOW(1, window);
+  const int id = glutCreateSubWindow(*window, *x, *y, *width, *height);
+  FGLUT_CHECK_MADE(window, id);
+  return id;
+}
+FGLUT_FORTRAN_ALIAS(fglutCreateSubWindow, fglutcreatesubwindow_)
+
+// One window or menu number, checked in the checking build.
+#define FGLUT_NUMBER_ENTRY(Name, lname, what, gone)      \
+  extern "C" FGLUT_API void fglut##Name(const int *a) { \
+    FGLUT_CHECK_##what(1, a);                           \
+    glut##Name(*a);                                     \
+    gone;                                               \
+  }                                                     \
+  FGLUT_FORTRAN_ALIAS(fglut##Name, fglut##lname##_)
+FGLUT_NUMBER_ENTRY(DestroyWindow, destroywindow, WINDOW, FGLUT_CHECK_GONE(window, *a))
+FGLUT_NUMBER_ENTRY(SetWindow, setwindow, WINDOW, )
 FGLUT_ENTRY0(int, GetWindow, getwindow)
 FGLUT_ENTRY2(PositionWindow, positionwindow)
 FGLUT_ENTRY2(ReshapeWindow, reshapewindow)
@@ -44,7 +58,7 @@ FGLUT_ENTRY0(void, HideWindow, hidewindow)
 FGLUT_ENTRY0(void, IconifyWindow, iconifywindow)
 FGLUT_ENTRY0(void, FullScreen, fullscreen)
 FGLUT_ENTRY0(void, PostRedisplay, postredisplay)
-FGLUT_ENTRY1(void, PostWindowRedisplay, postwindowredisplay)
+FGLUT_NUMBER_ENTRY(PostWindowRedisplay, postwindowredisplay, WINDOW, )
 FGLUT_ENTRY0(void, SwapBuffers, swapbuffers)
 FGLUT_ENTRY1(void, SetCursor, setcursor)
 FGLUT_ENTRY2(WarpPointer, warppointer)
@@ -59,11 +73,13 @@ FGLUT_ENTRY1(void, InitContextProfile, initcontextprofile)
 extern "C" {
 
 FGLUT_API void fglutSetWindowTitle(const int *title, const int *count) {
+  FGLUT_CHECK_TEXT(1, title, count);
   fglut::withPacked(title, count, [](const char *s) { glutSetWindowTitle(s); });
 }
 FGLUT_FORTRAN_ALIAS(fglutSetWindowTitle, fglutsetwindowtitle_)
 
 FGLUT_API void fglutSetIconTitle(const int *title, const int *count) {
+  FGLUT_CHECK_TEXT(1, title, count);
   fglut::withPacked(title, count, [](const char *s) { glutSetIconTitle(s); });
 }
 FGLUT_FORTRAN_ALIAS(fglutSetIconTitle, fglutseticontitle_)
@@ -75,14 +91,14 @@ FGLUT_ENTRY0(void, EstablishOverlay, establishoverlay)
 FGLUT_ENTRY0(void, RemoveOverlay, removeoverlay)
 FGLUT_ENTRY1(void, UseLayer, uselayer)
 FGLUT_ENTRY0(void, PostOverlayRedisplay, postoverlayredisplay)
-FGLUT_ENTRY1(void, PostWindowOverlayRedisplay, postwindowoverlayredisplay)
+FGLUT_NUMBER_ENTRY(PostWindowOverlayRedisplay, postwindowoverlayredisplay, WINDOW, )
 FGLUT_ENTRY0(void, ShowOverlay, showoverlay)
 FGLUT_ENTRY0(void, HideOverlay, hideoverlay)
 
 // Menus (creation is with the callback registrations).
-FGLUT_ENTRY1(void, DestroyMenu, destroymenu)
+FGLUT_NUMBER_ENTRY(DestroyMenu, destroymenu, MENU, FGLUT_CHECK_GONE(menu, *a))
 FGLUT_ENTRY0(int, GetMenu, getmenu)
-FGLUT_ENTRY1(void, SetMenu, setmenu)
+FGLUT_NUMBER_ENTRY(SetMenu, setmenu, MENU, )
 FGLUT_ENTRY1(void, RemoveMenuItem, removemenuitem)
 FGLUT_ENTRY1(void, AttachMenu, attachmenu)
 FGLUT_ENTRY1(void, DetachMenu, detachmenu)
@@ -90,21 +106,27 @@ FGLUT_ENTRY1(void, DetachMenu, detachmenu)
 extern "C" {
 
 FGLUT_API void fglutAddMenuEntry(const int *label, const int *count, const int *value) {
+  FGLUT_CHECK_TEXT(1, label, count);
   fglut::withPacked(label, count, [value](const char *s) { glutAddMenuEntry(s, *value); });
 }
 FGLUT_FORTRAN_ALIAS(fglutAddMenuEntry, fglutaddmenuentry_)
 
 FGLUT_API void fglutAddSubMenu(const int *label, const int *count, const int *submenu) {
+  FGLUT_CHECK_TEXT(1, label, count);
+  FGLUT_CHECK_MENU(3, submenu);
   fglut::withPacked(label, count, [submenu](const char *s) { glutAddSubMenu(s, *submenu); });
 }
 FGLUT_FORTRAN_ALIAS(fglutAddSubMenu, fglutaddsubmenu_)
 
 FGLUT_API void fglutChangeToMenuEntry(const int *item, const int *label, const int *count, const int *value) {
+  FGLUT_CHECK_TEXT(2, label, count);
   fglut::withPacked(label, count, [item, value](const char *s) { glutChangeToMenuEntry(*item, s, *value); });
 }
 FGLUT_FORTRAN_ALIAS(fglutChangeToMenuEntry, fglutchangetomenuentry_)
 
 FGLUT_API void fglutChangeToSubMenu(const int *item, const int *label, const int *count, const int *submenu) {
+  FGLUT_CHECK_TEXT(2, label, count);
+  FGLUT_CHECK_MENU(4, submenu);
   fglut::withPacked(label, count, [item, submenu](const char *s) { glutChangeToSubMenu(*item, s, *submenu); });
 }
 FGLUT_FORTRAN_ALIAS(fglutChangeToSubMenu, fglutchangetosubmenu_)
@@ -129,6 +151,7 @@ extern "C" {
 // freeglut returns a heap array of the values and their number; the caller
 // gets at most *maxCount of them and the number.
 FGLUT_API int fglutGetModeValues(const int *mode, int *values, const int *maxCount) {
+  FGLUT_CHECK_COUNT(3, maxCount);
   int size = 0;
   int *all = glutGetModeValues(static_cast<GLenum>(*mode), &size);
   if (all == nullptr) return 0;
@@ -140,6 +163,7 @@ FGLUT_API int fglutGetModeValues(const int *mode, int *values, const int *maxCou
 FGLUT_FORTRAN_ALIAS(fglutGetModeValues, fglutgetmodevalues_)
 
 FGLUT_API int fglutExtensionSupported(const int *name, const int *count) {
+  FGLUT_CHECK_TEXT(1, name, count);
   return fglut::withPacked(name, count, [](const char *s) { return glutExtensionSupported(s); });
 }
 FGLUT_FORTRAN_ALIAS(fglutExtensionSupported, fglutextensionsupported_)
@@ -222,6 +246,7 @@ FGLUT_ENTRY1(int, GameModeGet, gamemodeget)
 extern "C" {
 
 FGLUT_API void fglutGameModeString(const int *string, const int *count) {
+  FGLUT_CHECK_TEXT(1, string, count);
   fglut::withPacked(string, count, [](const char *s) { glutGameModeString(s); });
 }
 FGLUT_FORTRAN_ALIAS(fglutGameModeString, fglutgamemodestring_)

@@ -78,3 +78,17 @@ template <typename Routine>
 inline Routine asRoutine(void *data) { return reinterpret_cast<Routine>(data); }
 
 }  // namespace fglut
+
+// The checks of the checking build; elsewhere they are nothing.
+#ifdef FGL_CHECKING
+#include "glut_checks.h"
+#else
+#define FGLUT_CHECK_FONT(position, code)
+#define FGLUT_CHECK_TEXT(position, words, count)
+#define FGLUT_CHECK_COUNT(position, n)
+#define FGLUT_CHECK_WINDOW(position, id)
+#define FGLUT_CHECK_MENU(position, id)
+#define FGLUT_CHECK_CURRENT_WINDOW()
+#define FGLUT_CHECK_MADE(what, id)
+#define FGLUT_CHECK_GONE(what, id)
+#endif

@@ -43,6 +43,7 @@ FGLUT_API void fglutInit(void) {
 FGLUT_FORTRAN_ALIAS(fglutInit, fglutinit_)
 
 FGLUT_API void fglutInitArgs(const int *count, const int *words, const int *starts) {
+  FGLUT_CHECK_COUNT(1, count);
   const std::size_t n = fglut::nonNegative(*count);
   // The vector handed to GLUT (n strings, then null), then a copy of the n
   // string addresses that GLUT does not see: GLUT removes the options it
@@ -74,6 +75,7 @@ FGLUT_API void fglutInitDisplayMode(const unsigned int *mode) { glutInitDisplayM
 FGLUT_FORTRAN_ALIAS(fglutInitDisplayMode, fglutinitdisplaymode_)
 
 FGLUT_API void fglutInitDisplayString(const int *string, const int *count) {
+  FGLUT_CHECK_TEXT(1, string, count);
   fglut::withPacked(string, count, [](const char *s) { glutInitDisplayString(s); });
 }
 FGLUT_FORTRAN_ALIAS(fglutInitDisplayString, fglutinitdisplaystring_)
@@ -85,12 +87,17 @@ FGLUT_API void fglutInitWindowSize(const int *width, const int *height) { glutIn
 FGLUT_FORTRAN_ALIAS(fglutInitWindowSize, fglutinitwindowsize_)
 
 FGLUT_API int fglutCreateWindow(const int *title, const int *count) {
-  return fglut::withPacked(title, count, [](const char *s) { return glutCreateWindow(s); });
+  FGLUT_CHECK_TEXT(1, title, count);
+  const int id = fglut::withPacked(title, count, [](const char *s) { return glutCreateWindow(s); });
+  FGLUT_CHECK_MADE(window, id);
+  return id;
 }
 FGLUT_FORTRAN_ALIAS(fglutCreateWindow, fglutcreatewindow_)
 
 FGLUT_API int fglutCreateWindowC(const char *title, int length) {
-  return fglut::withBytes(title, length, [](const char *s) { return glutCreateWindow(s); });
+  const int id = fglut::withBytes(title, length, [](const char *s) { return glutCreateWindow(s); });
+  FGLUT_CHECK_MADE(window, id);
+  return id;
 }
 FGLUT_FORTRAN_ALIAS(fglutCreateWindowC, fglutcreatewindowc_)
 

@@ -1,0 +1,98 @@
+// The checks of the OpenGL entries in the checking build.
+//
+// Forwarding entries are checked from the registry's description of their
+// arguments (fgl_check.inc, generated with the list of entries): singles and
+// doubles, and the vectors of them that are read, by the patterns that other
+// kinds of storage leave in them; every entry by OpenGL's error state after
+// the call.
+#pragma once
+
+#include <GL/gl.h>
+
+#include <cstddef>
+#include <type_traits>
+
+#include "fgl_conventions.h"
+#include "report.h"
+
+namespace fgl::check {
+
+// One argument of a forwarding entry as the registry describes it. kind:
+// 'b' 1-byte, 's' 2-byte, 'i' signed and 'u' unsigned 4-byte integer,
+// 'e' enumerant, 'f' single, 'd' double, 'F' and 'D' read vectors of `count`
+// singles or doubles, 'p' other data.
+struct Arg {
+  char kind;
+  int count;
+  const char *name;
+};
+
+// What the entry does to the glBegin/glEnd bracket.
+enum class Bracket { None, Begin, End };
+
+// Checks the singles and doubles an entry is about to read.
+void inspect(const char *entry, const Arg *args, int n, const void *const *addresses);
+// Reads OpenGL's error state after an entry (at fglEnd for the calls inside a
+// glBegin/glEnd pair) and reports each error with the entry's scalar
+// arguments.
+void after(const char *entry, const Arg *args, int n, const void *const *addresses, Bracket bracket);
+
+// An error the checks took from OpenGL, handed to the program's next
+// fglGetError; GL_NO_ERROR when none is held.
+GLenum take_pending_error();
+
+// The item count of a repacking entry against what OpenGL reads or writes.
+void count_needed(std::size_t have, std::size_t need);
+
+// Set up by a hand-written entry for the length of its call: names the entry
+// for the count check, reports a negative count, and reads OpenGL's error
+// state when the call is over.
+class Scope {
+ public:
+  // gl_errors: whether this library reads OpenGL's error state after the
+  // call (the OpenGL layer does; the GLU layer leaves it to the program).
+  Scope(const char *entry, int count_position, const GLint *count, bool gl_errors);
+  ~Scope();
+  Scope(const Scope &) = delete;
+  Scope &operator=(const Scope &) = delete;
+
+ private:
+  Entry previous_;
+  bool gl_errors_;
+};
+
+template <auto Command>
+inline constexpr Bracket bracket_of = Bracket::None;
+template <>
+inline constexpr Bracket bracket_of<&glBegin> = Bracket::Begin;
+template <>
+inline constexpr Bracket bracket_of<&glEnd> = Bracket::End;
+
+template <auto Command, const Arg *Args>
+struct Checked;
+template <typename R, typename... P, R (*Command)(P...), const Arg *Args>
+struct Checked<Command, Args> {
+  const char *entry;
+  R call(typename ByAddress<P>::type... args) const {
+    constexpr int n = sizeof...(P);
+    const void *addresses[n + 1] = {static_cast<const void *>(args)..., nullptr};
+    constexpr Bracket bracket = bracket_of<Command>;
+    inspect(entry, Args, n, addresses);
+    if constexpr (std::is_void_v<R>) {
+      Command(ByAddress<P>::read(args)...);
+      after(entry, Args, n, addresses, bracket);
+    } else {
+      R result = Command(ByAddress<P>::read(args)...);
+      after(entry, Args, n, addresses, bracket);
+      return result;
+    }
+  }
+};
+
+}  // namespace fgl::check
+
+// In a hand-written entry: names it and its count argument for the checks.
+#define FGL_CHECK_ENTRY(entry, count_position, count) \
+  const fgl::check::Scope fgl_check_scope_(entry, count_position, count, true)
+#define FGL_CHECK_SIZES(entry, count_position, count) \
+  const fgl::check::Scope fgl_check_scope_(entry, count_position, count, false)
