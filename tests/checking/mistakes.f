@@ -73,6 +73,9 @@ C        A call OpenGL refuses between FGLBEGIN and FGLEND.
       ELSE IF (ICASE .EQ. 13) THEN
 C        A negative count.
          CALL FGLDRAWPIXELSI4(1, 1, GL_RED, GL_UNSIGNED_BYTE, PIX, -1)
+      ELSE IF (ICASE .EQ. 14) THEN
+C        REAL constants for DOUBLE PRECISION arguments.
+         CALL FGLORTHO(-1.0, 1.0, -1.0, 1.0, -1.0, 1.0)
       END IF
       CALL FGLFINISH
       CALL EXIT(0)
