@@ -87,10 +87,13 @@ void after(const char *entry, const Arg *args, int n, const void *const *address
     inside_begin_end = false;
   } else if (inside_begin_end) {
     return;
+  } else if (bracket == Bracket::Begin) {
+    // Once glBegin has run, asking is an error; an error of glBegin itself
+    // (a mode OpenGL rejects) is read at the fglEnd.
+    inside_begin_end = true;
+    return;
   }
-  bool raised = false;
   for (GLenum error = glGetError(); error != GL_NO_ERROR; error = glGetError()) {
-    raised = true;
     hold(error);
     // An invalid enumerant is among the enumerant arguments; any other error
     // may concern any scalar argument.
@@ -103,11 +106,9 @@ void after(const char *entry, const Arg *args, int n, const void *const *address
     }
     if (!detail.empty()) detail += ")";
     std::string kind = std::string("raised ") + gl_error_name(error);
-    if (bracket == Bracket::End) kind += " (by fglEnd or a call since fglBegin)";
+    if (bracket == Bracket::End) kind += " (by fglEnd, or by fglBegin or a call between them)";
     problem(entry, 0, "", kind.c_str(), detail);
   }
-  // glBegin is in force only when it raised no error.
-  if (bracket == Bracket::Begin && !raised) inside_begin_end = true;
 }
 
 GLenum take_pending_error() {
@@ -120,14 +121,14 @@ GLenum take_pending_error() {
 void count_needed(std::size_t have, std::size_t need) {
   if (have >= need) return;
   const Entry &e = current_entry();
-  if (e.name == nullptr || e.count_position == 0 || e.negative_count) return;
+  if (e.name == nullptr || e.count_position == 0 || e.negative_count || !e.sized) return;
   problem(e.name, e.count_position, "N", "item count smaller than what OpenGL uses",
           std::to_string(have) + ", needs " + std::to_string(need));
 }
 
-Scope::Scope(const char *entry, int count_position, const GLint *count, bool gl_errors)
+Scope::Scope(const char *entry, int count_position, const GLint *count, bool gl_errors, bool sized)
     : previous_(current_entry()), gl_errors_(gl_errors) {
-  current_entry() = Entry{entry, count_position, count != nullptr && *count < 0};
+  current_entry() = Entry{entry, count_position, count != nullptr && *count < 0, sized};
   if (current_entry().negative_count) {
     problem(entry, count_position, "N", "negative item count", show_int(*count));
   }

@@ -51,7 +51,9 @@ class Scope {
  public:
   // gl_errors: whether this library reads OpenGL's error state after the
   // call (the OpenGL layer does; the GLU layer leaves it to the program).
-  Scope(const char *entry, int count_position, const GLint *count, bool gl_errors);
+  // sized: whether what OpenGL touches is known exactly (for a query of any
+  // parameter it is only bounded, and the count is not compared with it).
+  Scope(const char *entry, int count_position, const GLint *count, bool gl_errors, bool sized = true);
   ~Scope();
   Scope(const Scope &) = delete;
   Scope &operator=(const Scope &) = delete;
@@ -94,5 +96,7 @@ struct Checked<Command, Args> {
 // In a hand-written entry: names it and its count argument for the checks.
 #define FGL_CHECK_ENTRY(entry, count_position, count) \
   const fgl::check::Scope fgl_check_scope_(entry, count_position, count, true)
+#define FGL_CHECK_ENTRY_UNSIZED(entry, count_position, count) \
+  const fgl::check::Scope fgl_check_scope_(entry, count_position, count, true, false)
 #define FGL_CHECK_SIZES(entry, count_position, count) \
   const fgl::check::Scope fgl_check_scope_(entry, count_position, count, false)

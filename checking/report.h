@@ -36,6 +36,7 @@ struct Entry {
   const char *name = nullptr;
   int count_position = 0;
   bool negative_count = false;  // already reported; no size check then
+  bool sized = true;            // what OpenGL touches is known exactly
 };
 Entry &current_entry();
 

@@ -47,11 +47,13 @@ struct Forward<Command> {
 
 // A hand-written entry names itself and the position of its item count (0
 // when it has none) for the checking build; elsewhere this is nothing.
-// FGL_CHECK_SIZES does the same for an entry of another layer, which leaves
-// OpenGL's error state to the program.
+// FGL_CHECK_ENTRY_UNSIZED is for an entry whose count OpenGL's need is only
+// bounded for (a query of any parameter); FGL_CHECK_SIZES is for an entry of
+// another layer, which leaves OpenGL's error state to the program.
 #ifdef FGL_CHECKING
 #include "gl_checks.h"
 #else
 #define FGL_CHECK_ENTRY(entry, count_position, count)
+#define FGL_CHECK_ENTRY_UNSIZED(entry, count_position, count)
 #define FGL_CHECK_SIZES(entry, count_position, count)
 #endif

@@ -123,7 +123,7 @@ FGL_FORTRAN_ALIAS(fglCallListsP, fglcalllistsp_)
 // Booleans into 4-byte elements, GL_TRUE as 1 and GL_FALSE as 0; the
 // temporary holds every value OpenGL returns for pname.
 extern "C" FGL_API void fglGetBooleanvI4(const GLenum *pname, GLint *params, const GLint *count) {
-  FGL_CHECK_ENTRY("fglGetBooleanvI4", 3, count);
+  FGL_CHECK_ENTRY_UNSIZED("fglGetBooleanvI4", 3, count);
   const GLenum p = *pname;
   receive<GLboolean>(
       params, non_negative(*count), [&] { return boolean_values(p); },

@@ -24,7 +24,7 @@ CASES = [
     (9, ["fglutBitmapLength argument 2 (WORDS(1)) = 1684234849 (0x64636261): packed word outside 0 to 255"]),
     (10, ["fglutDisplayFunc: registration with no current window"]),
     (11, ["fglutSetWindow argument 1 (WINDOW) = 8 (0x8): no window has this number"]),
-    (12, ["fglEnd: raised GL_INVALID_OPERATION (by fglEnd or a call since fglBegin)"]),
+    (12, ["fglEnd: raised GL_INVALID_OPERATION (by fglEnd, or by fglBegin or a call between them)"]),
     (13, ["fglDrawPixelsI4 argument 6 (N) = -1 (0xFFFFFFFF): negative item count"]),
     # Which of the six arguments show the pattern depends on what the
     # compiler puts after each constant; at least one does.
