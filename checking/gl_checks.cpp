@@ -55,7 +55,30 @@ std::string value_of(const Arg &a, const void *p) {
 const char *const kInteger = "looks like an INTEGER passed for a REAL";
 const char *const kSingle = "looks like a REAL or INTEGER passed for a DOUBLE PRECISION";
 
+// Argument `position` (from 1) of the list "(a, b, c)", in capitals.
+std::string nth_name(const char *names, int position) {
+  std::string list(names);
+  int n = 1;
+  std::string name;
+  for (char c : list) {
+    if (c == ',') {
+      ++n;
+    } else if (n == position && c != '(' && c != ')' && c != ' ') {
+      name += c;
+    }
+  }
+  return upper(name.c_str());
+}
+
 }  // namespace
+
+void check_single(const char *entry, int position, const char *names, float value) {
+  if (integer_pattern(value)) problem(entry, position, nth_name(names, position).c_str(), kInteger, show_float(value));
+}
+
+void check_double(const char *entry, int position, const char *names, double value) {
+  if (single_pattern(value)) problem(entry, position, nth_name(names, position).c_str(), kSingle, show_double(value));
+}
 
 void inspect(const char *entry, const Arg *args, int n, const void *const *addresses) {
   for (int i = 0; i < n; ++i) {

@@ -37,6 +37,12 @@ void inspect(const char *entry, const Arg *args, int n, const void *const *addre
 // arguments.
 void after(const char *entry, const Arg *args, int n, const void *const *addresses, Bracket bracket);
 
+// The pattern checks of one single or double argument, for entries of other
+// layers: `names` is the entry's argument list as written, "(a, b, c)", from
+// which the name of argument `position` is taken.
+void check_single(const char *entry, int position, const char *names, float value);
+void check_double(const char *entry, int position, const char *names, double value);
+
 // An error the checks took from OpenGL, handed to the program's next
 // fglGetError; GL_NO_ERROR when none is held.
 GLenum take_pending_error();

@@ -200,7 +200,7 @@ FGL_FORTRAN_ALIAS(fglBitmapI2, fglbitmapi2_)
 #define FGL_DRAW_PIXELS(entry, fortran_name, Storage)                                                   \
   extern "C" FGL_API void entry(const GLsizei *width, const GLsizei *height, const GLenum *format,     \
                                 const GLenum *type, const DataOf<Storage> *pixels, const GLint *count) { \
-    FGL_CHECK_ENTRY(#entry, 6, count); \
+    FGL_CHECK_ENTRY(#entry, 6, count);                                                                  \
     draw_pixels<Storage>(width, height, format, type, pixels, count);                                   \
   }                                                                                                     \
   FGL_FORTRAN_ALIAS(entry, fortran_name)
@@ -212,7 +212,7 @@ FGL_DRAW_PIXELS(fglDrawPixelsI2, fgldrawpixelsi2_, GLshort)
   extern "C" FGL_API void entry(const GLenum *target, const GLint *level, const GLint *internalformat,     \
                                 const GLsizei *width, const GLint *border, const GLenum *format,           \
                                 const GLenum *type, const DataOf<Storage> *pixels, const GLint *count) {   \
-    FGL_CHECK_ENTRY(#entry, 9, count); \
+    FGL_CHECK_ENTRY(#entry, 9, count);                                                                     \
     tex_image_1d<Storage>(target, level, internalformat, width, border, format, type, pixels, count);      \
   }                                                                                                         \
   FGL_FORTRAN_ALIAS(entry, fortran_name)
@@ -225,7 +225,7 @@ FGL_TEX_IMAGE_1D(fglTexImage1DI2, fglteximage1di2_, GLshort)
                                 const GLsizei *width, const GLsizei *height, const GLint *border,           \
                                 const GLenum *format, const GLenum *type, const DataOf<Storage> *pixels,    \
                                 const GLint *count) {                                                       \
-    FGL_CHECK_ENTRY(#entry, 10, count); \
+    FGL_CHECK_ENTRY(#entry, 10, count);                                                                       \
     tex_image_2d<Storage>(target, level, internalformat, width, height, border, format, type, pixels, count); \
   }                                                                                                          \
   FGL_FORTRAN_ALIAS(entry, fortran_name)
@@ -237,7 +237,7 @@ FGL_TEX_IMAGE_2D(fglTexImage2DI2, fglteximage2di2_, GLshort)
   extern "C" FGL_API void entry(const GLenum *target, const GLint *level, const GLint *xoffset,              \
                                 const GLsizei *width, const GLenum *format, const GLenum *type,             \
                                 const DataOf<Storage> *pixels, const GLint *count) {                        \
-    FGL_CHECK_ENTRY(#entry, 8, count); \
+    FGL_CHECK_ENTRY(#entry, 8, count);                                                                      \
     tex_sub_image_1d<Storage>(target, level, xoffset, width, format, type, pixels, count);                  \
   }                                                                                                          \
   FGL_FORTRAN_ALIAS(entry, fortran_name)
@@ -250,7 +250,7 @@ FGL_TEX_SUB_IMAGE_1D(fglTexSubImage1DI2, fgltexsubimage1di2_, GLshort)
                                 const GLint *yoffset, const GLsizei *width, const GLsizei *height,            \
                                 const GLenum *format, const GLenum *type, const DataOf<Storage> *pixels,      \
                                 const GLint *count) {                                                         \
-    FGL_CHECK_ENTRY(#entry, 10, count); \
+    FGL_CHECK_ENTRY(#entry, 10, count);                                                                       \
     tex_sub_image_2d<Storage>(target, level, xoffset, yoffset, width, height, format, type, pixels, count);   \
   }                                                                                                            \
   FGL_FORTRAN_ALIAS(entry, fortran_name)
@@ -263,7 +263,7 @@ FGL_TEX_SUB_IMAGE_2D(fglTexSubImage2DI2, fgltexsubimage2di2_, GLshort)
                                 const GLsizei *width, const GLsizei *height, const GLsizei *depth,              \
                                 const GLint *border, const GLenum *format, const GLenum *type,                  \
                                 const DataOf<Storage> *pixels, const GLint *count) {                            \
-    FGL_CHECK_ENTRY(#entry, 11, count); \
+    FGL_CHECK_ENTRY(#entry, 11, count);                                                                         \
     tex_image_3d<Storage>(target, level, internalformat, width, height, depth, border, format, type, pixels,    \
                           count);                                                                               \
   }                                                                                                              \
@@ -277,7 +277,7 @@ FGL_TEX_IMAGE_3D(fglTexImage3DI2, fglteximage3di2_, GLshort)
                                 const GLint *yoffset, const GLint *zoffset, const GLsizei *width,                \
                                 const GLsizei *height, const GLsizei *depth, const GLenum *format,               \
                                 const GLenum *type, const DataOf<Storage> *pixels, const GLint *count) {         \
-    FGL_CHECK_ENTRY(#entry, 12, count); \
+    FGL_CHECK_ENTRY(#entry, 12, count);                                                                          \
     tex_sub_image_3d<Storage>(target, level, xoffset, yoffset, zoffset, width, height, depth, format, type,      \
                               pixels, count);                                                                    \
   }                                                                                                               \
@@ -290,7 +290,7 @@ FGL_TEX_SUB_IMAGE_3D(fglTexSubImage3DI2, fgltexsubimage3di2_, GLshort)
   extern "C" FGL_API void entry(const GLint *x, const GLint *y, const GLsizei *width, const GLsizei *height, \
                                 const GLenum *format, const GLenum *type, DataOf<Storage> *pixels,          \
                                 const GLint *count) {                                                       \
-    FGL_CHECK_ENTRY(#entry, 8, count); \
+    FGL_CHECK_ENTRY(#entry, 8, count);                                                                      \
     read_pixels<Storage>(x, y, width, height, format, type, pixels, count);                                 \
   }                                                                                                          \
   FGL_FORTRAN_ALIAS(entry, fortran_name)
@@ -301,7 +301,7 @@ FGL_READ_PIXELS(fglReadPixelsI2, fglreadpixelsi2_, GLshort)
 #define FGL_GET_TEX_IMAGE(entry, fortran_name, Storage)                                                   \
   extern "C" FGL_API void entry(const GLenum *target, const GLint *level, const GLenum *format,          \
                                 const GLenum *type, DataOf<Storage> *pixels, const GLint *count) {       \
-    FGL_CHECK_ENTRY(#entry, 6, count); \
+    FGL_CHECK_ENTRY(#entry, 6, count);                                                                    \
     get_tex_image<Storage>(target, level, format, type, pixels, count);                                   \
   }                                                                                                       \
   FGL_FORTRAN_ALIAS(entry, fortran_name)

@@ -76,6 +76,9 @@ C        A negative count.
       ELSE IF (ICASE .EQ. 14) THEN
 C        REAL constants for DOUBLE PRECISION arguments.
          CALL FGLORTHO(-1.0, 1.0, -1.0, 1.0, -1.0, 1.0)
+      ELSE IF (ICASE .EQ. 15) THEN
+C        A REAL variable for a DOUBLE PRECISION argument of GLU.
+         CALL FGLUPERSPECTIVE(ANGLE, 1.0D0, 1.0D0, 100.0D0)
       END IF
       CALL FGLFINISH
       CALL EXIT(0)

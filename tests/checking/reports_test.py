@@ -29,6 +29,7 @@ CASES = [
     # Which of the six arguments show the pattern depends on what the
     # compiler puts after each constant; at least one does.
     (14, ["fglOrtho argument ", DOUBLE]),
+    (15, ["fgluPerspective argument 1 (FOVY) = ", DOUBLE]),
 ]
 
 
