@@ -69,6 +69,13 @@ class Scope {
   bool gl_errors_;
 };
 
+// Whether any argument is a single or a double, or a vector of them.
+constexpr bool has_reals(const Arg *args, int n) {
+  for (int i = 0; i < n; ++i)
+    if (args[i].kind == 'f' || args[i].kind == 'd' || args[i].kind == 'F' || args[i].kind == 'D') return true;
+  return false;
+}
+
 template <auto Command>
 inline constexpr Bracket bracket_of = Bracket::None;
 template <>
@@ -85,7 +92,7 @@ struct Checked<Command, Args> {
     constexpr int n = sizeof...(P);
     const void *addresses[n + 1] = {static_cast<const void *>(args)..., nullptr};
     constexpr Bracket bracket = bracket_of<Command>;
-    inspect(entry, Args, n, addresses);
+    if constexpr (has_reals(Args, n)) inspect(entry, Args, n, addresses);
     if constexpr (std::is_void_v<R>) {
       Command(ByAddress<P>::read(args)...);
       after(entry, Args, n, addresses, bracket);
