@@ -39,6 +39,16 @@ std::string upper(const char *s) {
   return r;
 }
 
+// Element j of an array of T that may lie at any address and reach past the
+// caller's variable (a double passed as a REAL lies at a 4-byte boundary and
+// is 4 bytes longer): that is what is being checked.
+template <typename T>
+__attribute__((no_sanitize("address"))) T read(const unsigned char *bytes, int j) {
+  T v;
+  std::memcpy(&v, bytes + sizeof(T) * static_cast<std::size_t>(j), sizeof v);
+  return v;
+}
+
 std::string value_of(const Arg &a, const void *p) {
   switch (a.kind) {
     case 'b': return show_int(*static_cast<const std::uint8_t *>(p));
@@ -47,7 +57,7 @@ std::string value_of(const Arg &a, const void *p) {
     case 'u':
     case 'e': return show_int(*static_cast<const std::uint32_t *>(p));
     case 'f': return show_float(*static_cast<const float *>(p));
-    case 'd': return show_double(*static_cast<const double *>(p));
+    case 'd': return show_double(read<double>(static_cast<const unsigned char *>(p), 0));
     default: return "";
   }
 }
@@ -84,21 +94,23 @@ void inspect(const char *entry, const Arg *args, int n, const void *const *addre
   for (int i = 0; i < n; ++i) {
     const Arg &a = args[i];
     if (a.kind == 'f' || a.kind == 'F') {
-      const float *v = static_cast<const float *>(addresses[i]);
+      const auto *bytes = static_cast<const unsigned char *>(addresses[i]);
       const int k = a.kind == 'f' ? 1 : a.count;
       for (int j = 0; j < k; ++j) {
-        if (!integer_pattern(v[j])) continue;
+        const float v = read<float>(bytes, j);
+        if (!integer_pattern(v)) continue;
         std::string where = a.kind == 'f' ? upper(a.name) : upper(a.name) + "(" + std::to_string(j + 1) + ")";
-        problem(entry, i + 1, where.c_str(), kInteger, show_float(v[j]));
+        problem(entry, i + 1, where.c_str(), kInteger, show_float(v));
         break;
       }
     } else if (a.kind == 'd' || a.kind == 'D') {
-      const double *v = static_cast<const double *>(addresses[i]);
+      const auto *bytes = static_cast<const unsigned char *>(addresses[i]);
       const int k = a.kind == 'd' ? 1 : a.count;
       for (int j = 0; j < k; ++j) {
-        if (!single_pattern(v[j])) continue;
+        const double v = read<double>(bytes, j);
+        if (!single_pattern(v)) continue;
         std::string where = a.kind == 'd' ? upper(a.name) : upper(a.name) + "(" + std::to_string(j + 1) + ")";
-        problem(entry, i + 1, where.c_str(), kSingle, show_double(v[j]));
+        problem(entry, i + 1, where.c_str(), kSingle, show_double(v));
         break;
       }
     }

@@ -5,6 +5,7 @@
 #include <GL/glu.h>
 
 #include <cstddef>
+#include <cstring>
 #include <type_traits>
 
 #include "gl_checks.h"
@@ -21,11 +22,13 @@ void unhandled_error(GLenum code);
 // GLU function's prototype (the entry's own first argument, a handle, when
 // the function takes a GLU object); the names come from the argument list.
 template <typename T>
-void check_scalar(const char *entry, int position, const char *names, const void *address) {
+__attribute__((no_sanitize("address"))) void check_scalar(const char *entry, int position, const char *names, const void *address) {
   if constexpr (std::is_same_v<T, GLfloat>) {
     fgl::check::check_single(entry, position, names, *static_cast<const GLfloat *>(address));
   } else if constexpr (std::is_same_v<T, GLdouble>) {
-    fgl::check::check_double(entry, position, names, *static_cast<const GLdouble *>(address));
+    GLdouble v;  // at any address: a REAL passed for it lies at a 4-byte boundary
+    std::memcpy(&v, address, sizeof v);
+    fgl::check::check_double(entry, position, names, v);
   }
 }
 template <auto Command>

@@ -103,9 +103,17 @@ void print_place_and_backtrace() {
   const int n = backtrace(frames, 64);
   Dl_info self{};
   dladdr(reinterpret_cast<void *>(&print_place_and_backtrace), &self);
+  // Frames before the first one in this library belong to backtrace itself
+  // (or to a sanitizer's interceptor of it).
+  bool in_library = false;
   for (int i = 0; i < n; ++i) {
     Dl_info info{};
-    if (dladdr(frames[i], &info) == 0 || info.dli_fbase == self.dli_fbase) continue;
+    if (dladdr(frames[i], &info) == 0) continue;
+    if (info.dli_fbase == self.dli_fbase) {
+      in_library = true;
+      continue;
+    }
+    if (!in_library) continue;
     print_place(frames[i], info);
     break;
   }
