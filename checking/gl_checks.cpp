@@ -8,11 +8,12 @@
 #include <string>
 
 namespace fgl::check {
-namespace {
 
 // Inside a glBegin/glEnd pair glGetError is itself an error; the errors of
 // the calls inside are read at the fglEnd.
 bool inside_begin_end = false;
+
+namespace {
 
 // Errors taken from OpenGL by the checks and not yet asked for by the
 // program, oldest first (OpenGL holds at most one of each kind).
@@ -25,13 +26,6 @@ void hold(GLenum error) {
   if (pending_count < 8) pending[pending_count++] = error;
 }
 
-// A single that is a non-zero denormal: what a small INTEGER looks like.
-bool integer_pattern(float v) { return v != 0.0f && std::fpclassify(v) == FP_SUBNORMAL; }
-// A double that is a denormal, beyond 1e300 or a NaN: what a REAL or an
-// INTEGER followed by other bytes looks like.
-bool single_pattern(double v) {
-  return std::isnan(v) || std::fabs(v) > 1e300 || (v != 0.0 && std::fpclassify(v) == FP_SUBNORMAL);
-}
 
 std::string upper(const char *s) {
   std::string r(s);
@@ -39,14 +33,9 @@ std::string upper(const char *s) {
   return r;
 }
 
-// Element j of an array of T that may lie at any address and reach past the
-// caller's variable (a double passed as a REAL lies at a 4-byte boundary and
-// is 4 bytes longer): that is what is being checked.
 template <typename T>
-__attribute__((no_sanitize("address"))) T read(const unsigned char *bytes, int j) {
-  T v;
-  std::memcpy(&v, bytes + sizeof(T) * static_cast<std::size_t>(j), sizeof v);
-  return v;
+T read(const unsigned char *bytes, int j) {
+  return read_at<T>(bytes, j);
 }
 
 std::string value_of(const Arg &a, const void *p) {

@@ -10,7 +10,10 @@
 #include <GL/gl.h>
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <type_traits>
+#include <utility>
 
 #include "fgl_conventions.h"
 #include "report.h"
@@ -29,6 +32,50 @@ struct Arg {
 
 // What the entry does to the glBegin/glEnd bracket.
 enum class Bracket { None, Begin, End };
+
+// A single that is a non-zero denormal: what a small INTEGER looks like.
+inline bool integer_pattern(float v) {
+  std::uint32_t b;
+  std::memcpy(&b, &v, sizeof b);
+  return (b & 0x7f800000u) == 0 && (b & 0x007fffffu) != 0;
+}
+// A double that is a denormal, beyond 1e300 (infinities included) or a NaN:
+// what a REAL or an INTEGER followed by other bytes looks like.
+inline bool single_pattern(double v) {
+  std::uint64_t b;
+  std::memcpy(&b, &v, sizeof b);
+  const std::uint64_t exponent = (b >> 52) & 0x7ff;
+  if (exponent == 0) return (b & 0xfffffffffffffull) != 0;
+  return exponent == 0x7ff || v > 1e300 || v < -1e300;
+}
+
+// Element j of an array of T that may lie at any address and reach past the
+// caller's variable (a double passed as a REAL lies at a 4-byte boundary and
+// is 4 bytes longer): that is what is being checked.
+template <typename T>
+__attribute__((no_sanitize("address"))) inline T read_at(const void *p, int j) {
+  T v;
+  std::memcpy(&v, static_cast<const unsigned char *>(p) + sizeof(T) * static_cast<std::size_t>(j), sizeof v);
+  return v;
+}
+
+// Whether argument I shows a pattern, tested inline; the report is made out
+// of line by inspect.
+template <const Arg *Args, int I>
+inline bool suspect(const void *p) {
+  constexpr Arg a = Args[I];
+  if constexpr (a.kind == 'f' || a.kind == 'F') {
+    for (int j = 0; j < (a.kind == 'f' ? 1 : a.count); ++j)
+      if (integer_pattern(read_at<float>(p, j))) return true;
+  } else if constexpr (a.kind == 'd' || a.kind == 'D') {
+    for (int j = 0; j < (a.kind == 'd' ? 1 : a.count); ++j)
+      if (single_pattern(read_at<double>(p, j))) return true;
+  }
+  return false;
+}
+
+// Between glBegin and glEnd (OpenGL's error state is then read at glEnd).
+extern bool inside_begin_end;
 
 // Checks the singles and doubles an entry is about to read.
 void inspect(const char *entry, const Arg *args, int n, const void *const *addresses);
@@ -92,13 +139,18 @@ struct Checked<Command, Args> {
     constexpr int n = sizeof...(P);
     const void *addresses[n + 1] = {static_cast<const void *>(args)..., nullptr};
     constexpr Bracket bracket = bracket_of<Command>;
-    if constexpr (has_reals(Args, n)) inspect(entry, Args, n, addresses);
+    if constexpr (has_reals(Args, n)) {
+      const bool any = [&]<std::size_t... I>(std::index_sequence<I...>) {
+        return (suspect<Args, static_cast<int>(I)>(addresses[I]) || ...);
+      }(std::make_index_sequence<n>{});
+      if (any) inspect(entry, Args, n, addresses);
+    }
     if constexpr (std::is_void_v<R>) {
       Command(ByAddress<P>::read(args)...);
-      after(entry, Args, n, addresses, bracket);
+      if (bracket != Bracket::None || !inside_begin_end) after(entry, Args, n, addresses, bracket);
     } else {
       R result = Command(ByAddress<P>::read(args)...);
-      after(entry, Args, n, addresses, bracket);
+      if (bracket != Bracket::None || !inside_begin_end) after(entry, Args, n, addresses, bracket);
       return result;
     }
   }
