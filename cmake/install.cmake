@@ -76,3 +76,10 @@ foreach(pc fgl fglut fglu)
   install(FILES ${PROJECT_BINARY_DIR}/cmake/${pc}.pc
     DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT development)
 endforeach()
+
+# The checking build of the three libraries, and its wrapper.
+install(TARGETS fgl_check fglut_check fglu_check
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/fgl-check COMPONENT runtime NAMELINK_SKIP)
+file(RELATIVE_PATH FGL_CHECK_LIBDIR /prefix/${CMAKE_INSTALL_BINDIR} /prefix/${CMAKE_INSTALL_LIBDIR}/fgl-check)
+configure_file(${PROJECT_SOURCE_DIR}/checking/fglcheck.in ${PROJECT_BINARY_DIR}/cmake/fglcheck @ONLY)
+install(PROGRAMS ${PROJECT_BINARY_DIR}/cmake/fglcheck DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)

@@ -32,6 +32,7 @@ void draw_indices(GLsizei count, GLenum type, const GLint *indices, Command comm
 
 extern "C" FGL_API void fglDrawElementsI4(const GLenum *mode, const GLsizei *count, const GLenum *type,
                                           const GLint *indices) {
+  FGL_CHECK_ENTRY("fglDrawElementsI4", 0, nullptr);
   const GLenum m = *mode, t = *type;
   const GLsizei n = *count;
   draw_indices(n, t, indices, [&](const void *p) { glDrawElements(m, n, t, p); });
@@ -40,6 +41,7 @@ FGL_FORTRAN_ALIAS(fglDrawElementsI4, fgldrawelementsi4_)
 
 extern "C" FGL_API void fglDrawRangeElementsI4(const GLenum *mode, const GLuint *start, const GLuint *end,
                                                const GLsizei *count, const GLenum *type, const GLint *indices) {
+  FGL_CHECK_ENTRY("fglDrawRangeElementsI4", 0, nullptr);
   const GLenum m = *mode, t = *type;
   const GLuint first = *start, last = *end;
   const GLsizei n = *count;

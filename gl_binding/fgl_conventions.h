@@ -9,6 +9,7 @@
 
 #include <GL/gl.h>
 
+#include <cstring>
 #include <type_traits>
 
 #define FGL_API __attribute__((visibility("default")))
@@ -24,7 +25,18 @@ namespace fgl {
 template <typename T>
 struct ByAddress {
   using type = const T *;
+#ifdef FGL_CHECKING
+  // The checking build expects wrong storage: a double may arrive at the
+  // 4-byte-aligned address of a REAL or an INTEGER, and reach 4 bytes past
+  // it (which it reports; an address sanitizer need not stop the program).
+  __attribute__((no_sanitize("address"))) static T read(type p) {
+    T v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+  }
+#else
   static T read(type p) { return *p; }
+#endif
 };
 template <typename T>
 struct ByAddress<T *> {
@@ -44,3 +56,16 @@ struct Forward<Command> {
 };
 
 }  // namespace fgl
+
+// A hand-written entry names itself and the position of its item count (0
+// when it has none) for the checking build; elsewhere this is nothing.
+// FGL_CHECK_ENTRY_UNSIZED is for an entry whose count OpenGL's need is only
+// bounded for (a query of any parameter); FGL_CHECK_SIZES is for an entry of
+// another layer, which leaves OpenGL's error state to the program.
+#ifdef FGL_CHECKING
+#include "gl_checks.h"
+#else
+#define FGL_CHECK_ENTRY(entry, count_position, count)
+#define FGL_CHECK_ENTRY_UNSIZED(entry, count_position, count)
+#define FGL_CHECK_SIZES(entry, count_position, count)
+#endif

@@ -15,6 +15,22 @@
 #endif
 #endif
 
+#ifdef FGL_CHECKING
+// The checking build: each entry inspects its arguments as the registry
+// describes them, calls its command and reads OpenGL's error state.
+#include "gl_checks.h"
+#define FGL_CHECK_ARGS(entry, ...) static constexpr fgl::check::Arg fgl_check_##entry[] = {__VA_ARGS__};
+#include "fgl_check.inc"
+#undef FGL_CHECK_ARGS
+#define FGL_FORWARD(entry, fortran_name, command, result, params, args)                  \
+  static_assert(std::is_same_v<void params, fgl::Forward<&command>::Params>,            \
+                #entry ": parameter list does not match the prototype of " #command);   \
+  extern "C" FGL_API result entry params {                                              \
+    return static_cast<result>(                                                          \
+        fgl::check::Checked<&command, fgl_check_##entry>{#entry}.call args);             \
+  }                                                                                      \
+  FGL_FORTRAN_ALIAS(entry, fortran_name)
+#else
 #define FGL_FORWARD(entry, fortran_name, command, result, params, args)                  \
   static_assert(std::is_same_v<void params, fgl::Forward<&command>::Params>,            \
                 #entry ": parameter list does not match the prototype of " #command);   \
@@ -22,5 +38,6 @@
     return static_cast<result>(fgl::Forward<&command>::call args);                      \
   }                                                                                      \
   FGL_FORTRAN_ALIAS(entry, fortran_name)
+#endif
 #include "fgl_forward.inc"
 #undef FGL_FORWARD

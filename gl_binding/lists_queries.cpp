@@ -96,11 +96,13 @@ void release_store() {
 }  // namespace
 
 extern "C" FGL_API void fglCallListsI4(const GLsizei *n, const GLenum *type, const GLint *lists) {
+  FGL_CHECK_ENTRY("fglCallListsI4", 0, nullptr);
   call_lists(n, type, lists);
 }
 FGL_FORTRAN_ALIAS(fglCallListsI4, fglcalllistsi4_)
 
 extern "C" FGL_API void fglCallListsI2(const GLsizei *n, const GLenum *type, const GLshort *lists) {
+  FGL_CHECK_ENTRY("fglCallListsI2", 0, nullptr);
   call_lists(n, type, lists);
 }
 FGL_FORTRAN_ALIAS(fglCallListsI2, fglcalllistsi2_)
@@ -109,6 +111,7 @@ FGL_FORTRAN_ALIAS(fglCallListsI2, fglcalllistsi2_)
 // `count` words, whatever the type; the temporary also covers the n names
 // OpenGL reads.
 extern "C" FGL_API void fglCallListsP(const GLsizei *n, const GLenum *type, const GLint *lists, const GLint *count) {
+  FGL_CHECK_ENTRY("fglCallListsP", 4, count);
   const GLsizei names = *n;
   const GLenum t = *type;
   send<GLubyte>(
@@ -120,6 +123,7 @@ FGL_FORTRAN_ALIAS(fglCallListsP, fglcalllistsp_)
 // Booleans into 4-byte elements, GL_TRUE as 1 and GL_FALSE as 0; the
 // temporary holds every value OpenGL returns for pname.
 extern "C" FGL_API void fglGetBooleanvI4(const GLenum *pname, GLint *params, const GLint *count) {
+  FGL_CHECK_ENTRY_UNSIZED("fglGetBooleanvI4", 3, count);
   const GLenum p = *pname;
   receive<GLboolean>(
       params, non_negative(*count), [&] { return boolean_values(p); },
@@ -127,7 +131,16 @@ extern "C" FGL_API void fglGetBooleanvI4(const GLenum *pname, GLint *params, con
 }
 FGL_FORTRAN_ALIAS(fglGetBooleanvI4, fglgetbooleanvi4_)
 
+#ifdef FGL_CHECKING
+// The checking build reads OpenGL's errors after each call; the errors it took
+// come back here first, so that the program sees what it would have seen.
+extern "C" FGL_API GLenum fglGetError(void) {
+  const GLenum held = fgl::check::take_pending_error();
+  return held != GL_NO_ERROR ? held : glGetError();
+}
+#else
 extern "C" FGL_API GLenum fglGetError(void) { return glGetError(); }
+#endif
 FGL_FORTRAN_ALIAS(fglGetError, fglgeterror_)
 
 // Replaces the store's text by OpenGL's string for `name`, one character per

@@ -184,6 +184,7 @@ constexpr std::size_t kInlineMapBytes = 256 * sizeof(GLushort);
 extern "C" FGL_API void fglBitmapI4(const GLsizei *width, const GLsizei *height, const GLfloat *xorig,
                                     const GLfloat *yorig, const GLfloat *xmove, const GLfloat *ymove,
                                     const GLint *data, const GLint *count) {
+  FGL_CHECK_ENTRY("fglBitmapI4", 8, count);
   bitmap(width, height, xorig, yorig, xmove, ymove, data, count);
 }
 FGL_FORTRAN_ALIAS(fglBitmapI4, fglbitmapi4_)
@@ -191,6 +192,7 @@ FGL_FORTRAN_ALIAS(fglBitmapI4, fglbitmapi4_)
 extern "C" FGL_API void fglBitmapI2(const GLsizei *width, const GLsizei *height, const GLfloat *xorig,
                                     const GLfloat *yorig, const GLfloat *xmove, const GLfloat *ymove,
                                     const GLshort *data, const GLint *count) {
+  FGL_CHECK_ENTRY("fglBitmapI2", 8, count);
   bitmap(width, height, xorig, yorig, xmove, ymove, data, count);
 }
 FGL_FORTRAN_ALIAS(fglBitmapI2, fglbitmapi2_)
@@ -198,6 +200,7 @@ FGL_FORTRAN_ALIAS(fglBitmapI2, fglbitmapi2_)
 #define FGL_DRAW_PIXELS(entry, fortran_name, Storage)                                                   \
   extern "C" FGL_API void entry(const GLsizei *width, const GLsizei *height, const GLenum *format,     \
                                 const GLenum *type, const DataOf<Storage> *pixels, const GLint *count) { \
+    FGL_CHECK_ENTRY(#entry, 6, count);                                                                  \
     draw_pixels<Storage>(width, height, format, type, pixels, count);                                   \
   }                                                                                                     \
   FGL_FORTRAN_ALIAS(entry, fortran_name)
@@ -209,6 +212,7 @@ FGL_DRAW_PIXELS(fglDrawPixelsI2, fgldrawpixelsi2_, GLshort)
   extern "C" FGL_API void entry(const GLenum *target, const GLint *level, const GLint *internalformat,     \
                                 const GLsizei *width, const GLint *border, const GLenum *format,           \
                                 const GLenum *type, const DataOf<Storage> *pixels, const GLint *count) {   \
+    FGL_CHECK_ENTRY(#entry, 9, count);                                                                     \
     tex_image_1d<Storage>(target, level, internalformat, width, border, format, type, pixels, count);      \
   }                                                                                                         \
   FGL_FORTRAN_ALIAS(entry, fortran_name)
@@ -221,6 +225,7 @@ FGL_TEX_IMAGE_1D(fglTexImage1DI2, fglteximage1di2_, GLshort)
                                 const GLsizei *width, const GLsizei *height, const GLint *border,           \
                                 const GLenum *format, const GLenum *type, const DataOf<Storage> *pixels,    \
                                 const GLint *count) {                                                       \
+    FGL_CHECK_ENTRY(#entry, 10, count);                                                                       \
     tex_image_2d<Storage>(target, level, internalformat, width, height, border, format, type, pixels, count); \
   }                                                                                                          \
   FGL_FORTRAN_ALIAS(entry, fortran_name)
@@ -232,6 +237,7 @@ FGL_TEX_IMAGE_2D(fglTexImage2DI2, fglteximage2di2_, GLshort)
   extern "C" FGL_API void entry(const GLenum *target, const GLint *level, const GLint *xoffset,              \
                                 const GLsizei *width, const GLenum *format, const GLenum *type,             \
                                 const DataOf<Storage> *pixels, const GLint *count) {                        \
+    FGL_CHECK_ENTRY(#entry, 8, count);                                                                      \
     tex_sub_image_1d<Storage>(target, level, xoffset, width, format, type, pixels, count);                  \
   }                                                                                                          \
   FGL_FORTRAN_ALIAS(entry, fortran_name)
@@ -244,6 +250,7 @@ FGL_TEX_SUB_IMAGE_1D(fglTexSubImage1DI2, fgltexsubimage1di2_, GLshort)
                                 const GLint *yoffset, const GLsizei *width, const GLsizei *height,            \
                                 const GLenum *format, const GLenum *type, const DataOf<Storage> *pixels,      \
                                 const GLint *count) {                                                         \
+    FGL_CHECK_ENTRY(#entry, 10, count);                                                                       \
     tex_sub_image_2d<Storage>(target, level, xoffset, yoffset, width, height, format, type, pixels, count);   \
   }                                                                                                            \
   FGL_FORTRAN_ALIAS(entry, fortran_name)
@@ -256,6 +263,7 @@ FGL_TEX_SUB_IMAGE_2D(fglTexSubImage2DI2, fgltexsubimage2di2_, GLshort)
                                 const GLsizei *width, const GLsizei *height, const GLsizei *depth,              \
                                 const GLint *border, const GLenum *format, const GLenum *type,                  \
                                 const DataOf<Storage> *pixels, const GLint *count) {                            \
+    FGL_CHECK_ENTRY(#entry, 11, count);                                                                         \
     tex_image_3d<Storage>(target, level, internalformat, width, height, depth, border, format, type, pixels,    \
                           count);                                                                               \
   }                                                                                                              \
@@ -269,6 +277,7 @@ FGL_TEX_IMAGE_3D(fglTexImage3DI2, fglteximage3di2_, GLshort)
                                 const GLint *yoffset, const GLint *zoffset, const GLsizei *width,                \
                                 const GLsizei *height, const GLsizei *depth, const GLenum *format,               \
                                 const GLenum *type, const DataOf<Storage> *pixels, const GLint *count) {         \
+    FGL_CHECK_ENTRY(#entry, 12, count);                                                                          \
     tex_sub_image_3d<Storage>(target, level, xoffset, yoffset, zoffset, width, height, depth, format, type,      \
                               pixels, count);                                                                    \
   }                                                                                                               \
@@ -281,6 +290,7 @@ FGL_TEX_SUB_IMAGE_3D(fglTexSubImage3DI2, fgltexsubimage3di2_, GLshort)
   extern "C" FGL_API void entry(const GLint *x, const GLint *y, const GLsizei *width, const GLsizei *height, \
                                 const GLenum *format, const GLenum *type, DataOf<Storage> *pixels,          \
                                 const GLint *count) {                                                       \
+    FGL_CHECK_ENTRY(#entry, 8, count);                                                                      \
     read_pixels<Storage>(x, y, width, height, format, type, pixels, count);                                 \
   }                                                                                                          \
   FGL_FORTRAN_ALIAS(entry, fortran_name)
@@ -291,6 +301,7 @@ FGL_READ_PIXELS(fglReadPixelsI2, fglreadpixelsi2_, GLshort)
 #define FGL_GET_TEX_IMAGE(entry, fortran_name, Storage)                                                   \
   extern "C" FGL_API void entry(const GLenum *target, const GLint *level, const GLenum *format,          \
                                 const GLenum *type, DataOf<Storage> *pixels, const GLint *count) {       \
+    FGL_CHECK_ENTRY(#entry, 6, count);                                                                    \
     get_tex_image<Storage>(target, level, format, type, pixels, count);                                   \
   }                                                                                                       \
   FGL_FORTRAN_ALIAS(entry, fortran_name)
@@ -298,21 +309,26 @@ FGL_GET_TEX_IMAGE(fglGetTexImageI4, fglgetteximagei4_, GLint)
 FGL_GET_TEX_IMAGE(fglGetTexImageP, fglgetteximagep_, Packed)
 FGL_GET_TEX_IMAGE(fglGetTexImageI2, fglgetteximagei2_, GLshort)
 
-extern "C" FGL_API void fglPolygonStippleI4(const GLint *mask) { polygon_stipple(mask); }
+extern "C" FGL_API void fglPolygonStippleI4(const GLint *mask) {
+  FGL_CHECK_ENTRY("fglPolygonStippleI4", 0, nullptr); polygon_stipple(mask); }
 FGL_FORTRAN_ALIAS(fglPolygonStippleI4, fglpolygonstipplei4_)
 
-extern "C" FGL_API void fglPolygonStippleI2(const GLshort *mask) { polygon_stipple(mask); }
+extern "C" FGL_API void fglPolygonStippleI2(const GLshort *mask) {
+  FGL_CHECK_ENTRY("fglPolygonStippleI2", 0, nullptr); polygon_stipple(mask); }
 FGL_FORTRAN_ALIAS(fglPolygonStippleI2, fglpolygonstipplei2_)
 
-extern "C" FGL_API void fglGetPolygonStippleI4(GLint *mask, const GLint *count) { get_polygon_stipple(mask, count); }
+extern "C" FGL_API void fglGetPolygonStippleI4(GLint *mask, const GLint *count) {
+  FGL_CHECK_ENTRY("fglGetPolygonStippleI4", 2, count); get_polygon_stipple(mask, count); }
 FGL_FORTRAN_ALIAS(fglGetPolygonStippleI4, fglgetpolygonstipplei4_)
 
-extern "C" FGL_API void fglGetPolygonStippleI2(GLshort *mask, const GLint *count) { get_polygon_stipple(mask, count); }
+extern "C" FGL_API void fglGetPolygonStippleI2(GLshort *mask, const GLint *count) {
+  FGL_CHECK_ENTRY("fglGetPolygonStippleI2", 2, count); get_polygon_stipple(mask, count); }
 FGL_FORTRAN_ALIAS(fglGetPolygonStippleI2, fglgetpolygonstipplei2_)
 
 // OpenGL reads mapsize values; a negative mapsize reads none (and is passed
 // on for OpenGL to reject).
 extern "C" FGL_API void fglPixelMapusvI4(const GLenum *map, const GLsizei *mapsize, const GLint *values) {
+  FGL_CHECK_ENTRY("fglPixelMapusvI4", 0, nullptr);
   const GLenum m = *map;
   const GLsizei size = *mapsize;
   send<GLushort>(
@@ -324,6 +340,7 @@ FGL_FORTRAN_ALIAS(fglPixelMapusvI4, fglpixelmapusvi4_)
 // OpenGL writes the whole map; the caller receives its first four values,
 // with 0 for those past the end of a shorter map.
 extern "C" FGL_API void fglGetPixelMapusvI4(const GLenum *map, GLint *values) {
+  FGL_CHECK_ENTRY("fglGetPixelMapusvI4", 0, nullptr);
   const GLenum m = *map;
   receive<GLushort, kInlineMapBytes>(
       values, kMapValues, [&] { return mul(pixel_map_size(m), sizeof(GLushort)); },

@@ -16,6 +16,10 @@
 #include <cstring>
 #include <limits>
 
+#ifdef FGL_CHECKING
+#include "gl_checks.h"
+#endif
+
 namespace fgl::repack {
 
 // A size that cannot be allocated: the result of any size arithmetic that
@@ -63,6 +67,13 @@ struct Temporary {
   void *data = nullptr;
 };
 
+#ifdef FGL_CHECKING
+// The checking build counts an image's last row without its padding (see
+// image_bytes), which is exactly what OpenGL touches; its temporaries keep the
+// largest padding (8 bytes) beyond that.
+inline constexpr std::size_t kCheckSlack = 8;
+#endif
+
 // Item i of `to` is the least significant bits of element i of `from` that
 // fit in To: truncation, no range check, no saturation. Elements are read in
 // ascending order, exactly n of them.
@@ -83,7 +94,13 @@ void widen(const From *from, std::size_t n, To *to) {
 // `command` is called once with the temporary unless it cannot be obtained.
 template <typename Item, std::size_t Inline = 0, typename Elem, typename Size, typename Command>
 void send(const Elem *from, std::size_t count, Size gl_bytes, Command command) {
+#ifdef FGL_CHECKING
+  const std::size_t touched = gl_bytes();
+  fgl::check::count_needed(count, touched / sizeof(Item) + (touched % sizeof(Item) != 0));
+  Temporary<Inline> tmp(std::max(mul(count, sizeof(Item)), add(touched, kCheckSlack)));
+#else
   Temporary<Inline> tmp(std::max(mul(count, sizeof(Item)), gl_bytes()));
+#endif
   if (!tmp) return;
   narrow(from, count, tmp.template as<Item>());
   command(tmp.data);
@@ -94,7 +111,13 @@ void send(const Elem *from, std::size_t count, Size gl_bytes, Command command) {
 // the temporary cannot be obtained.
 template <typename Item, std::size_t Inline = 0, typename Elem, typename Size, typename Command>
 void receive(Elem *to, std::size_t count, Size gl_bytes, Command command) {
+#ifdef FGL_CHECKING
+  const std::size_t touched = gl_bytes();
+  fgl::check::count_needed(count, touched / sizeof(Item) + (touched % sizeof(Item) != 0));
+  Temporary<Inline> tmp(std::max(mul(count, sizeof(Item)), add(touched, kCheckSlack)));
+#else
   Temporary<Inline> tmp(std::max(mul(count, sizeof(Item)), gl_bytes()));
+#endif
   if (!tmp) return;
   command(tmp.data);
   widen(tmp.template as<const Item>(), count, to);
@@ -204,7 +227,9 @@ inline std::size_t component_bytes(GLenum type) {
 // format and type under the pixel-store state: rows are padded to the
 // alignment and spaced by the row length; skipped rows, pixels and images
 // come first; GL_BITMAP rows hold 8 pixels per byte. The last row is counted
-// whole, which can only overstate.
+// whole, which can only overstate (in the checking build it is counted as far
+// as its last pixel, so that the count check asks for no more than OpenGL
+// touches).
 inline std::size_t image_bytes(GLint width, GLint height, GLint depth, GLenum format, GLenum type,
                                const PixelStore &store) {
   const std::size_t w = non_negative(width), h = non_negative(height), d = non_negative(depth);
@@ -228,7 +253,11 @@ inline std::size_t image_bytes(GLint width, GLint height, GLint depth, GLenum fo
   const std::size_t image_rows = store.image_height > 0 ? non_negative(store.image_height) : h;
   const std::size_t rows_before_last =
       add(mul(add(non_negative(store.skip_images), d - 1), image_rows), add(non_negative(store.skip_rows), h - 1));
+#ifdef FGL_CHECKING
+  return add(mul(rows_before_last, row), last_row);
+#else
   return add(mul(rows_before_last, row), std::max(row, last_row));
+#endif
 }
 
 }  // namespace fgl::repack

@@ -35,6 +35,7 @@ std::size_t compressed_image_bytes(GLenum target, GLint level) {
 // texture is resident it writes no flag; the caller then gets 1 in each of
 // its n flags. Flags OpenGL did not write (after an error) are 0.
 extern "C" FGL_API GLint fglAreTexturesResidentI4(const GLsizei *n, const GLuint *textures, GLint *residences) {
+  FGL_CHECK_ENTRY("fglAreTexturesResidentI4", 0, nullptr);
   const GLsizei count = *n;
   const std::size_t flags = non_negative(count);
   GLboolean all = GL_FALSE;
@@ -50,6 +51,7 @@ extern "C" FGL_API void fglCompressedTexImage1DP(const GLenum *target, const GLi
                                                  const GLenum *internalformat, const GLsizei *width,
                                                  const GLint *border, const GLsizei *imageSize, const GLint *data,
                                                  const GLint *count) {
+  FGL_CHECK_ENTRY("fglCompressedTexImage1DP", 8, count);
   const GLenum tg = *target, ifmt = *internalformat;
   const GLint l = *level, b = *border;
   const GLsizei w = *width, size = *imageSize;
@@ -62,6 +64,7 @@ extern "C" FGL_API void fglCompressedTexImage2DP(const GLenum *target, const GLi
                                                  const GLenum *internalformat, const GLsizei *width,
                                                  const GLsizei *height, const GLint *border, const GLsizei *imageSize,
                                                  const GLint *data, const GLint *count) {
+  FGL_CHECK_ENTRY("fglCompressedTexImage2DP", 9, count);
   const GLenum tg = *target, ifmt = *internalformat;
   const GLint l = *level, b = *border;
   const GLsizei w = *width, h = *height, size = *imageSize;
@@ -74,6 +77,7 @@ extern "C" FGL_API void fglCompressedTexImage3DP(const GLenum *target, const GLi
                                                  const GLenum *internalformat, const GLsizei *width,
                                                  const GLsizei *height, const GLsizei *depth, const GLint *border,
                                                  const GLsizei *imageSize, const GLint *data, const GLint *count) {
+  FGL_CHECK_ENTRY("fglCompressedTexImage3DP", 10, count);
   const GLenum tg = *target, ifmt = *internalformat;
   const GLint l = *level, b = *border;
   const GLsizei w = *width, h = *height, d = *depth, size = *imageSize;
@@ -85,6 +89,7 @@ FGL_FORTRAN_ALIAS(fglCompressedTexImage3DP, fglcompressedteximage3dp_)
 extern "C" FGL_API void fglCompressedTexSubImage1DP(const GLenum *target, const GLint *level, const GLint *xoffset,
                                                     const GLsizei *width, const GLenum *format,
                                                     const GLsizei *imageSize, const GLint *data, const GLint *count) {
+  FGL_CHECK_ENTRY("fglCompressedTexSubImage1DP", 8, count);
   const GLenum tg = *target, f = *format;
   const GLint l = *level, x = *xoffset;
   const GLsizei w = *width, size = *imageSize;
@@ -97,6 +102,7 @@ extern "C" FGL_API void fglCompressedTexSubImage2DP(const GLenum *target, const 
                                                     const GLint *yoffset, const GLsizei *width, const GLsizei *height,
                                                     const GLenum *format, const GLsizei *imageSize, const GLint *data,
                                                     const GLint *count) {
+  FGL_CHECK_ENTRY("fglCompressedTexSubImage2DP", 10, count);
   const GLenum tg = *target, f = *format;
   const GLint l = *level, x = *xoffset, y = *yoffset;
   const GLsizei w = *width, h = *height, size = *imageSize;
@@ -109,6 +115,7 @@ extern "C" FGL_API void fglCompressedTexSubImage3DP(const GLenum *target, const 
                                                     const GLint *yoffset, const GLint *zoffset, const GLsizei *width,
                                                     const GLsizei *height, const GLsizei *depth, const GLenum *format,
                                                     const GLsizei *imageSize, const GLint *data, const GLint *count) {
+  FGL_CHECK_ENTRY("fglCompressedTexSubImage3DP", 12, count);
   const GLenum tg = *target, f = *format;
   const GLint l = *level, x = *xoffset, y = *yoffset, z = *zoffset;
   const GLsizei w = *width, h = *height, d = *depth, size = *imageSize;
@@ -121,6 +128,7 @@ FGL_FORTRAN_ALIAS(fglCompressedTexSubImage3DP, fglcompressedtexsubimage3dp_)
 // past the image's end receive 0.
 extern "C" FGL_API void fglGetCompressedTexImageP(const GLenum *target, const GLint *level, GLint *data,
                                                   const GLint *count) {
+  FGL_CHECK_ENTRY("fglGetCompressedTexImageP", 4, count);
   const GLenum tg = *target;
   const GLint l = *level;
   receive<GLubyte>(

@@ -64,7 +64,10 @@ struct VectorEntry<Command, K, Elem> {
   X(fglVertex4svI4, fglvertex4svi4_, glVertex4sv, GLint, 4)
 
 #define FGL_VECTOR_ENTRY(entry, fortran_name, command, Elem, k)                     \
-  extern "C" FGL_API void entry(const Elem *v) { VectorEntry<&command, k, Elem>::call(v); } \
+  extern "C" FGL_API void entry(const Elem *v) {                                   \
+    FGL_CHECK_ENTRY(#entry, 0, nullptr);                                            \
+    VectorEntry<&command, k, Elem>::call(v);                                        \
+  }                                                                                 \
   FGL_FORTRAN_ALIAS(entry, fortran_name)
 FGL_VECTOR_ENTRIES(FGL_VECTOR_ENTRY)
 #undef FGL_VECTOR_ENTRY
@@ -78,6 +81,7 @@ FGL_VECTOR_ENTRIES(FGL_VECTOR_ENTRY)
 
 #define FGL_UNIT_VECTOR_ENTRY(entry, fortran_name, command, k)              \
   extern "C" FGL_API void entry(const GLenum *target, const GLint *v) {     \
+    FGL_CHECK_ENTRY(#entry, 0, nullptr);                                    \
     command(*target, repacked<k, GLshort>(v).data());                       \
   }                                                                         \
   FGL_FORTRAN_ALIAS(entry, fortran_name)
@@ -86,6 +90,7 @@ FGL_UNIT_VECTOR_ENTRIES(FGL_UNIT_VECTOR_ENTRY)
 
 // The one command with two vectors: first corner, then second corner.
 extern "C" FGL_API void fglRectsvI4(const GLint *v1, const GLint *v2) {
+  FGL_CHECK_ENTRY("fglRectsvI4", 0, nullptr);
   VectorEntry<&glRectsv, 2, GLint>::call(v1, v2);
 }
 FGL_FORTRAN_ALIAS(fglRectsvI4, fglrectsvi4_)
@@ -93,6 +98,7 @@ FGL_FORTRAN_ALIAS(fglRectsvI4, fglrectsvi4_)
 // The flag vector has a count; OpenGL reads one flag, so the temporary holds
 // at least one (0, false, when the count is 0 or negative).
 extern "C" FGL_API void fglEdgeFlagvI4(const GLint *flag, const GLint *count) {
+  FGL_CHECK_ENTRY("fglEdgeFlagvI4", 2, count);
   fgl::repack::send<GLboolean>(flag, fgl::repack::non_negative(*count), [] { return std::size_t{1}; },
                                [](void *flags) { glEdgeFlagv(static_cast<const GLboolean *>(flags)); });
 }

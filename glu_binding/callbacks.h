@@ -73,7 +73,7 @@ void set_callback(const GLint *handle, const GLenum *which, Routine routine, con
     return;
   }
   object->routines[kind->slot] = routine;
-  set(glu, w, routine != nullptr ? kind->trampoline : nullptr);
+  set(glu, w, routine != nullptr || FGLU_KEEPS_TRAMPOLINE(w) ? kind->trampoline : nullptr);
 }
 
 // Trampoline helpers: an enumerant or flag as the address of an INTEGER*4 copy.

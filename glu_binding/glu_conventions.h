@@ -36,11 +36,18 @@ struct OnObject<Command> {
 #define FGLU_DEFINE_FORWARD(entry, fortran_name, command, result, params, args)         \
   static_assert(std::is_same_v<void params, fgl::Forward<&command>::Params>,           \
                 #entry ": parameter list does not match the prototype of " #command);  \
-  extern "C" FGL_API result entry params { return fgl::Forward<&command>::call args; } \
+  extern "C" FGL_API result entry params {                                              \
+    FGLU_CHECK_FORWARD(entry, command, args);                                           \
+    return fgl::Forward<&command>::call args;                                           \
+  }                                                                                     \
   FGL_FORTRAN_ALIAS(entry, fortran_name)
 
 #define FGLU_DEFINE_ON_OBJECT(entry, fortran_name, command, result, params, args)         \
   static_assert(std::is_same_v<void params, fglu::OnObject<&command>::Params>,           \
                 #entry ": parameter list does not match the prototype of " #command);    \
-  extern "C" FGL_API result entry params { return fglu::OnObject<&command>::call args; } \
+  extern "C" FGL_API result entry params {                                                \
+    FGLU_CHECK_ENTRY();                                                                   \
+    FGLU_CHECK_ON_OBJECT(entry, command, args);                                           \
+    return fglu::OnObject<&command>::call args;                                           \
+  }                                                                                       \
   FGL_FORTRAN_ALIAS(entry, fortran_name)

@@ -22,6 +22,24 @@ Table &table() {
 
 thread_local Object *current_object = nullptr;
 
+#ifdef FGL_CHECKING
+const char *name_of(Kind kind) {
+  switch (kind) {
+    case Kind::Quadric: return "QUAD";
+    case Kind::Tess: return "TESS";
+    default: return "NURB";
+  }
+}
+// Called with the table locked.
+void report_missing(const Table &t, GLint handle, Kind kind) {
+  const auto it = t.objects.find(handle);
+  fglu::check::missing_handle(handle, name_of(kind), handle > 0 && handle <= t.last, it != t.objects.end());
+}
+#define FGLU_REPORT_MISSING(t, handle, kind) report_missing(t, handle, kind)
+#else
+#define FGLU_REPORT_MISSING(t, handle, kind)
+#endif
+
 }  // namespace
 
 GLint issue(Kind kind, void *glu) {
@@ -40,7 +58,10 @@ Object *find(GLint handle, Kind kind) {
   Table &t = table();
   std::lock_guard lock(t.mutex);
   auto it = t.objects.find(handle);
-  if (it == t.objects.end() || it->second->kind != kind) return nullptr;
+  if (it == t.objects.end() || it->second->kind != kind) {
+    FGLU_REPORT_MISSING(t, handle, kind);
+    return nullptr;
+  }
   return it->second.get();
 }
 
@@ -48,7 +69,10 @@ std::unique_ptr<Object> release(GLint handle, Kind kind) {
   Table &t = table();
   std::lock_guard lock(t.mutex);
   auto it = t.objects.find(handle);
-  if (it == t.objects.end() || it->second->kind != kind) return nullptr;
+  if (it == t.objects.end() || it->second->kind != kind) {
+    FGLU_REPORT_MISSING(t, handle, kind);
+    return nullptr;
+  }
   std::unique_ptr<Object> object = std::move(it->second);
   t.objects.erase(it);
   return object;

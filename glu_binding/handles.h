@@ -75,3 +75,15 @@ template <>
 constexpr Kind kind_of<GLUnurbs>() { return Kind::Nurbs; }
 
 }  // namespace fglu
+
+// The checks of the checking build; elsewhere they are nothing.
+#ifdef FGL_CHECKING
+#include "glu_checks.h"
+#else
+#define FGLU_CHECK_ENTRY()
+#define FGLU_CHECK_ERRORS(set, glu, trampoline) static_cast<void>(0)
+#define FGLU_KEEPS_TRAMPOLINE(which) false
+#define FGLU_CHECK_UNHANDLED(slot, code) static_cast<void>(0)
+#define FGLU_CHECK_FORWARD(entry, command, args) static_cast<void>(0)
+#define FGLU_CHECK_ON_OBJECT(entry, command, args) static_cast<void>(0)
+#endif

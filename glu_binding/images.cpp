@@ -136,6 +136,7 @@ GLint build_3d_levels(const GLenum *target, const GLint *internalFormat, const G
                                  const GLenum *typeIn, const DataOf<Storage> *dataIn, const GLsizei *wOut,     \
                                  const GLsizei *hOut, const GLenum *typeOut, DataOf<Storage> *dataOut,         \
                                  const GLint *countIn, const GLint *countOut) {                                \
+    FGL_CHECK_SIZES(#entry, 0, nullptr);                                                                       \
     return scale_image<Storage>(format, wIn, hIn, typeIn, dataIn, wOut, hOut, typeOut, dataOut, countIn,       \
                                 countOut);                                                                     \
   }                                                                                                             \
@@ -146,6 +147,7 @@ FGLU_STORAGES(FGLU_SCALE_IMAGE, fgluScaleImage, fgluscaleimage)
   extern "C" FGL_API GLint entry(const GLenum *target, const GLint *internalFormat, const GLsizei *width,     \
                                  const GLenum *format, const GLenum *type, const DataOf<Storage> *data,      \
                                  const GLint *count) {                                                       \
+    FGL_CHECK_SIZES(#entry, 7, count);                                                                        \
     return build_1d<Storage>(target, internalFormat, width, format, type, data, count);                       \
   }                                                                                                           \
   FGL_FORTRAN_ALIAS(entry, fortran_name)
@@ -155,6 +157,7 @@ FGLU_STORAGES(FGLU_BUILD_1D, fgluBuild1DMipmaps, fglubuild1dmipmaps)
   extern "C" FGL_API GLint entry(const GLenum *target, const GLint *internalFormat, const GLsizei *width,     \
                                  const GLsizei *height, const GLenum *format, const GLenum *type,            \
                                  const DataOf<Storage> *data, const GLint *count) {                          \
+    FGL_CHECK_SIZES(#entry, 8, count);                                                                        \
     return build_2d<Storage>(target, internalFormat, width, height, format, type, data, count);               \
   }                                                                                                           \
   FGL_FORTRAN_ALIAS(entry, fortran_name)
@@ -164,6 +167,7 @@ FGLU_STORAGES(FGLU_BUILD_2D, fgluBuild2DMipmaps, fglubuild2dmipmaps)
   extern "C" FGL_API GLint entry(const GLenum *target, const GLint *internalFormat, const GLsizei *width,     \
                                  const GLsizei *height, const GLsizei *depth, const GLenum *format,          \
                                  const GLenum *type, const DataOf<Storage> *data, const GLint *count) {      \
+    FGL_CHECK_SIZES(#entry, 9, count);                                                                        \
     return build_3d<Storage>(target, internalFormat, width, height, depth, format, type, data, count);        \
   }                                                                                                           \
   FGL_FORTRAN_ALIAS(entry, fortran_name)
@@ -174,6 +178,7 @@ FGLU_STORAGES(FGLU_BUILD_3D, fgluBuild3DMipmaps, fglubuild3dmipmaps)
                                  const GLenum *format, const GLenum *type, const GLint *level,               \
                                  const GLint *base, const GLint *max, const DataOf<Storage> *data,           \
                                  const GLint *count) {                                                       \
+    FGL_CHECK_SIZES(#entry, 10, count);                                                                          \
     return build_1d_levels<Storage>(target, internalFormat, width, format, type, level, base, max, data, count); \
   }                                                                                                           \
   FGL_FORTRAN_ALIAS(entry, fortran_name)
@@ -184,6 +189,7 @@ FGLU_STORAGES(FGLU_BUILD_1D_LEVELS, fgluBuild1DMipmapLevels, fglubuild1dmipmaple
                                  const GLsizei *height, const GLenum *format, const GLenum *type,            \
                                  const GLint *level, const GLint *base, const GLint *max,                    \
                                  const DataOf<Storage> *data, const GLint *count) {                          \
+    FGL_CHECK_SIZES(#entry, 11, count);                                                                       \
     return build_2d_levels<Storage>(target, internalFormat, width, height, format, type, level, base, max,    \
                                     data, count);                                                            \
   }                                                                                                           \
@@ -195,6 +201,7 @@ FGLU_STORAGES(FGLU_BUILD_2D_LEVELS, fgluBuild2DMipmapLevels, fglubuild2dmipmaple
                                  const GLsizei *height, const GLsizei *depth, const GLenum *format,          \
                                  const GLenum *type, const GLint *level, const GLint *base, const GLint *max, \
                                  const DataOf<Storage> *data, const GLint *count) {                          \
+    FGL_CHECK_SIZES(#entry, 12, count);                                                                       \
     return build_3d_levels<Storage>(target, internalFormat, width, height, depth, format, type, level, base,  \
                                     max, data, count);                                                       \
   }                                                                                                           \

@@ -38,6 +38,7 @@ void GLAPIENTRY on_end_data(void *user) {
 }
 void GLAPIENTRY on_error(GLenum code) {
   const GLint c = as_int(code);
+  FGLU_CHECK_UNHANDLED(slot(GLU_NURBS_ERROR), code);
   invoke(slot(GLU_NURBS_ERROR), &c);
 }
 
@@ -65,12 +66,14 @@ extern "C" FGL_API GLint fgluNewNurbsRenderer(void) {
   GLUnurbs *n = gluNewNurbsRenderer();
   if (n == nullptr) return 0;
   const GLint handle = issue(Kind::Nurbs, n);
+  if (handle != 0) FGLU_CHECK_ERRORS(gluNurbsCallback, n, trampoline(on_error));
   if (handle == 0) gluDeleteNurbsRenderer(n);
   return handle;
 }
 FGL_FORTRAN_ALIAS(fgluNewNurbsRenderer, fglunewnurbsrenderer_)
 
 extern "C" FGL_API void fgluDeleteNurbsRenderer(const GLint *nurb) {
+  FGLU_CHECK_ENTRY();
   std::unique_ptr<Object> object = release(*nurb, Kind::Nurbs);
   if (object == nullptr) return;
   Current scope(object.get());
@@ -79,11 +82,13 @@ extern "C" FGL_API void fgluDeleteNurbsRenderer(const GLint *nurb) {
 FGL_FORTRAN_ALIAS(fgluDeleteNurbsRenderer, fgludeletenurbsrenderer_)
 
 extern "C" FGL_API void fgluNurbsCallback(const GLint *nurb, const GLenum *which, void (*routine)(void)) {
+  FGLU_CHECK_ENTRY();
   set_callback(nurb, which, routine, kNurbsKinds, gluNurbsCallback);
 }
 FGL_FORTRAN_ALIAS(fgluNurbsCallback, fglunurbscallback_)
 
 extern "C" FGL_API void fgluNurbsCallbackNull(const GLint *nurb, const GLenum *which) {
+  FGLU_CHECK_ENTRY();
   set_callback(nurb, which, nullptr, kNurbsKinds, gluNurbsCallback);
 }
 FGL_FORTRAN_ALIAS(fgluNurbsCallbackNull, fglunurbscallbacknull_)

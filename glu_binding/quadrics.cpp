@@ -12,6 +12,7 @@ using namespace fglu;
 // GLU_ERROR(CODE)
 void GLAPIENTRY on_error(GLenum code) {
   const GLint c = as_int(code);
+  FGLU_CHECK_UNHANDLED(0, code);
   invoke(0, &c);
 }
 
@@ -25,12 +26,14 @@ extern "C" FGL_API GLint fgluNewQuadric(void) {
   GLUquadric *q = gluNewQuadric();
   if (q == nullptr) return 0;
   const GLint handle = issue(Kind::Quadric, q);
+  if (handle != 0) FGLU_CHECK_ERRORS(gluQuadricCallback, q, trampoline(on_error));
   if (handle == 0) gluDeleteQuadric(q);
   return handle;
 }
 FGL_FORTRAN_ALIAS(fgluNewQuadric, fglunewquadric_)
 
 extern "C" FGL_API void fgluDeleteQuadric(const GLint *quad) {
+  FGLU_CHECK_ENTRY();
   std::unique_ptr<Object> object = release(*quad, Kind::Quadric);
   if (object == nullptr) return;
   Current scope(object.get());
@@ -39,11 +42,13 @@ extern "C" FGL_API void fgluDeleteQuadric(const GLint *quad) {
 FGL_FORTRAN_ALIAS(fgluDeleteQuadric, fgludeletequadric_)
 
 extern "C" FGL_API void fgluQuadricCallback(const GLint *quad, const GLenum *which, void (*routine)(void)) {
+  FGLU_CHECK_ENTRY();
   set_callback(quad, which, routine, kQuadricKinds, gluQuadricCallback);
 }
 FGL_FORTRAN_ALIAS(fgluQuadricCallback, fgluquadriccallback_)
 
 extern "C" FGL_API void fgluQuadricCallbackNull(const GLint *quad, const GLenum *which) {
+  FGLU_CHECK_ENTRY();
   set_callback(quad, which, nullptr, kQuadricKinds, gluQuadricCallback);
 }
 FGL_FORTRAN_ALIAS(fgluQuadricCallbackNull, fgluquadriccallbacknull_)

@@ -23,6 +23,7 @@ void GLAPIENTRY on_vertex(void *data) { invoke(slot(GLU_TESS_VERTEX), data); }
 void GLAPIENTRY on_end() { invoke(slot(GLU_TESS_END)); }
 void GLAPIENTRY on_error(GLenum code) {
   const GLint c = as_int(code);
+  FGLU_CHECK_UNHANDLED(slot(GLU_TESS_ERROR), code);
   invoke(slot(GLU_TESS_ERROR), &c);
 }
 void GLAPIENTRY on_edge_flag(GLboolean flag) {
@@ -120,6 +121,7 @@ extern "C" FGL_API GLint fgluNewTess(void) {
   GLUtesselator *t = gluNewTess();
   if (t == nullptr) return 0;
   const GLint handle = issue(Kind::Tess, t);
+  if (handle != 0) FGLU_CHECK_ERRORS(gluTessCallback, t, trampoline(on_error));
   if (handle == 0) gluDeleteTess(t);
   return handle;
 }
@@ -128,6 +130,7 @@ FGL_FORTRAN_ALIAS(fgluNewTess, fglunewtess_)
 // GLU may call the error routine while it deletes (a polygon left open), so
 // the object stays current, its arrays alive, until gluDeleteTess returns.
 extern "C" FGL_API void fgluDeleteTess(const GLint *tess) {
+  FGLU_CHECK_ENTRY();
   std::unique_ptr<Object> object = release(*tess, Kind::Tess);
   if (object == nullptr) return;
   Current scope(object.get());
@@ -135,18 +138,26 @@ extern "C" FGL_API void fgluDeleteTess(const GLint *tess) {
 }
 FGL_FORTRAN_ALIAS(fgluDeleteTess, fgludeletetess_)
 
-extern "C" FGL_API void fgluTessEndPolygon(const GLint *tess) { end_polygon(tess, gluTessEndPolygon); }
+extern "C" FGL_API void fgluTessEndPolygon(const GLint *tess) {
+  FGLU_CHECK_ENTRY();
+  end_polygon(tess, gluTessEndPolygon);
+}
 FGL_FORTRAN_ALIAS(fgluTessEndPolygon, fglutessendpolygon_)
 
-extern "C" FGL_API void fgluEndPolygon(const GLint *tess) { end_polygon(tess, gluEndPolygon); }
+extern "C" FGL_API void fgluEndPolygon(const GLint *tess) {
+  FGLU_CHECK_ENTRY();
+  end_polygon(tess, gluEndPolygon);
+}
 FGL_FORTRAN_ALIAS(fgluEndPolygon, fgluendpolygon_)
 
 extern "C" FGL_API void fgluTessCallback(const GLint *tess, const GLenum *which, void (*routine)(void)) {
+  FGLU_CHECK_ENTRY();
   set_callback(tess, which, routine, kTessKinds, gluTessCallback);
 }
 FGL_FORTRAN_ALIAS(fgluTessCallback, fglutesscallback_)
 
 extern "C" FGL_API void fgluTessCallbackNull(const GLint *tess, const GLenum *which) {
+  FGLU_CHECK_ENTRY();
   set_callback(tess, which, nullptr, kTessKinds, gluTessCallback);
 }
 FGL_FORTRAN_ALIAS(fgluTessCallbackNull, fglutesscallbacknull_)

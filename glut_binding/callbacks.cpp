@@ -30,11 +30,13 @@ extern "C" {
 // freeglut treats a null display callback as a fatal error; a null routine
 // therefore registers the trampoline with nothing to call.
 FGLUT_API void fglutDisplayFunc(fglut_routine0 routine) {
+  FGLUT_CHECK_CURRENT_WINDOW();
   glutDisplayFuncUcall(displayTrampoline, fglut::asData(routine));
 }
 FGLUT_FORTRAN_ALIAS(fglutDisplayFunc, fglutdisplayfunc_)
 
 FGLUT_API void fglutReshapeFunc(fglut_reshape_routine routine) {
+  FGLUT_CHECK_CURRENT_WINDOW();
   glutReshapeFuncUcall(reshapeTrampoline, fglut::asData(routine));
 }
 FGLUT_FORTRAN_ALIAS(fglutReshapeFunc, fglutreshapefunc_)

@@ -29,11 +29,25 @@
 
 // Windows and sub-windows. A sub-window is created directly: freeglut ends
 // the program through exit() itself, so no exit routine is involved.
-FGLUT_ENTRY(int, CreateSubWindow, createsubwindow,
-            (const int *window, const int *x, const int *y, const int *width, const int *height),
-            (*window, *x, *y, *width, *height))
-FGLUT_ENTRY1(void, DestroyWindow, destroywindow)
-FGLUT_ENTRY1(void, SetWindow, setwindow)
+extern "C" FGLUT_API int fglutCreateSubWindow(const int *window, const int *x, const int *y, const int *width,
+                                              const int *height) {
+  FGLUT_CHECK_WINDOW(1, window);
+  const int id = glutCreateSubWindow(*window, *x, *y, *width, *height);
+  FGLUT_CHECK_MADE(window, id);
+  return id;
+}
+FGLUT_FORTRAN_ALIAS(fglutCreateSubWindow, fglutcreatesubwindow_)
+
+// One window or menu number, checked in the checking build.
+#define FGLUT_NUMBER_ENTRY(Name, lname, what, gone)      \
+  extern "C" FGLUT_API void fglut##Name(const int *a) { \
+    FGLUT_CHECK_##what(1, a);                           \
+    glut##Name(*a);                                     \
+    gone;                                               \
+  }                                                     \
+  FGLUT_FORTRAN_ALIAS(fglut##Name, fglut##lname##_)
+FGLUT_NUMBER_ENTRY(DestroyWindow, destroywindow, WINDOW, FGLUT_CHECK_GONE(window, *a))
+FGLUT_NUMBER_ENTRY(SetWindow, setwindow, WINDOW, )
 FGLUT_ENTRY0(int, GetWindow, getwindow)
 FGLUT_ENTRY2(PositionWindow, positionwindow)
 FGLUT_ENTRY2(ReshapeWindow, reshapewindow)
@@ -44,7 +58,7 @@ FGLUT_ENTRY0(void, HideWindow, hidewindow)
 FGLUT_ENTRY0(void, IconifyWindow, iconifywindow)
 FGLUT_ENTRY0(void, FullScreen, fullscreen)
 FGLUT_ENTRY0(void, PostRedisplay, postredisplay)
-FGLUT_ENTRY1(void, PostWindowRedisplay, postwindowredisplay)
+FGLUT_NUMBER_ENTRY(PostWindowRedisplay, postwindowredisplay, WINDOW, )
 FGLUT_ENTRY0(void, SwapBuffers, swapbuffers)
 FGLUT_ENTRY1(void, SetCursor, setcursor)
 FGLUT_ENTRY2(WarpPointer, warppointer)
@@ -56,32 +70,33 @@ FGLUT_ENTRY2(InitContextVersion, initcontextversion)
 FGLUT_ENTRY1(void, InitContextFlags, initcontextflags)
 FGLUT_ENTRY1(void, InitContextProfile, initcontextprofile)
 
-FGLUT_TEXT_ENTRY(void, SetWindowTitle, setwindowtitle, (), (), glutSetWindowTitle(s))
-FGLUT_TEXT_ENTRY(void, SetIconTitle, seticontitle, (), (), glutSetIconTitle(s))
+FGLUT_TEXT_ENTRY(void, SetWindowTitle, setwindowtitle, 1, (), (), (), glutSetWindowTitle(s))
+FGLUT_TEXT_ENTRY(void, SetIconTitle, seticontitle, 1, (), (), (), glutSetIconTitle(s))
 
 // Overlays (freeglut has none on X11: these entries call its no-op forms).
 FGLUT_ENTRY0(void, EstablishOverlay, establishoverlay)
 FGLUT_ENTRY0(void, RemoveOverlay, removeoverlay)
 FGLUT_ENTRY1(void, UseLayer, uselayer)
 FGLUT_ENTRY0(void, PostOverlayRedisplay, postoverlayredisplay)
-FGLUT_ENTRY1(void, PostWindowOverlayRedisplay, postwindowoverlayredisplay)
+FGLUT_NUMBER_ENTRY(PostWindowOverlayRedisplay, postwindowoverlayredisplay, WINDOW, )
 FGLUT_ENTRY0(void, ShowOverlay, showoverlay)
 FGLUT_ENTRY0(void, HideOverlay, hideoverlay)
 
 // Menus (creation is with the callback registrations).
-FGLUT_ENTRY1(void, DestroyMenu, destroymenu)
+FGLUT_NUMBER_ENTRY(DestroyMenu, destroymenu, MENU, FGLUT_CHECK_GONE(menu, *a))
 FGLUT_ENTRY0(int, GetMenu, getmenu)
-FGLUT_ENTRY1(void, SetMenu, setmenu)
+FGLUT_NUMBER_ENTRY(SetMenu, setmenu, MENU, )
 FGLUT_ENTRY1(void, RemoveMenuItem, removemenuitem)
 FGLUT_ENTRY1(void, AttachMenu, attachmenu)
 FGLUT_ENTRY1(void, DetachMenu, detachmenu)
 
-FGLUT_TEXT_ENTRY(void, AddMenuEntry, addmenuentry, (), (, const int *value), glutAddMenuEntry(s, *value))
-FGLUT_TEXT_ENTRY(void, AddSubMenu, addsubmenu, (), (, const int *submenu), glutAddSubMenu(s, *submenu))
-FGLUT_TEXT_ENTRY(void, ChangeToMenuEntry, changetomenuentry, (const int *item,), (, const int *value),
+FGLUT_TEXT_ENTRY(void, AddMenuEntry, addmenuentry, 1, (), (, const int *value), (), glutAddMenuEntry(s, *value))
+FGLUT_TEXT_ENTRY(void, AddSubMenu, addsubmenu, 1, (), (, const int *submenu), (FGLUT_CHECK_MENU(3, submenu)),
+                 glutAddSubMenu(s, *submenu))
+FGLUT_TEXT_ENTRY(void, ChangeToMenuEntry, changetomenuentry, 2, (const int *item,), (, const int *value), (),
                  glutChangeToMenuEntry(*item, s, *value))
-FGLUT_TEXT_ENTRY(void, ChangeToSubMenu, changetosubmenu, (const int *item,), (, const int *submenu),
-                 glutChangeToSubMenu(*item, s, *submenu))
+FGLUT_TEXT_ENTRY(void, ChangeToSubMenu, changetosubmenu, 2, (const int *item,), (, const int *submenu),
+                 (FGLUT_CHECK_MENU(4, submenu)), glutChangeToSubMenu(*item, s, *submenu))
 
 // Colour maps.
 FGLUT_ENTRY(void, SetColor, setcolor, (const int *index, const float *red, const float *green, const float *blue),
@@ -101,6 +116,7 @@ extern "C" {
 // freeglut returns a heap array of the values and their number; the caller
 // gets at most *maxCount of them and the number.
 FGLUT_API int fglutGetModeValues(const int *mode, int *values, const int *maxCount) {
+  FGLUT_CHECK_COUNT(3, maxCount);
   int size = 0;
   int *all = glutGetModeValues(static_cast<GLenum>(*mode), &size);
   if (all == nullptr) return 0;
@@ -115,7 +131,7 @@ FGLUT_FORTRAN_ALIAS(fglutGetModeValues, fglutgetmodevalues_)
 
 // freeglut's search never ends for an empty name (it steps past each match
 // by the name's length, 0); no extension has an empty name.
-FGLUT_TEXT_ENTRY(int, ExtensionSupported, extensionsupported, (), (), *s == '\0' ? 0 : glutExtensionSupported(s))
+FGLUT_TEXT_ENTRY(int, ExtensionSupported, extensionsupported, 1, (), (), (), *s == '\0' ? 0 : glutExtensionSupported(s))
 
 // Shapes.
 FGLUT_ENTRY(void, SolidSphere, solidsphere, (const double *radius, const int *slices, const int *stacks),
@@ -189,4 +205,4 @@ FGLUT_ENTRY0(void, ForceJoystickFunc, forcejoystickfunc)
 FGLUT_ENTRY0(int, EnterGameMode, entergamemode)
 FGLUT_ENTRY0(void, LeaveGameMode, leavegamemode)
 FGLUT_ENTRY1(int, GameModeGet, gamemodeget)
-FGLUT_TEXT_ENTRY(void, GameModeString, gamemodestring, (), (), glutGameModeString(s))
+FGLUT_TEXT_ENTRY(void, GameModeString, gamemodestring, 1, (), (), (), glutGameModeString(s))

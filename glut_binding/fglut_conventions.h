@@ -81,15 +81,21 @@ auto withBytes(const char *bytes, int length, Call call) {
 // parameters on either side of the text, a comma included
 // (`(const int *item,)`, `(, const int *value)`, or `()`); `call` is the GLUT
 // call, made with the converted zero-terminated text `s` and those parameters.
+// `position` is the text's argument number and `checks` the parenthesised
+// checks of the other arguments, both for the checking build (where the packed
+// words are checked too); in the ordinary build the checks are empty.
 #define FGLUT_UNPAREN(...) __VA_ARGS__
-#define FGLUT_TEXT_ENTRY(result, Name, lname, before, after, call)                                  \
+#define FGLUT_TEXT_ENTRY(result, Name, lname, position, before, after, checks, call)                \
   extern "C" FGLUT_API result fglut##Name(FGLUT_UNPAREN before const int *text, const int *count   \
                                               FGLUT_UNPAREN after) {                                  \
+    FGLUT_UNPAREN checks;                                                                             \
+    FGLUT_CHECK_TEXT(position, text, count);                                                          \
     return fglut::withPacked(text, count, [&](const char *s) { return call; });                      \
   }                                                                                                   \
   FGLUT_FORTRAN_ALIAS(fglut##Name, fglut##lname##_)                                                  \
   extern "C" FGLUT_API result fglut##Name##C(FGLUT_UNPAREN before const char *text                   \
                                                  FGLUT_UNPAREN after, int length) {                  \
+    FGLUT_UNPAREN checks;                                                                             \
     return fglut::withBytes(text, length, [&](const char *s) { return call; });                       \
   }                                                                                                   \
   FGLUT_FORTRAN_ALIAS(fglut##Name##C, fglut##lname##c_)
@@ -117,3 +123,17 @@ template <typename Routine>
 inline Callable<Routine> asRoutine(void *data) { return Callable<Routine>(reinterpret_cast<Routine>(data)); }
 
 }  // namespace fglut
+
+// The checks of the checking build; elsewhere they are nothing.
+#ifdef FGL_CHECKING
+#include "glut_checks.h"
+#else
+#define FGLUT_CHECK_FONT(position, code)
+#define FGLUT_CHECK_TEXT(position, words, count)
+#define FGLUT_CHECK_COUNT(position, n)
+#define FGLUT_CHECK_WINDOW(position, id)
+#define FGLUT_CHECK_MENU(position, id)
+#define FGLUT_CHECK_CURRENT_WINDOW()
+#define FGLUT_CHECK_MADE(what, id)
+#define FGLUT_CHECK_GONE(what, id)
+#endif

@@ -65,6 +65,7 @@ void menuStatusTrampoline(int status, int x, int y) {
 // its user data; the Null entry registers no callback with GLUT.
 #define FGLUT_WINDOW_KIND(Kind, kind, Routine, trampoline)                                       \
   extern "C" FGLUT_API void fglut##Kind##Func(Routine routine) {                                 \
+    FGLUT_CHECK_CURRENT_WINDOW();                                                                \
     glut##Kind##FuncUcall(trampoline, asData(routine));                                          \
   }                                                                                              \
   FGLUT_FORTRAN_ALIAS(fglut##Kind##Func, fglut##kind##func_)                                     \
@@ -119,7 +120,11 @@ FGLUT_API void fglutJoystickFuncNull(const int *pollInterval) {
 FGLUT_FORTRAN_ALIAS(fglutJoystickFuncNull, fglutjoystickfuncnull_)
 
 // The menu keeps its routine from creation until it is destroyed.
-FGLUT_API int fglutCreateMenu(fglut_routine1 routine) { return glutCreateMenuUcall(call1, asData(routine)); }
+FGLUT_API int fglutCreateMenu(fglut_routine1 routine) {
+  const int id = glutCreateMenuUcall(call1, asData(routine));
+  FGLUT_CHECK_MADE(menu, id);
+  return id;
+}
 FGLUT_FORTRAN_ALIAS(fglutCreateMenu, fglutcreatemenu_)
 
 // Each timer carries its own routine and value; freeglut recycles a fired

@@ -23,6 +23,12 @@ char **argumentVector = nullptr;
 
 char programName[] = "noname";
 
+// A window just made, as the checking build records it.
+int madeWindow(int id) {
+  FGLUT_CHECK_MADE(window, id);
+  return id;
+}
+
 }  // namespace
 
 extern "C" {
@@ -45,6 +51,7 @@ FGLUT_API void fglutInit(void) {
 FGLUT_FORTRAN_ALIAS(fglutInit, fglutinit_)
 
 FGLUT_API void fglutInitArgs(const int *count, const int *words, const int *starts) {
+  FGLUT_CHECK_COUNT(1, count);
   const std::size_t n = fglut::nonNegative(*count);
   // The vector handed to GLUT (n strings, then null), then a copy of the n
   // string addresses that GLUT does not see: GLUT removes the options it
@@ -76,7 +83,7 @@ FGLUT_FORTRAN_ALIAS(fglutInitArgs, fglutinitargs_)
 FGLUT_API void fglutInitDisplayMode(const unsigned int *mode) { glutInitDisplayMode(*mode); }
 FGLUT_FORTRAN_ALIAS(fglutInitDisplayMode, fglutinitdisplaymode_)
 
-FGLUT_TEXT_ENTRY(void, InitDisplayString, initdisplaystring, (), (), glutInitDisplayString(s))
+FGLUT_TEXT_ENTRY(void, InitDisplayString, initdisplaystring, 1, (), (), (), glutInitDisplayString(s))
 
 FGLUT_API void fglutInitWindowPosition(const int *x, const int *y) { glutInitWindowPosition(*x, *y); }
 FGLUT_FORTRAN_ALIAS(fglutInitWindowPosition, fglutinitwindowposition_)
@@ -84,7 +91,7 @@ FGLUT_FORTRAN_ALIAS(fglutInitWindowPosition, fglutinitwindowposition_)
 FGLUT_API void fglutInitWindowSize(const int *width, const int *height) { glutInitWindowSize(*width, *height); }
 FGLUT_FORTRAN_ALIAS(fglutInitWindowSize, fglutinitwindowsize_)
 
-FGLUT_TEXT_ENTRY(int, CreateWindow, createwindow, (), (), glutCreateWindow(s))
+FGLUT_TEXT_ENTRY(int, CreateWindow, createwindow, 1, (), (), (), madeWindow(glutCreateWindow(s)))
 
 FGLUT_API void fglutMainLoop(void) {
   const fglut::OutsideFortran loop;

@@ -9,6 +9,8 @@ Outputs, all into --out:
   gl_commands.inc   one GL_COMMAND(command, result, (params), (args)) line per
                     OpenGL 1.0 to 1.3 command (all 386, glGetError and glGetString
                     included).
+  fgl_check.inc     one FGL_CHECK_ARGS(entry, {kind, count, "name"}, ...) line per
+                    forwarding entry: how the checking build inspects each argument.
   gl_recorder.cpp   a stand-in libGL: one definition per OpenGL 1.0 to 1.3 command that
                     records the command's name and each argument's raw bits and width.
 
@@ -58,6 +60,10 @@ def text_of(elem):
     return "".join(elem.itertext())
 
 
+# The registry's length of each array argument, by command and name.
+LENGTHS = {}
+
+
 def parse(registry):
     root = ET.parse(registry).getroot()
     commands = {}
@@ -70,6 +76,7 @@ def parse(registry):
             pname = p.find("name").text
             ptype = text_of(p).rsplit(pname, 1)[0].strip()
             params.append((ptype, pname))
+            LENGTHS[(name, pname)] = p.get("len")
         commands[name] = (result, params)
     names = []
     for fname in FEATURES:
@@ -120,6 +127,33 @@ def gen_forward(commands):
     return "".join(lines)
 
 
+# Argument kinds for the checking build (see checking/gl_checks.h).
+SCALAR_KINDS = {"GLbyte": "b", "GLubyte": "b", "GLboolean": "b", "GLshort": "s", "GLushort": "s",
+                "GLint": "i", "GLsizei": "i", "GLuint": "u", "GLbitfield": "u", "GLenum": "e",
+                "GLfloat": "f", "GLclampf": "f", "GLdouble": "d", "GLclampd": "d"}
+VECTOR_KINDS = {"const GLfloat *": "F", "const GLdouble *": "D"}
+
+
+def arg_kind(ptype, length):
+    """Kind and element count of one argument; a read vector whose length
+    depends on another argument is checked in its first element only."""
+    if ptype in VECTOR_KINDS:
+        return VECTOR_KINDS[ptype], int(length) if length and length.isdigit() else 1
+    return SCALAR_KINDS.get(ptype, "p"), 1
+
+
+NO_ARGUMENTS = "{'p', 0, \"\"}"
+
+
+def gen_check(commands):
+    lines = [HEADER]
+    for entry, command, _result, params in forwarding_entries(commands):
+        kinds = [(arg_kind(t, LENGTHS.get((command, n))), n) for t, n in params]
+        args = ", ".join(f"{{'{k}', {c}, \"{n}\"}}" for (k, c), n in kinds)
+        lines.append(f"FGL_CHECK_ARGS({entry}, {args or NO_ARGUMENTS})\n")
+    return "".join(lines)
+
+
 def gen_commands(commands):
     lines = [HEADER]
     for name, result, params in commands:
@@ -156,6 +190,7 @@ def main():
     os.makedirs(args.out, exist_ok=True)
     write(os.path.join(args.out, "fgl_forward.inc"), gen_forward(commands))
     write(os.path.join(args.out, "gl_commands.inc"), gen_commands(commands))
+    write(os.path.join(args.out, "fgl_check.inc"), gen_check(commands))
     write(os.path.join(args.out, "gl_recorder.cpp"), gen_recorder(commands))
 
 

@@ -37,7 +37,7 @@ for f in \
     "$libdir/pkgconfig/fgl.pc" "$libdir/pkgconfig/fglut.pc" \
     "$libdir/libfglu.so.1.0.0" "$prefix/include/fglu.h" "$prefix/include/fglu_forward.inc" \
     "$prefix/include/fglu.inc" "$prefix/include/fglufn.inc" "$libdir/pkgconfig/fglu.pc" \
-    "$prefix/bin/house"; do
+    "$prefix/bin/house" "$prefix/bin/fglcheck"; do
   [ -f "$f" ] || fail "missing $f"
 done
 for lib in fgl fglut fglu; do
@@ -127,6 +127,23 @@ step "bare command lines"
 "$CC" $san -w -o "$work/bare_f2c" "$work/probe.c" -L"$libdir" -lfglut -lfgl -lf2c -lm
 LD_LIBRARY_PATH=$libdir run "gfortran -lfglut -lfgl" "$work/bare_f"
 LD_LIBRARY_PATH=$libdir run "f2c; cc -lfglut -lfgl -lf2c" "$work/bare_f2c"
+
+step "checking build: fglcheck runs a program with lib/fgl-check"
+for lib in fgl fglut fglu; do
+  soname=$(objdump -p "$libdir/fgl-check/lib$lib.so.1" | awk '/SONAME/ {print $2}')
+  [ "$soname" = "lib$lib.so.1" ] || fail "checking lib$lib soname is '$soname'"
+  used=$("$prefix/bin/fglcheck" ldd "$work/pc_f" | awk -v l="lib$lib.so.1" '$1 == l {print $3}')
+  [ "$lib" = fglu ] || [ "$(realpath "$used")" = "$(realpath "$libdir/fgl-check/lib$lib.so.1")" ] ||
+    fail "under fglcheck lib$lib comes from '$used'"
+done
+out=$("$prefix/bin/fglcheck" "$work/pc_f" 2>&1) || fail "checked probe exited with status $?"
+echo "$out" | grep -q "fgl check" && { echo "$out"; fail "reports from a correct program"; }
+set +e
+"$prefix/bin/fglcheck" sh -c 'exit 7'
+status=$?
+set -e
+[ "$status" = 7 ] || fail "fglcheck passed status $status on, not 7"
+echo "   checked probe: $out"
 
 step "installed viewer opens its window"
 "$prefix/bin/house" &
