@@ -402,6 +402,7 @@ TEST(SignalEndings, SecondSignalEndsAGfortranProgramAtOnce) {
 
 int main(int argc, char **argv) {
   testing::InitGoogleTest(&argc, argv);
+  if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();  // listing needs no programs and no window
   if (argc < 4) {
     std::fprintf(stderr, "usage: %s TICKER-F2C TICKER-GFORTRAN HOUSE\n", argv[0]);
     return 2;
