@@ -104,7 +104,7 @@ C     per component; the mipmaps average it down to 1x1.
       IF (IERR .NE. 0) THEN
          LENGTH = FGLUERRORSTRINGC(IERR, TEXT)
          WRITE (*, 100) 'MIPMAP ERROR', TEXT(1:MAX(1, MIN(LENGTH, 60)))
-         CALL FLUSH
+         CALL FLUSH(6)
       END IF
       CALL FGLTEXPARAMETERI(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
      &                      GL_LINEAR_MIPMAP_LINEAR)
@@ -119,7 +119,7 @@ C     The objects. A handle of 0 means GLU could not make the object.
       IF (QUAD .EQ. 0 .OR. TPOLY .EQ. 0 .OR. TSTAR .EQ. 0 .OR.
      &    NURB .EQ. 0) THEN
          WRITE (*, 100) 'NO GLU OBJECTS'
-         CALL FLUSH
+         CALL FLUSH(6)
          CALL EXIT(1)
       END IF
       CALL FGLUQUADRICNORMALS(QUAD, GLU_SMOOTH)
@@ -376,21 +376,21 @@ C     GLU's error routines receive the error code.
       SUBROUTINE TESERR(CODE)
       INTEGER*4 CODE
       WRITE (*, 100) 'TESS ERROR', CODE
-      CALL FLUSH
+      CALL FLUSH(6)
   100 FORMAT (A, I8)
       END
 
       SUBROUTINE QERR(CODE)
       INTEGER*4 CODE
       WRITE (*, 100) 'QUADRIC ERROR', CODE
-      CALL FLUSH
+      CALL FLUSH(6)
   100 FORMAT (A, I8)
       END
 
       SUBROUTINE NERR(CODE)
       INTEGER*4 CODE
       WRITE (*, 100) 'NURBS ERROR', CODE
-      CALL FLUSH
+      CALL FLUSH(6)
   100 FORMAT (A, I8)
       END
 
@@ -463,7 +463,7 @@ C     of one name each it holds all hits.
       ELSE
          WRITE (*, 100) 'PICKED', NAMES(BEST)
       END IF
-      CALL FLUSH
+      CALL FLUSH(6)
   100 FORMAT (A, 1X, A)
       END
 

@@ -200,7 +200,7 @@ C     the rate from GLUT's clock (milliseconds).
       T = FGLUTGET(GLUT_ELAPSED_TIME) - T0
       WRITE (*, 100) 1000.0D0 * DBLE(NFRAME) / DBLE(MAX(T, 1)),
      &               NFRAME, T
-      CALL FLUSH
+      CALL FLUSH(6)
   100 FORMAT ('FPS', F10.1, ' (', I3, ' frames in', I7, ' ms)')
       END
 

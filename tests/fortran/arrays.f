@@ -48,7 +48,7 @@ C     All checks run in the first repaint; then the program ends.
       CALL VARRAY
       CALL CHECK('no error left over', FGLGETERROR(), GL_NO_ERROR)
       WRITE (*, 100) NCHECK, NFAIL
-      CALL FLUSH
+      CALL FLUSH(6)
       CALL EXIT(MIN(NFAIL, 100))
   100 FORMAT ('CHECKS', I6, ' FAILURES', I6)
       END
