@@ -180,6 +180,8 @@ void fglCompressedTexSubImage3DP(const GLenum *target, const GLint *level, const
                                  const GLsizei *height, const GLsizei *depth, const GLenum *format,
                                  const GLsizei *imageSize, const GLint *data, const GLint *count);
 void fglGetCompressedTexImageP(const GLenum *target, const GLint *level, GLint *data, const GLint *count);
+
+/* Error and string queries. */
 GLenum fglGetError(void);
 /* A string in three steps: fglGetString returns its length and keeps the
  * text, one character per 4-byte word; fglGetStringCopy copies that many

@@ -46,6 +46,24 @@ for lib in fgl fglut fglu; do
   soname=$(objdump -p "$libdir/lib$lib.so.1.0.0" | awk '/SONAME/ {print $2}')
   [ "$soname" = "lib$lib.so.1" ] || fail "lib$lib soname is '$soname'"
 done
+# The call checks: prototype files beside the include files, and modules (with
+# their sources) per compiler that a program compiles against as installed.
+for f in fgl.P fglut.P fglu.P fortran/gfortran/fgl.mod fortran/gfortran/fglut.mod \
+    fortran/gfortran/fglu.mod fortran/gfortran/fgl.f90; do
+  [ -f "$prefix/include/$f" ] || fail "missing $prefix/include/$f"
+done
+examples=$(dirname "$0")/../../fortran/examples
+"$GFORTRAN" -c -I"$prefix/include/fortran/gfortran" -J"$work" -o "$work/hello_f90.o" "$examples/hello.f90" ||
+  fail "hello.f90 against the installed gfortran modules"
+if [ -n "${FLANG:-}" ]; then
+  [ -f "$prefix/include/fortran/flang/fgl.mod" ] || fail "missing the installed Flang modules"
+  (cd "$work" && "$FLANG" -c -I"$prefix/include/fortran/flang" -o "$work/hello_flang.o" "$examples/hello.f90") ||
+    fail "hello.f90 against the installed Flang modules"
+fi
+warnings=$("$F2C" -Nn1604 -Nx2000 -I"$prefix/include" -d"$work" "$examples/house.f" \
+    "$prefix/include/fgl.P" "$prefix/include/fglut.P" "$prefix/include/fglu.P" 2>&1 | grep Warning || true)
+[ -z "$warnings" ] || fail "f2c with the installed prototype files: $warnings"
+
 # The installed viewer uses the installed libraries.
 for lib in fgl fglut; do
   used=$(ldd "$prefix/bin/house" | awk -v l="lib$lib.so.1" '$1 == l {print $3}')

@@ -1,0 +1,540 @@
+#!/usr/bin/env python3
+"""Generate what lets Fortran compilers check every call of the layers.
+
+Reads the layers' own C declarations (fgl.h, fglut.h, fglu.h, after the C
+preprocessor has expanded the generated entry lists) and the C declarations
+of OpenGL, GLU and GLUT, and writes into --out:
+
+  gfortran/fgl.f90, fglut.f90, fglu.f90
+                modules with an explicit interface for every entry and every
+                constant of the include files as a PARAMETER
+  flang/fgl.f90, ...
+                the same for LLVM Flang, which cannot express an untyped
+                dummy argument: entries with one are left without interface
+  fgl.P, fglut.P, fglu.P
+                f2c prototype files: `f2c prog.f fgl.P` warns about a call
+                whose argument count or types differ from the entry's
+  entries.tsv   entry, Fortran name, layer, family, result, arguments
+
+and, with --reference FILE, the reference page of every entry (Markdown).
+
+How a C parameter becomes a Fortran argument:
+  T *name, T name[N]     by reference, T's Fortran type (GLfloat REAL*4 ...)
+  void *name             untyped data: any type and kind
+  const char *name       CHARACTER*(*), its length a hidden value argument
+  a routine              a routine; GLUT's callback types give its shape
+A pointer argument whose OpenGL, GLU or GLUT counterpart is a value (glColor3f's
+red) is a scalar; one whose counterpart is a pointer (glGetIntegerv's params)
+or that the API does not have (counts, packed text) may be a scalar or an
+array, so the module offers both through a generic name.
+
+Standard library only.
+"""
+import argparse
+import itertools
+import os
+import re
+import subprocess
+import sys
+import tempfile
+
+# C scalar types and their Fortran storage.
+FORTRAN_TYPE = {
+    "GLfloat": "REAL*4", "GLclampf": "REAL*4", "float": "REAL*4",
+    "GLdouble": "DOUBLE PRECISION", "GLclampd": "DOUBLE PRECISION", "double": "DOUBLE PRECISION",
+    "GLint": "INTEGER*4", "GLuint": "INTEGER*4", "GLenum": "INTEGER*4", "GLsizei": "INTEGER*4",
+    "GLbitfield": "INTEGER*4", "int": "INTEGER*4", "unsigned int": "INTEGER*4", "unsigned": "INTEGER*4",
+    "GLshort": "INTEGER*2", "GLushort": "INTEGER*2",
+    "GLbyte": "INTEGER*1", "GLubyte": "INTEGER*1",
+    "GLboolean": "LOGICAL*1",
+}
+NARROW_TYPES = {"GLbyte", "GLubyte", "GLshort", "GLushort", "GLboolean"}
+# Each Fortran type in the module (free form) and in f2c's prototype codes.
+F90_TYPE = {"REAL*4": "REAL(4)", "DOUBLE PRECISION": "REAL(8)", "INTEGER*4": "INTEGER(4)",
+            "INTEGER*2": "INTEGER(2)", "INTEGER*1": "INTEGER(1)", "LOGICAL*1": "LOGICAL(1)"}
+F2C_CODE = {"INTEGER*4": 4, "INTEGER*2": 3, "INTEGER*1": 2, "LOGICAL*1": 10, "REAL*4": 6,
+            "DOUBLE PRECISION": 7, "CHARACTER": 13, "untyped": 0, "routine": 200}
+F2C_SUBROUTINE, F2C_LENGTH = 14, 124
+# API parameters that are pointers to an object, not to data: always one value.
+HANDLE_TYPES = re.compile(r"\b(GLUquadric|GLUquadricObj|GLUtesselator|GLUtesselatorObj|GLUtriangulatorObj|"
+                          r"GLUnurbs|GLUnurbsObj)\b")
+HANDLE_NAMES = {"font"}
+# Arguments of the layers that OpenGL, GLU and GLUT do not have and that are
+# one value: the counts of the data that comes with them.
+COUNT_NAMES = {"count", "countIn", "countOut", "maxCount"}
+LAYERS = ("fgl", "fglut", "fglu")
+# Entries for C callers only, without a Fortran name: GLUT's argument count
+# and vector after initialisation.
+C_ONLY = {"fglutArgumentCount", "fglutArgumentVector"}
+
+
+def layer_of(name):
+    if name.startswith("fglut"):
+        return "fglut"
+    if name.startswith("fglu"):
+        return "fglu"
+    return "fgl"
+
+
+def split_top(text, sep=","):
+    """Split at separators outside parentheses."""
+    parts, depth, cur = [], 0, ""
+    for ch in text:
+        if ch == "(":
+            depth += 1
+        elif ch == ")":
+            depth -= 1
+        if ch == sep and depth == 0:
+            parts.append(cur)
+            cur = ""
+        else:
+            cur += ch
+    if cur.strip():
+        parts.append(cur)
+    return [p.strip() for p in parts]
+
+
+def strip_attributes(text):
+    while True:
+        m = re.search(r"__attribute__\s*\(", text)
+        if not m:
+            return text
+        depth, i = 0, m.end() - 1
+        while True:
+            depth += {"(": 1, ")": -1}.get(text[i], 0)
+            i += 1
+            if depth == 0:
+                break
+        text = text[:m.start()] + text[i:]
+
+
+def statements(source):
+    text = strip_attributes(source)
+    text = re.sub(r'extern\s+"C"\s*\{', " ", text)
+    text = re.sub(r"__extension__|\bextern\b", " ", text)
+    depth, cur = 0, ""
+    for ch in text:
+        if ch in "{}" and depth == 0:
+            cur = ""
+            continue
+        if ch == "(":
+            depth += 1
+        elif ch == ")":
+            depth -= 1
+        if ch == ";" and depth == 0:
+            yield " ".join(cur.split())
+            cur = ""
+        else:
+            cur += ch
+
+
+class Param:
+    def __init__(self, text):
+        self.text = text
+        self.routine = None  # None, or a list of argument types (or "unknown")
+        m = re.match(r"(.*)\(\s*\*\s*(\w+)\s*\)\s*\((.*)\)$", text)
+        if m:
+            self.name, self.base, self.pointer = m.group(2), "routine", True
+            self.routine = "unknown"
+            return
+        m = re.match(r"(.*?)(\w+)\s*(\[\s*\w*\s*\])?$", text)
+        ctype, self.name, brackets = m.group(1), m.group(2), m.group(3)
+        self.pointer = "*" in ctype or bool(brackets)
+        self.double_pointer = ctype.count("*") > 1
+        self.ctype = " ".join(ctype.replace("*", " ").replace("const", " ").split())
+        self.base = self.ctype
+
+    def __repr__(self):
+        return self.text
+
+
+def parse_declarations(source):
+    """(functions, routine types): name -> (result, [Param]), typedef -> [Fortran types]."""
+    functions, routines = {}, {}
+    for st in statements(source):
+        if st.startswith("typedef"):
+            m = re.match(r"typedef\s+[\w\s]+\(\s*\*\s*(\w+)\s*\)\s*\((.*)\)$", st)
+            if m and m.group(1).startswith("fgl"):
+                args = [Param(p) for p in split_top(m.group(2)) if p != "void"]
+                routines[m.group(1)] = [FORTRAN_TYPE[a.ctype] for a in args]
+            continue
+        m = re.match(r"^([\w\s\*]+?)\s*\b(\w+)\s*\((.*)\)$", st, re.S)
+        if not m or "(" in m.group(1):
+            continue
+        result, name, params = m.groups()
+        plist = [Param(p) for p in split_top(params) if p and p != "void"]
+        functions[name] = (" ".join(result.split()), plist)
+    return functions, routines
+
+
+class Arg:
+    """One Fortran argument: name, kind (type, CHARACTER, untyped, routine),
+    shape (scalar, array or either) and, for a routine, its argument types."""
+    def __init__(self, name, kind, shape="scalar", routine=None):
+        self.name, self.kind, self.shape, self.routine = name, kind, shape, routine
+
+
+class Entry:
+    def __init__(self, name, result, args, family):
+        self.name, self.result, self.args, self.family = name, result, args, family
+        self.layer = layer_of(name)
+        self.link = name.lower() + "_"
+
+    @property
+    def untyped(self):
+        return any(a.kind == "untyped" for a in self.args)
+
+    def left_out(self, compiler):
+        """Flang 16 cannot declare untyped data, and crashes on a file that
+        calls two specifics of one generic bound to the same link name: its
+        module leaves out the entries with either."""
+        generic = len(shape_choices(self)) > 1 and not any(a.kind in ("CHARACTER", "routine")
+                                                           for a in self.args)
+        return compiler == "flang" and (self.untyped or generic)
+
+
+def api_counterpart(name, api):
+    """The OpenGL, GLU or GLUT function an entry calls: fglFoo -> glFoo,
+    with the storage and text suffixes taken off when needed."""
+    base = name[1:]
+    while base:
+        if base in api:
+            return api[base]
+        m = re.match(r"(.*?)(I4|I2|I1|P|C|N|Null)$", base)
+        if not m:
+            return None
+        base = m.group(1)
+    return None
+
+
+def fortran_result(ctype, name):
+    ctype = " ".join(ctype.replace("const", " ").split())
+    if ctype == "void":
+        return None
+    if ctype in FORTRAN_TYPE:
+        return FORTRAN_TYPE[ctype]
+    raise SystemExit("gen_fortran_checks: %s: no Fortran type for result %r" % (name, ctype))
+
+
+def make_entry(name, result, params, routines, api, family):
+    counterpart = api_counterpart(name, api)
+    api_params = {p.name: p for p in counterpart[1]} if counterpart else {}
+    # Parameters named otherwise than the API's are matched by position when
+    # the entry has as many as the API function (fglutGet's state, glutGet's
+    # query).
+    by_position = counterpart and len(counterpart[1]) == len(params)
+    # A storage suffix names the caller's storage of the narrow values that the
+    # entry reads from the low bytes of each element (fglColor3ubI2).
+    suffix = re.search(r"(I4|I2|I1)$", name)
+    storage = {"I4": "INTEGER*4", "I2": "INTEGER*2", "I1": "INTEGER*1"}[suffix.group(1)] if suffix else None
+    args = []
+    for p in params:
+        if p.routine == "unknown":
+            args.append(Arg(p.name, "routine", routine=None))
+        elif p.base in routines:
+            args.append(Arg(p.name, "routine", routine=routines[p.base]))
+        elif not p.pointer:
+            if p.ctype not in ("int", "size_t", "long"):
+                raise SystemExit("gen_fortran_checks: %s: value parameter %s" % (name, p.text))
+            continue  # the hidden length of a CHARACTER argument
+        elif p.ctype == "char":
+            args.append(Arg(p.name, "CHARACTER"))
+        elif p.ctype in ("void", "GLvoid"):
+            args.append(Arg(p.name, "untyped", "array"))
+        elif p.ctype in FORTRAN_TYPE:
+            ap = api_params.get(p.name)
+            if ap is None and by_position:
+                ap = counterpart[1][params.index(p)]
+            scalar = (ap is None and p.name in COUNT_NAMES) or ap is not None and (not ap.pointer or p.name in HANDLE_NAMES
+                                         or HANDLE_TYPES.search(ap.text))
+            ftype = FORTRAN_TYPE[p.ctype]
+            if storage and p.ctype in NARROW_TYPES:
+                ftype = storage
+            args.append(Arg(p.name, ftype, "scalar" if scalar else "either"))
+        else:
+            raise SystemExit("gen_fortran_checks: %s: no Fortran type for %s" % (name, p.text))
+    return Entry(name, fortran_result(result, name), args, family)
+
+
+def header_families(paths):
+    """Entry name -> the first sentence of the heading comment above it in the
+    layer headers: the last comment block that follows a blank line (a
+    comment right under a declaration is a note on the next ones)."""
+    families = {}
+    for path in paths:
+        heading, buf, in_comment, blank = "", "", False, True
+        with open(path) as f:
+            for line in f:
+                s = line.strip()
+                if not in_comment and s.startswith("/*") and not line.startswith(" "):
+                    buf, in_comment, is_heading = s[2:], True, blank
+                if in_comment:
+                    if buf != s[2:]:
+                        buf += " " + s.lstrip("*").strip()
+                    if "*/" in s:
+                        in_comment = False
+                        if is_heading:
+                            heading = first_sentence(buf.split("*/")[0])
+                    blank = False
+                    continue
+                blank = not s
+                if s.startswith("#") and not s.startswith("#define"):
+                    continue
+                for m in re.finditer(r"\b(fgl\w+?)(##\w+)?\s*\(", line):
+                    families.setdefault(m.group(1), heading)
+    return families
+
+
+def first_sentence(text):
+    """Up to the first full stop or colon outside parentheses."""
+    text, depth = " ".join(text.split()), 0
+    for i, ch in enumerate(text):
+        depth += {"(": 1, ")": -1}.get(ch, 0)
+        if depth == 0 and ch in ".:" and (i + 1 == len(text) or text[i + 1] == " ") \
+                and i > 0 and text[i - 1].isalnum() or depth == 0 and ch in ".:" and text[i - 1:i] == ")":
+            return text[:i]
+    return text.rstrip(":.")
+
+
+def macro_families(paths):
+    """Entries of the generated lists: family from the list's macro."""
+    names = {"FGL_FORWARD": "OpenGL commands, forwarded", "FGLU_PROJECTION": "Projection",
+             "FGLU_IMAGE": "Images, passed through unchanged", "FGLU_QUADRIC": "Quadrics",
+             "FGLU_TESS": "Tessellators", "FGLU_NURBS": "NURBS renderers"}
+    families = {}
+    for path in paths:
+        with open(path) as f:
+            for line in f:
+                m = re.match(r"(\w+)\((\w+),", line)
+                if m:
+                    families[m.group(2)] = names.get(m.group(1), "Generated entries")
+    return families
+
+
+# ---------------------------------------------------------------- modules
+def f90_lines(text, indent):
+    """Free-form lines within 132 columns, continued with &."""
+    out, line = [], " " * indent
+    for word in text.split(" "):
+        if len(line) + len(word) + 3 > 120:
+            out.append(line.rstrip() + " &")
+            line = " " * (indent + 4)
+        line += word + " "
+    out.append(line.rstrip())
+    return out
+
+
+def interface_body(entry, specific, shapes, compiler, bind):
+    kind = "SUBROUTINE" if entry.result is None else "FUNCTION"
+    names = ", ".join(a.name for a in entry.args)
+    head = "%s%s %s(%s)" % ("" if entry.result is None else F90_TYPE[entry.result] + " ", kind, specific, names)
+    if bind:
+        head += " BIND(C,NAME='%s')" % entry.link
+    lines = f90_lines(head, 4)
+    for a, shape in zip(entry.args, shapes):
+        if a.kind == "routine":
+            if a.routine is None or compiler == "flang":
+                lines.append("      EXTERNAL :: %s" % a.name)
+            else:
+                lines.append("      INTERFACE")
+                dummies = ["a%d" % i for i in range(len(a.routine))]
+                lines.append("        SUBROUTINE %s(%s)" % (a.name, ", ".join(dummies)))
+                for d, t in zip(dummies, a.routine):
+                    lines.append("          %s :: %s" % (F90_TYPE[t], d))
+                lines.append("        END SUBROUTINE %s" % a.name)
+                lines.append("      END INTERFACE")
+        elif a.kind == "CHARACTER":
+            lines.append("      CHARACTER(*) :: %s" % a.name)
+        elif a.kind == "untyped":
+            lines.append("!GCC$ ATTRIBUTES NO_ARG_CHECK :: %s" % a.name)
+            lines.append("      TYPE(*), DIMENSION(*) :: %s" % a.name)
+        else:
+            dim = ", DIMENSION(*)" if shape == "array" else ""
+            lines.append("      %s%s :: %s" % (F90_TYPE[a.kind], dim, a.name))
+    lines.append("    END %s %s" % (kind, specific))
+    return lines
+
+
+def shape_choices(entry):
+    """Every combination of scalar and array for the arguments that may be
+    either."""
+    options = [("scalar", "array") if a.shape == "either" else (a.shape,) for a in entry.args]
+    return list(itertools.product(*options))
+
+
+def interface_block(entry, compiler):
+    choices = shape_choices(entry)
+    plain = any(a.kind in ("CHARACTER", "routine") for a in entry.args)
+    if len(choices) == 1 or plain:
+        # One specific under the entry's own name: its external name is the
+        # entry's Fortran name. Text and routines cannot be BIND(C); such an
+        # entry's data arguments are taken as scalars or array elements.
+        shapes = [("scalar" if s == "either" else s) for s in (a.shape for a in entry.args)]
+        return ["  INTERFACE"] + interface_body(entry, entry.name, shapes, compiler, False) + ["  END INTERFACE"]
+    lines = ["  INTERFACE %s" % entry.name]
+    for shapes in choices:
+        suffix = "".join("A" if s == "array" else "S" for s, a in zip(shapes, entry.args) if a.shape == "either")
+        lines += interface_body(entry, "%s_%s" % (entry.name, suffix), shapes, compiler, True)
+    lines.append("  END INTERFACE %s" % entry.name)
+    return lines
+
+
+def constants(inc_path):
+    """(name, Fortran type, value) of every PARAMETER of an include file."""
+    types, out = {}, []
+    with open(inc_path) as f:
+        for line in f:
+            if line[:1] in "Cc*!":
+                continue
+            m = re.match(r"\s+(INTEGER\*4|DOUBLE PRECISION)\s+(\w+)\s*$", line)
+            if m:
+                types[m.group(2)] = m.group(1)
+                continue
+            m = re.match(r"\s+PARAMETER\s*\((\w+)\s*=\s*(.+)\)\s*$", line)
+            if m:
+                out.append((m.group(1), types[m.group(1)], m.group(2).strip()))
+    return out
+
+
+def gen_module(layer, entries, consts, compiler):
+    lines = ["! %s.f90: generated by gen_fortran_checks.py; do not edit." % layer,
+             "! The %s entries with explicit interfaces and the constants of" % layer,
+             "! %s.inc, for programs that say USE %s instead of INCLUDE." % (layer, layer.upper())]
+    skipped = [e.name for e in entries if e.left_out(compiler)]
+    if skipped:
+        lines.append("! Left without interface: the entries with untyped data, which this")
+        lines.append("! compiler cannot declare, and those with arguments that may be a")
+        lines.append("! scalar or an array, which it cannot offer as one generic name.")
+        for i in range(0, len(skipped), 6):
+            lines.append("!   " + ", ".join(skipped[i:i + 6]))
+    lines += ["MODULE %s" % layer.upper(), "  IMPLICIT NONE", "  PUBLIC"]
+    for name, ftype, value in consts:
+        t = "INTEGER(4)" if ftype == "INTEGER*4" else "REAL(8)"
+        lines.append("  %s, PARAMETER :: %s = %s" % (t, name, value))
+    for e in entries:
+        if e.left_out(compiler):
+            continue
+        lines += interface_block(e, compiler)
+    lines.append("END MODULE %s" % layer.upper())
+    return "\n".join(lines) + "\n"
+
+
+# ---------------------------------------------------------------- f2c
+def prototype(entry):
+    """The entry as f2c's prototype files record a called routine:
+    /*:ref: name result-code argument-count argument-codes */"""
+    codes = [F2C_CODE[a.kind] for a in entry.args]
+    codes += [F2C_LENGTH for a in entry.args if a.kind == "CHARACTER"]
+    result = F2C_SUBROUTINE if entry.result is None else F2C_CODE[entry.result]
+    return "/*:ref: %s %d %d%s */\n" % (entry.link, result, len(codes), "".join(" %d" % c for c in codes))
+
+
+# ---------------------------------------------------------------- reference
+def describe(arg):
+    if arg.kind == "routine":
+        if arg.routine is None:
+            return "EXTERNAL %s" % arg.name.upper()
+        return "EXTERNAL %s(%s)" % (arg.name.upper(), ", ".join(arg.routine)) if arg.routine else \
+            "EXTERNAL %s" % arg.name.upper()
+    if arg.kind == "CHARACTER":
+        return "CHARACTER*(*) %s" % arg.name.upper()
+    if arg.kind == "untyped":
+        return "any type %s(*)" % arg.name.upper()
+    return "%s %s%s" % (arg.kind, arg.name.upper(), "(*)" if arg.shape == "either" else "")
+
+
+def gen_reference(entries):
+    titles = {"fgl": "OpenGL (libfgl, `USE FGL`, `fgl.P`)", "fglut": "GLUT (libfglut, `USE FGLUT`, `fglut.P`)",
+              "fglu": "GLU (libfglu, `USE FGLU`, `fglu.P`)"}
+    out = ["# Entry reference", "",
+           "Every entry of the three libraries with the Fortran types of its arguments",
+           "and of its result, generated from the libraries' declarations by",
+           "`tools/gen_fortran_checks.py` (the modules and prototype files come from the",
+           "same data). `NAME(*)`: a scalar or an array; `any type`: data of any type",
+           "and kind; `EXTERNAL R(...)`: a routine that GLUT calls with those arguments.",
+           "The Fortran name of each entry is its name in upper case.", ""]
+    for layer in LAYERS:
+        mine = [e for e in entries if e.layer == layer]
+        out += ["## %s" % titles[layer], "", "%d entries." % len(mine), ""]
+        families = []
+        for e in mine:
+            if e.family not in families:
+                families.append(e.family)
+        for fam in families:
+            out += ["### %s" % fam, ""]
+            for e in sorted((e for e in mine if e.family == fam), key=lambda e: e.name.lower()):
+                sig = "%s(%s)" % (e.name.upper(), ", ".join(describe(a) for a in e.args))
+                res = "%s FUNCTION " % e.result if e.result else "SUBROUTINE "
+                out.append("- `%s%s`" % (res, sig))
+            out.append("")
+    return "\n".join(out)
+
+
+def preprocess(cc, includes, extra):
+    src = "".join('#include "%s"\n' % h for h in ("fgl.h", "fglut.h", "fglu.h"))
+    src += "#include <GL/freeglut.h>\n"
+    src += "#define GL_COMMAND(command, result, params, args) result command params;\n"
+    src += '#include "gl_commands.inc"\n' + extra
+    with tempfile.NamedTemporaryFile("w", suffix=".c", delete=False) as f:
+        f.write(src)
+    try:
+        return subprocess.run([cc, "-E", "-P"] + ["-I" + d for d in includes] + [f.name],
+                              check=True, capture_output=True, text=True).stdout
+    finally:
+        os.unlink(f.name)
+
+
+def collect(a):
+    source = preprocess(a.cc, a.include, "")
+    functions, routines = parse_declarations(source)
+    api = {n: v for n, v in functions.items() if re.match(r"glu?t?[A-Z]", n)}
+    families = header_families(a.header)
+    families.update(macro_families(a.generated_list))
+
+    def family(name):
+        stem = name
+        while stem not in families and re.search(r"(I4|I2|I1|P)$", stem):
+            stem = re.sub(r"(I4|I2|I1|P)$", "", stem)
+        return families.get(stem, "Other entries")
+    entries = []
+    for name, (result, params) in functions.items():
+        if not name.startswith("fgl") or name in C_ONLY:
+            continue
+        entries.append(make_entry(name, result, params, routines, api, family(name)))
+    return entries
+
+
+def write(path, text):
+    os.makedirs(os.path.dirname(path) or ".", exist_ok=True)
+    with open(path, "w") as f:
+        f.write(text)
+
+
+def main():
+    ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    ap.add_argument("--cc", default="cc")
+    ap.add_argument("--include", action="append", default=[], help="directory of the layer headers")
+    ap.add_argument("--header", action="append", default=[], help="a layer header, for the families")
+    ap.add_argument("--generated-list", action="append", default=[], help="a generated entry list")
+    ap.add_argument("--inc-dir", required=True, help="directory of fgl.inc, fglut.inc, fglu.inc")
+    ap.add_argument("--out", required=True)
+    ap.add_argument("--reference", help="write the reference page here")
+    a = ap.parse_args()
+    entries = collect(a)
+    order = {name: i for i, name in enumerate(e.name for e in entries)}
+    entries.sort(key=lambda e: (LAYERS.index(e.layer), order[e.name]))
+    for layer in LAYERS:
+        mine = [e for e in entries if e.layer == layer]
+        consts = constants(os.path.join(a.inc_dir, layer + ".inc"))
+        for compiler in ("gfortran", "flang"):
+            write(os.path.join(a.out, compiler, layer + ".f90"), gen_module(layer, mine, consts, compiler))
+        write(os.path.join(a.out, layer + ".P"), "".join(prototype(e) for e in mine))
+    write(os.path.join(a.out, "entries.tsv"), "".join(
+        "%s\t%s\t%s\t%s\t%s\t%s\n" % (e.name, e.link, e.layer, e.family, e.result or "",
+                                      ",".join(describe(x) for x in e.args)) for e in entries))
+    if a.reference:
+        write(a.reference, gen_reference(entries))
+
+
+if __name__ == "__main__":
+    sys.exit(main())
