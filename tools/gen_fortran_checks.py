@@ -63,6 +63,12 @@ HANDLE_NAMES = {"font"}
 # one value: the counts of the data that comes with them.
 COUNT_NAMES = {"count", "countIn", "countOut", "maxCount"}
 LAYERS = ("fgl", "fglut", "fglu")
+# GLU's arrays: knots, control points, matrices, viewports, a vertex.
+GLU_ARRAYS = {"knots", "sKnots", "tKnots", "control", "model", "proj", "perspective", "view", "viewport",
+              "location"}
+# OpenGL commands whose vector has a fixed length of more than one value
+# (glVertex3dv, glRectfv, glLoadMatrixd).
+VECTOR_COMMAND = re.compile(r"^gl(\w*?[2-4](b|s|i|f|d|ub|us|ui)v|Rect[sifd]v|(Load|Mult)(Transpose)?Matrix[fd])$")
 # Entries for C callers only, without a Fortran name: GLUT's argument count
 # and vector after initialisation.
 C_ONLY = {"fglutArgumentCount", "fglutArgumentVector"}
@@ -218,6 +224,7 @@ def fortran_result(ctype, name):
 
 def make_entry(name, result, params, routines, api, family):
     counterpart = api_counterpart(name, api)
+    counterpart_name = next((n for n, v in api.items() if v is counterpart), None) if counterpart else None
     api_params = {p.name: p for p in counterpart[1]} if counterpart else {}
     # Parameters named otherwise than the API's are matched by position when
     # the entry has as many as the API function (fglutGet's state, glutGet's
@@ -247,10 +254,23 @@ def make_entry(name, result, params, routines, api, family):
                 ap = counterpart[1][params.index(p)]
             scalar = (ap is None and p.name in COUNT_NAMES) or ap is not None and (not ap.pointer or p.name in HANDLE_NAMES
                                          or HANDLE_TYPES.search(ap.text))
+            # Always an array: item data that the API takes untyped and the
+            # entry in one storage, and the vectors of fixed length of the
+            # ...v commands. Any rank, or an array element, will do.
+            always_array = ap is not None and ap.pointer and ap.ctype in ("void", "GLvoid") or \
+                counterpart_name is not None and ap is not None and (
+                    VECTOR_COMMAND.match(counterpart_name) or
+                    counterpart_name.startswith("glu") and (ap.name in GLU_ARRAYS
+                                                            or counterpart_name == "gluPwlCurve"))
             ftype = FORTRAN_TYPE[p.ctype]
             if storage and p.ctype in NARROW_TYPES:
                 ftype = storage
-            args.append(Arg(p.name, ftype, "scalar" if scalar else "either"))
+            elif p.ctype == "GLboolean" and scalar:
+                # A one-byte flag is read from the first byte of its storage,
+                # so the INTEGER*4 GL_TRUE and GL_FALSE of the include files
+                # are what a program passes.
+                ftype = "INTEGER*4"
+            args.append(Arg(p.name, ftype, "scalar" if scalar else "array" if always_array else "either"))
         else:
             raise SystemExit("gen_fortran_checks: %s: no Fortran type for %s" % (name, p.text))
     return Entry(name, fortran_result(result, name), args, family)
@@ -440,7 +460,9 @@ def describe(arg):
         return "CHARACTER*(*) %s" % arg.name.upper()
     if arg.kind == "untyped":
         return "any type %s(*)" % arg.name.upper()
-    return "%s %s%s" % (arg.kind, arg.name.upper(), "(*)" if arg.shape == "either" else "")
+    if arg.shape == "either":
+        return "%s %s or %s(*)" % (arg.kind, arg.name.upper(), arg.name.upper())
+    return "%s %s%s" % (arg.kind, arg.name.upper(), "(*)" if arg.shape == "array" else "")
 
 
 def gen_reference(entries):
@@ -450,7 +472,8 @@ def gen_reference(entries):
            "Every entry of the three libraries with the Fortran types of its arguments",
            "and of its result, generated from the libraries' declarations by",
            "`tools/gen_fortran_checks.py` (the modules and prototype files come from the",
-           "same data). `NAME(*)`: a scalar or an array; `any type`: data of any type",
+           "same data). `NAME(*)`: an array of any rank or an array element; `NAME or",
+           "NAME(*)`: a scalar or a one-dimensional array; `any type`: data of any type",
            "and kind; `EXTERNAL R(...)`: a routine that GLUT calls with those arguments.",
            "The Fortran name of each entry is its name in upper case.", ""]
     for layer in LAYERS:

@@ -60,7 +60,15 @@ MISTAKES = [
      "  w = fglutGet(GLUT_WINDOW_WIDTH) + fglGetError()\n"
      "  call fglGetIntegerv(GL_VIEWPORT, iv)\n  call fglGetIntegerv(GL_MATRIX_MODE, w)\n"
      "  call fglDrawPixels(2, 2, GL_RGBA, GL_SHORT, s)\n  call fglDrawPixels(2, 2, GL_RGBA, GL_FLOAT, f)\n"
-     "  call fglutSolidTorus(0.5d0, 1d0, 8, 8)\nend subroutine\n"),
+     "  call fglutSolidTorus(0.5d0, 1d0, 8, 8)\nend subroutine\n"
+     # Item data of any rank, an entry passed as a routine, INTEGER*4 flags.
+     "subroutine shapes(q, t)\n  use fgl\n  use fglu\n  integer(4) :: q, t, img(3, 4, 4), ierr\n"
+     "  real(8) :: m(4, 4)\n  call fglTexImage2DI4(GL_TEXTURE_2D, 0, GL_RGB, 4, 4, 0, GL_RGB,"
+     " GL_UNSIGNED_BYTE, img, 48)\n"
+     "  ierr = fgluBuild2DMipmapsI4(GL_TEXTURE_2D, 3, 4, 4, GL_RGB, GL_UNSIGNED_BYTE, img, 48)\n"
+     "  call fglLoadMatrixd(m)\n  call fglVertex3dv(m(1, 2))\n"
+     "  call fgluTessCallback(t, GLU_TESS_VERTEX, fglVertex3dv)\n"
+     "  call fgluQuadricTexture(q, GL_TRUE)\n  call fglDepthMask(GL_FALSE)\nend subroutine\n"),
 ]
 # What each compiler, with its checks, is to report for each case; without
 # them every compiler accepts every case (the mistakes go unnoticed).

@@ -41,7 +41,7 @@ def convert(lines):
         if re.match(r"^\s+INCLUDE\s+'fgl", line, re.I):
             i += 1
             continue
-        m = DECL.match(line)
+        m = None if UNIT.match(line) else DECL.match(line)
         if m and not (i + 1 < len(lines) and lines[i + 1][5:6] not in (" ", "")):
             kept = [n for n in split_names(m.group(4)) if not re.match(r"FGL", n, re.I)]
             if kept:
