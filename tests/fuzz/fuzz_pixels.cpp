@@ -319,7 +319,7 @@ void fuzz_image(FuzzedDataProvider &in, int command, Storage storage) {
     if (command == 3)
       FUZZ_ENTRY(fglTexSubImage3D, &target, &level, &offset, &offset, &offset, &width, &height, &depth, &format,
                  &type);
-    check_sent(a.data, item, gl_bytes, name);
+    check_sent(a.data, a.n, item, gl_bytes, name);
   };
 #undef FUZZ_ENTRY
   if (storage == Storage::I2) {
@@ -392,7 +392,9 @@ void fuzz_indices(FuzzedDataProvider &in) {
   const int item = type == GL_UNSIGNED_BYTE ? 1 : type == GL_UNSIGNED_SHORT ? 2 : 0;
   const int width = item > 0 ? item : type == GL_UNSIGNED_INT ? 4 : 0;
   const std::size_t gl_bytes = count > 0 ? static_cast<std::size_t>(count) * static_cast<std::size_t>(width) : 0;
-  check_sent(a.data, item, gl_bytes, range ? "glDrawRangeElements" : "glDrawElements");
+  check_sent(a.data, a.n, item, gl_bytes, range ? "glDrawRangeElements" : "glDrawElements");
+}
+
 // The GLU mipmap builders through their I4, I2 and P entries: GLU reads the
 // image as glDrawPixels would (one row per 1-D image, depth x height rows per
 // 3-D one).
@@ -450,7 +452,7 @@ void fuzz_glu_build(FuzzedDataProvider &in, int dims, bool levels, Storage stora
         fgluBuild3DMipmapLevelsP(&target, &internal, &width, &height, &depth, &format, &type, &level, &base, &max,
                                  data, &sz.count);
     }
-    check_sent(data, item, gl_bytes, "glDrawPixels");
+    check_sent(data, sz.elements, item, gl_bytes, "glDrawPixels");
   };
   if (storage == Storage::I2) {
     fuzz::CallerArray<GLshort> a(in, sz.elements);
@@ -474,7 +476,7 @@ void fuzz_glu_scale(FuzzedDataProvider &in, Storage storage) {
   const std::size_t bytes_out = fuzz_gl::extent(wout, hout, format, type_out, state().pack);
   const Sizing sz_in = size_for(in, storage, item_in, bytes_in);
   const Sizing sz_out = size_for(in, storage, item_out, bytes_out);
-  auto check_input = [&](const auto *elems) {
+  auto check_input = [&](const auto *elems, std::size_t n) {
     const fuzz_glu::Input &read = fuzz_glu::input();
     if (!read.called) return;
     check(read.read.size() == bytes_in, "GLU read another extent");
@@ -483,14 +485,15 @@ void fuzz_glu_scale(FuzzedDataProvider &in, Storage storage) {
       return;
     }
     const std::uint32_t mask = item_in == 1 ? 0xffu : 0xffffu;
-    for (std::size_t i = 0; i < bytes_in / static_cast<std::size_t>(item_in); ++i)
-      check(item_at(read.read, i, item_in) == (static_cast<std::uint32_t>(elems[i]) & mask),
-            "an input item is not its element's low bits");
+    for (std::size_t i = 0; i < bytes_in / static_cast<std::size_t>(item_in); ++i) {
+      const std::uint32_t want = i < n ? static_cast<std::uint32_t>(elems[i]) & mask : 0;
+      check(item_at(read.read, i, item_in) == want, "an input item is not its element's low bits, or not 0 past them");
+    }
   };
   if (storage == Storage::I2) {
     fuzz::CallerArray<GLshort> a(in, sz_in.elements), b(in, sz_out.elements);
     fgluScaleImageI2(&format, &win, &hin, &type_in, a.data, &wout, &hout, &type_out, b.data, &sz_in.count, &sz_out.count);
-    check_input(a.data);
+    check_input(a.data, a.n);
     check_received(b.data, b.n, storage, item_out, type_out, "glReadPixels");
   } else {
     fuzz::CallerArray<GLint> a(in, sz_in.elements), b(in, sz_out.elements);
@@ -501,7 +504,7 @@ void fuzz_glu_scale(FuzzedDataProvider &in, Storage storage) {
       fgluScaleImageP(&format, &win, &hin, &type_in, a.data, &wout, &hout, &type_out, b.data, &sz_in.count,
                       &sz_out.count);
     }
-    check_input(a.data);
+    check_input(a.data, a.n);
     check_received(b.data, b.n, storage, item_out, type_out, "glReadPixels");
   }
 }
