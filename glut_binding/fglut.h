@@ -288,8 +288,8 @@ void fglutSetMenuData(const long long *word);
 void fglutSetMenuDataI4(const int *word);
 long long fglutGetMenuData(void);
 int fglutGetMenuDataI4(void);
-/* The address of an OpenGL or GLUT function, as an INTEGER*8 (0 when there is
- * no function of that name). */
+/* The address of a GLUT or OpenGL function, as an INTEGER*8: GLUT's own, else
+ * what GLX answers (Mesa's GLX gives an address for any name). */
 long long fglutGetProcAddress(const int *name, const int *count);
 long long fglutGetProcAddressC(const char *name, int length);
 
