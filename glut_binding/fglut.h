@@ -275,7 +275,9 @@ void fglutSetCursor(const int *cursor);
 void fglutWarpPointer(const int *x, const int *y);
 void fglutFullScreenToggle(void);
 void fglutLeaveFullScreen(void);
-/* The application's own word for the current window (menu): freeglut's
+
+/* Words of the program's own, and function addresses.
+ * The application's own word for the current window (menu): freeglut's
  * user-data slot of the window (menu), apart from the callbacks' user data.
  * An INTEGER*4 word is stored sign-extended; the I4 reads give the low 32
  * bits. A window or menu starts with 0. With no current menu the menu entries
