@@ -7,7 +7,8 @@
 // is the slot store: a routine stored while a window is current is fetched
 // only for that window's events, a new registration replaces it, and a
 // destroyed window takes its routines with it. A trampoline whose pointer is
-// null does nothing.
+// null does nothing. The Ucall forms of these two kinds, with the program's
+// word beside the routine, are in registrations.cpp with those of the others.
 #include <GL/freeglut.h>
 
 #include "fglut.h"

@@ -6,6 +6,7 @@
 #include <GL/freeglut.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 #include "fglut.h"
@@ -64,6 +65,44 @@ FGLUT_ENTRY1(void, SetCursor, setcursor)
 FGLUT_ENTRY2(WarpPointer, warppointer)
 FGLUT_ENTRY0(void, FullScreenToggle, fullscreentoggle)
 FGLUT_ENTRY0(void, LeaveFullScreen, leavefullscreen)
+
+// The application's own word per window and per menu lives in freeglut's
+// user-data slot of the window or menu, which the layer never uses (its
+// callbacks keep their routines in the callbacks' own user data). The word
+// travels as the bits of the pointer: an INTEGER*4 sign-extended, read back
+// as its low 32 bits.
+namespace {
+void *asPointer(long long word) { return reinterpret_cast<void *>(static_cast<std::intptr_t>(word)); }
+long long asWord(void *pointer) { return static_cast<long long>(reinterpret_cast<std::intptr_t>(pointer)); }
+}  // namespace
+
+// freeglut ends the program with an error message when there is no current
+// window; with no current menu it would read through a null pointer, so the
+// menu entries then do nothing and read 0.
+#define FGLUT_DATA_ENTRIES(Kind, kind, present)                                                      \
+  extern "C" FGLUT_API void fglutSet##Kind##Data(const long long *word) {                             \
+    if (present) glutSet##Kind##Data(asPointer(*word));                                               \
+  }                                                                                                   \
+  FGLUT_FORTRAN_ALIAS(fglutSet##Kind##Data, fglutset##kind##data_)                                    \
+  extern "C" FGLUT_API void fglutSet##Kind##DataI4(const int *word) {                                 \
+    if (present) glutSet##Kind##Data(asPointer(*word));                                               \
+  }                                                                                                   \
+  FGLUT_FORTRAN_ALIAS(fglutSet##Kind##DataI4, fglutset##kind##datai4_)                                \
+  extern "C" FGLUT_API long long fglutGet##Kind##Data(void) {                                         \
+    return present ? asWord(glutGet##Kind##Data()) : 0;                                               \
+  }                                                                                                   \
+  FGLUT_FORTRAN_ALIAS(fglutGet##Kind##Data, fglutget##kind##data_)                                    \
+  extern "C" FGLUT_API int fglutGet##Kind##DataI4(void) {                                             \
+    return present ? static_cast<int>(asWord(glutGet##Kind##Data())) : 0;                             \
+  }                                                                                                   \
+  FGLUT_FORTRAN_ALIAS(fglutGet##Kind##DataI4, fglutget##kind##datai4_)
+FGLUT_DATA_ENTRIES(Window, window, true)
+FGLUT_DATA_ENTRIES(Menu, menu, glutGetMenu() != 0)
+#undef FGLUT_DATA_ENTRIES
+
+// The address of an OpenGL or GLUT function, for the program to hand on.
+FGLUT_TEXT_ENTRY(long long, GetProcAddress, getprocaddress, 1, (), (), (),
+                 static_cast<long long>(reinterpret_cast<std::intptr_t>(glutGetProcAddress(s))))
 
 // The context that windows created from now on ask for.
 FGLUT_ENTRY2(InitContextVersion, initcontextversion)

@@ -30,6 +30,25 @@ typedef int (*fglut_joystick_routine)(unsigned int *buttons, int *x, int *y, int
 typedef int (*fglut_routine5)(int *a, int *b, int *c, int *d, int *e); /* multi-pointer button */
 /* A message as packed words (one character per word) and the address of its count. */
 typedef int (*fglut_text_routine)(int *words, int *count);
+/* The routines of the Ucall registrations: GLUT's values as above, then the
+ * address of a copy of the application's word, an INTEGER*8 (_w8) or, for
+ * the I4 entries, an INTEGER*4 (_w4). */
+typedef int (*fglut_routine0_w8)(long long *word);
+typedef int (*fglut_reshape_routine_w8)(int *width, int *height, long long *word);
+typedef int (*fglut_routine1_w8)(int *a, long long *word);
+typedef int (*fglut_routine2_w8)(int *a, int *b, long long *word);
+typedef int (*fglut_routine3_w8)(int *a, int *b, int *c, long long *word);
+typedef int (*fglut_routine4_w8)(int *a, int *b, int *c, int *d, long long *word);
+typedef int (*fglut_joystick_routine_w8)(unsigned int *buttons, int *x, int *y, int *z, long long *word);
+typedef int (*fglut_routine5_w8)(int *a, int *b, int *c, int *d, int *e, long long *word);
+typedef int (*fglut_routine0_w4)(int *word);
+typedef int (*fglut_reshape_routine_w4)(int *width, int *height, int *word);
+typedef int (*fglut_routine1_w4)(int *a, int *word);
+typedef int (*fglut_routine2_w4)(int *a, int *b, int *word);
+typedef int (*fglut_routine3_w4)(int *a, int *b, int *c, int *word);
+typedef int (*fglut_routine4_w4)(int *a, int *b, int *c, int *d, int *word);
+typedef int (*fglut_joystick_routine_w4)(unsigned int *buttons, int *x, int *y, int *z, int *word);
+typedef int (*fglut_routine5_w4)(int *a, int *b, int *c, int *d, int *e, int *word);
 
 /* Start-up. A negative count or length is taken as 0 (the empty string). */
 void fglutInit(void);
@@ -38,6 +57,12 @@ void fglutInit(void);
  * entries; positions below 1 are taken as 1, a decreasing pair gives an empty
  * argument). The caller's count is never written. */
 void fglutInitArgs(const int *count, const int *words, const int *starts);
+/* The same, then writes back what GLUT left (C's glutInit(&argc, argv)):
+ * the number of arguments it did not consume into count, those arguments,
+ * packed one after another from word 1, into words, and their count+1 start
+ * positions into starts. Arguments whose spans overlap may need more words
+ * than the caller's array holds: then nothing is written back. */
+void fglutInitArgsRest(int *count, int *words, int *starts);
 void fglutInitDisplayMode(const unsigned int *mode);
 void fglutInitDisplayString(const int *string, const int *count);
 void fglutInitDisplayStringC(const char *string, int length);
@@ -125,6 +150,86 @@ void fglutMultiMotionFunc(fglut_routine3 routine);     /* device, x, y */
 void fglutMultiMotionFuncNull(void);
 void fglutMultiPassiveFunc(fglut_routine3 routine);    /* device, x, y */
 void fglutMultiPassiveFuncNull(void);
+/* freeglut's application-status kind (GLUT_APPSTATUS_PAUSE, ..._RESUME; no
+ * such event on X11) and context kind (called once, when GLUT's loop first
+ * handles the window, before its first display), per window. */
+void fglutAppStatusFunc(fglut_routine1 routine);       /* status */
+void fglutAppStatusFuncNull(void);
+void fglutInitContextFunc(fglut_routine0 routine);
+void fglutInitContextFuncNull(void);
+/* The Ucall forms of the per-window kinds: the routine is kept as by the plain
+ * entry, together with a copy of the word, which it receives by address after
+ * GLUT's values. A null routine registers a callback that calls nothing. */
+void fglutDisplayFuncUcall(fglut_routine0_w8 routine, const long long *word);
+void fglutDisplayFuncUcallI4(fglut_routine0_w4 routine, const int *word);
+void fglutReshapeFuncUcall(fglut_reshape_routine_w8 routine, const long long *word);
+void fglutReshapeFuncUcallI4(fglut_reshape_routine_w4 routine, const int *word);
+void fglutMouseFuncUcall(fglut_routine4_w8 routine, const long long *word);
+void fglutMouseFuncUcallI4(fglut_routine4_w4 routine, const int *word);
+void fglutMotionFuncUcall(fglut_routine2_w8 routine, const long long *word);
+void fglutMotionFuncUcallI4(fglut_routine2_w4 routine, const int *word);
+void fglutPassiveMotionFuncUcall(fglut_routine2_w8 routine, const long long *word);
+void fglutPassiveMotionFuncUcallI4(fglut_routine2_w4 routine, const int *word);
+void fglutEntryFuncUcall(fglut_routine1_w8 routine, const long long *word);
+void fglutEntryFuncUcallI4(fglut_routine1_w4 routine, const int *word);
+void fglutKeyboardFuncUcall(fglut_routine3_w8 routine, const long long *word);
+void fglutKeyboardFuncUcallI4(fglut_routine3_w4 routine, const int *word);
+void fglutKeyboardUpFuncUcall(fglut_routine3_w8 routine, const long long *word);
+void fglutKeyboardUpFuncUcallI4(fglut_routine3_w4 routine, const int *word);
+void fglutWindowStatusFuncUcall(fglut_routine1_w8 routine, const long long *word);
+void fglutWindowStatusFuncUcallI4(fglut_routine1_w4 routine, const int *word);
+void fglutVisibilityFuncUcall(fglut_routine1_w8 routine, const long long *word);
+void fglutVisibilityFuncUcallI4(fglut_routine1_w4 routine, const int *word);
+void fglutSpecialFuncUcall(fglut_routine3_w8 routine, const long long *word);
+void fglutSpecialFuncUcallI4(fglut_routine3_w4 routine, const int *word);
+void fglutSpecialUpFuncUcall(fglut_routine3_w8 routine, const long long *word);
+void fglutSpecialUpFuncUcallI4(fglut_routine3_w4 routine, const int *word);
+void fglutButtonBoxFuncUcall(fglut_routine2_w8 routine, const long long *word);
+void fglutButtonBoxFuncUcallI4(fglut_routine2_w4 routine, const int *word);
+void fglutDialsFuncUcall(fglut_routine2_w8 routine, const long long *word);
+void fglutDialsFuncUcallI4(fglut_routine2_w4 routine, const int *word);
+void fglutSpaceballMotionFuncUcall(fglut_routine3_w8 routine, const long long *word);
+void fglutSpaceballMotionFuncUcallI4(fglut_routine3_w4 routine, const int *word);
+void fglutSpaceballRotateFuncUcall(fglut_routine3_w8 routine, const long long *word);
+void fglutSpaceballRotateFuncUcallI4(fglut_routine3_w4 routine, const int *word);
+void fglutSpaceballButtonFuncUcall(fglut_routine2_w8 routine, const long long *word);
+void fglutSpaceballButtonFuncUcallI4(fglut_routine2_w4 routine, const int *word);
+void fglutTabletMotionFuncUcall(fglut_routine2_w8 routine, const long long *word);
+void fglutTabletMotionFuncUcallI4(fglut_routine2_w4 routine, const int *word);
+void fglutTabletButtonFuncUcall(fglut_routine4_w8 routine, const long long *word);
+void fglutTabletButtonFuncUcallI4(fglut_routine4_w4 routine, const int *word);
+void fglutOverlayDisplayFuncUcall(fglut_routine0_w8 routine, const long long *word);
+void fglutOverlayDisplayFuncUcallI4(fglut_routine0_w4 routine, const int *word);
+void fglutCloseFuncUcall(fglut_routine0_w8 routine, const long long *word);
+void fglutCloseFuncUcallI4(fglut_routine0_w4 routine, const int *word);
+void fglutWMCloseFuncUcall(fglut_routine0_w8 routine, const long long *word);
+void fglutWMCloseFuncUcallI4(fglut_routine0_w4 routine, const int *word);
+void fglutMenuDestroyFuncUcall(fglut_routine0_w8 routine, const long long *word);
+void fglutMenuDestroyFuncUcallI4(fglut_routine0_w4 routine, const int *word);
+void fglutMouseWheelFuncUcall(fglut_routine4_w8 routine, const long long *word);
+void fglutMouseWheelFuncUcallI4(fglut_routine4_w4 routine, const int *word);
+void fglutPositionFuncUcall(fglut_routine2_w8 routine, const long long *word);
+void fglutPositionFuncUcallI4(fglut_routine2_w4 routine, const int *word);
+void fglutMultiEntryFuncUcall(fglut_routine2_w8 routine, const long long *word);
+void fglutMultiEntryFuncUcallI4(fglut_routine2_w4 routine, const int *word);
+void fglutMultiButtonFuncUcall(fglut_routine5_w8 routine, const long long *word);
+void fglutMultiButtonFuncUcallI4(fglut_routine5_w4 routine, const int *word);
+void fglutMultiMotionFuncUcall(fglut_routine3_w8 routine, const long long *word);
+void fglutMultiMotionFuncUcallI4(fglut_routine3_w4 routine, const int *word);
+void fglutMultiPassiveFuncUcall(fglut_routine3_w8 routine, const long long *word);
+void fglutMultiPassiveFuncUcallI4(fglut_routine3_w4 routine, const int *word);
+void fglutAppStatusFuncUcall(fglut_routine1_w8 routine, const long long *word);
+void fglutAppStatusFuncUcallI4(fglut_routine1_w4 routine, const int *word);
+void fglutInitContextFuncUcall(fglut_routine0_w8 routine, const long long *word);
+void fglutInitContextFuncUcallI4(fglut_routine0_w4 routine, const int *word);
+void fglutJoystickFuncUcall(fglut_joystick_routine_w8 routine, const int *pollInterval, const long long *word);
+void fglutJoystickFuncUcallI4(fglut_joystick_routine_w4 routine, const int *pollInterval, const int *word);
+int fglutCreateMenuUcall(fglut_routine1_w8 routine, const long long *word);   /* value, word */
+int fglutCreateMenuUcallI4(fglut_routine1_w4 routine, const int *word);
+void fglutTimerFuncUcall(const unsigned int *milliseconds, fglut_routine1_w8 routine, const int *value,
+                         const long long *word);                          /* value, word */
+void fglutTimerFuncUcallI4(const unsigned int *milliseconds, fglut_routine1_w4 routine, const int *value,
+                           const int *word);
 
 /* The loop in the caller's hands. fglutMainLoopEvent handles the pending
  * events, timers and idle work once and returns. With the option
@@ -170,6 +275,25 @@ void fglutSetCursor(const int *cursor);
 void fglutWarpPointer(const int *x, const int *y);
 void fglutFullScreenToggle(void);
 void fglutLeaveFullScreen(void);
+
+/* Words of the program's own, and function addresses.
+ * The application's own word for the current window (menu): freeglut's
+ * user-data slot of the window (menu), apart from the callbacks' user data.
+ * An INTEGER*4 word is stored sign-extended; the I4 reads give the low 32
+ * bits. A window or menu starts with 0. With no current menu the menu entries
+ * do nothing and read 0. */
+void fglutSetWindowData(const long long *word);
+void fglutSetWindowDataI4(const int *word);
+long long fglutGetWindowData(void);
+int fglutGetWindowDataI4(void);
+void fglutSetMenuData(const long long *word);
+void fglutSetMenuDataI4(const int *word);
+long long fglutGetMenuData(void);
+int fglutGetMenuDataI4(void);
+/* The address of a GLUT or OpenGL function, as an INTEGER*8: GLUT's own, else
+ * what GLX answers (Mesa's GLX gives an address for any name). */
+long long fglutGetProcAddress(const int *name, const int *count);
+long long fglutGetProcAddressC(const char *name, int length);
 
 /* The OpenGL context that windows created from now on ask for. */
 void fglutInitContextVersion(const int *major, const int *minor);

@@ -44,15 +44,16 @@ FORTRAN_TYPE = {
     "GLdouble": "DOUBLE PRECISION", "GLclampd": "DOUBLE PRECISION", "double": "DOUBLE PRECISION",
     "GLint": "INTEGER*4", "GLuint": "INTEGER*4", "GLenum": "INTEGER*4", "GLsizei": "INTEGER*4",
     "GLbitfield": "INTEGER*4", "int": "INTEGER*4", "unsigned int": "INTEGER*4", "unsigned": "INTEGER*4",
+    "long long": "INTEGER*8",
     "GLshort": "INTEGER*2", "GLushort": "INTEGER*2",
     "GLbyte": "INTEGER*1", "GLubyte": "INTEGER*1",
     "GLboolean": "LOGICAL*1",
 }
 NARROW_TYPES = {"GLbyte", "GLubyte", "GLshort", "GLushort", "GLboolean"}
 # Each Fortran type in the module (free form) and in f2c's prototype codes.
-F90_TYPE = {"REAL*4": "REAL(4)", "DOUBLE PRECISION": "REAL(8)", "INTEGER*4": "INTEGER(4)",
+F90_TYPE = {"REAL*4": "REAL(4)", "DOUBLE PRECISION": "REAL(8)", "INTEGER*8": "INTEGER(8)", "INTEGER*4": "INTEGER(4)",
             "INTEGER*2": "INTEGER(2)", "INTEGER*1": "INTEGER(1)", "LOGICAL*1": "LOGICAL(1)"}
-F2C_CODE = {"INTEGER*4": 4, "INTEGER*2": 3, "INTEGER*1": 2, "LOGICAL*1": 10, "REAL*4": 6,
+F2C_CODE = {"INTEGER*8": 5, "INTEGER*4": 4, "INTEGER*2": 3, "INTEGER*1": 2, "LOGICAL*1": 10, "REAL*4": 6,
             "DOUBLE PRECISION": 7, "CHARACTER": 13, "untyped": 0, "routine": 200}
 F2C_SUBROUTINE, F2C_LENGTH = 14, 124
 # API parameters that are pointers to an object, not to data: always one value.
@@ -62,6 +63,9 @@ HANDLE_NAMES = {"font"}
 # Arguments of the layers that OpenGL, GLU and GLUT do not have and that are
 # one value: the counts of the data that comes with them.
 COUNT_NAMES = {"count", "countIn", "countOut", "maxCount"}
+# Arguments that are one value where the API takes a pointer: the
+# application's word of GLUT's user-data and Ucall entries.
+VALUE_NAMES = {"word"}
 LAYERS = ("fgl", "fglut", "fglu")
 # GLU's arrays: knots, control points, matrices, viewports, a vertex.
 GLU_ARRAYS = {"knots", "sKnots", "tKnots", "control", "model", "proj", "perspective", "view", "viewport",
@@ -252,7 +256,7 @@ def make_entry(name, result, params, routines, api, family):
             ap = api_params.get(p.name)
             if ap is None and by_position:
                 ap = counterpart[1][params.index(p)]
-            scalar = (ap is None and p.name in COUNT_NAMES) or ap is not None and (not ap.pointer or p.name in HANDLE_NAMES
+            scalar = p.name in VALUE_NAMES or (ap is None and p.name in COUNT_NAMES) or ap is not None and (not ap.pointer or p.name in HANDLE_NAMES
                                          or HANDLE_TYPES.search(ap.text))
             # Always an array: item data that the API takes untyped and the
             # entry in one storage, and the vectors of fixed length of the

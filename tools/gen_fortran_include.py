@@ -185,7 +185,11 @@ GLUT_FUNCTIONS = [
                    "fglutGameModeGet", "fglutExtensionSupported", "fglutBitmapWidth",
                    "fglutBitmapLength", "fglutStrokeWidth", "fglutStrokeLength",
                    "fglutBitmapHeight", "fglutGetModeValues",
-                   "fglutExtensionSupportedC", "fglutBitmapLengthC", "fglutStrokeLengthC"]),
+                   "fglutExtensionSupportedC", "fglutBitmapLengthC", "fglutStrokeLengthC",
+                   "fglutCreateMenuUcall", "fglutCreateMenuUcallI4", "fglutGetWindowDataI4",
+                   "fglutGetMenuDataI4"]),
+    ("INTEGER*8", ["fglutGetWindowData", "fglutGetMenuData", "fglutGetProcAddress",
+                   "fglutGetProcAddressC"]),
     ("REAL*4", ["fglutGetColor", "fglutStrokeHeight", "fglutStrokeLengthf",
                 "fglutStrokeWidthf", "fglutStrokeLengthfC"]),
 ]

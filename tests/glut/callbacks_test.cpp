@@ -39,6 +39,7 @@ size_t heapInUse() {
 
 int fired = 0;
 int countTimer(int *) { ++fired; return 0; }
+int countTimerWithWord(int *, long long *word) { fired += static_cast<int>(*word); return 0; }
 
 TEST(Timer, ThousandsOfTimersNeedNoMoreStorage) {
   xin::openWindow("timers", 0, 0, 100, 100);
@@ -47,7 +48,13 @@ TEST(Timer, ThousandsOfTimersNeedNoMoreStorage) {
   auto batch = [&](int rounds) {
     for (int r = 0; r < rounds; ++r) {
       const int target = fired + 10;
-      for (int i = 0; i < 10; ++i) fglutTimerFunc(&ms, countTimer, &value);
+      // Plain and Ucall timers alike: the layer's records of the latter are
+      // reused too.
+      const long long one = 1;
+      for (int i = 0; i < 5; ++i) {
+        fglutTimerFunc(&ms, countTimer, &value);
+        fglutTimerFuncUcall(&ms, countTimerWithWord, &value, &one);
+      }
       if (!xin::pumpUntil([target] { return fired >= target; })) return false;
     }
     return true;

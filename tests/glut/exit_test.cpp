@@ -93,4 +93,19 @@ TEST(Diagnostics, NullRestoresFreeglutsOwnReport) {
   EXPECT_EXIT(failWithoutRoutine(), testing::ExitedWithCode(1), "^freeglut \\(noname\\): illegal glutInit");
 }
 
+// Some of freeglut's messages begin with a blank (and have two after
+// "ERROR:"); the routine receives them exactly so.
+void errorWithLeadingBlank() {
+  fglutInitErrorFunc(onError);
+  fglutInit();
+  fglutGetWindowData();  // no current window
+  std::_Exit(3);
+}
+
+TEST(Diagnostics, MessagesArriveAsFreeglutWritesThemLeadingBlankIncluded) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(errorWithLeadingBlank(), testing::ExitedWithCode(1),
+              "error \\[ ERROR:  Function <glutGetWindowData> called with no current window defined\\.\\]\n");
+}
+
 }  // namespace

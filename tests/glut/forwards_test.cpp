@@ -3,8 +3,10 @@
 // here delivers, against the recording stand-in for freeglut: the function
 // reached, each argument's width and bits in order, the result, and what a
 // registered callback hands the application's routine.
+#include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <tuple>
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include "fglut.h"
+#include "fglut_kinds.h"
 #include "glut_recorder.h"
 #include "guarded_storage.h"
 
@@ -146,6 +149,7 @@ TEST(GlutForwards, EachReachesItsFunctionWithItsArgumentsInOrderAndItsResult) {
 
 std::vector<int> seen;
 int routine0() { seen.push_back(0); return 0; }
+int routine1(int *a) { seen.push_back(*a); return 0; }
 int routine2(int *a, int *b) { seen.insert(seen.end(), {*a, *b}); return 0; }
 int routine3(int *a, int *b, int *c) { seen.insert(seen.end(), {*a, *b, *c}); return 0; }
 int routine4(int *a, int *b, int *c, int *d) { seen.insert(seen.end(), {*a, *b, *c, *d}); return 0; }
@@ -174,6 +178,10 @@ std::vector<int> fireWith(const glut_recorder::Call &c, A... values) {
 }
 
 const Registration kRegistrations[] = {
+    {"glutAppStatusFuncUcall", [] { fglutAppStatusFunc(routine1); }, fglutAppStatusFuncNull,
+     [](const glut_recorder::Call &c) { return fireWith(c, 2); }},
+    {"glutInitContextFuncUcall", [] { fglutInitContextFunc(routine0); }, fglutInitContextFuncNull,
+     [](const glut_recorder::Call &c) { fireWith(c); return std::vector<int>{0}; }},
     {"glutOverlayDisplayFuncUcall", [] { fglutOverlayDisplayFunc(routine0); }, fglutOverlayDisplayFuncNull,
      [](const glut_recorder::Call &c) { fireWith(c); return std::vector<int>{0}; }},
     {"glutButtonBoxFuncUcall", [] { fglutButtonBoxFunc(routine2); }, fglutButtonBoxFuncNull,
@@ -238,6 +246,141 @@ TEST(GlutRegistrations, NoIdleRoutineRegistersNoIdleCallback) {
   fglutIdleFunc(nullptr);
   EXPECT_EQ(idleCallback(), nullptr) << "fglutIdleFunc(null) left an idle callback";
   EXPECT_EQ(calls().size(), 4u);
+}
+
+// ---------------------------------------------------------------------------
+// The Ucall forms, from the layer's own list of kinds: the callback GLUT
+// receives, called with distinct values and the user data registered with it,
+// hands the routine GLUT's values in order and then the word (INTEGER*8, or
+// INTEGER*4 for I4) by address; a null routine registers a callback that
+// calls nothing. Timers, menus and the joystick take more than a routine.
+
+std::vector<long long> got;
+
+// The application's routine of a Ucall type: records every value it receives.
+template <typename F>
+struct Catch;
+template <typename... P>
+struct Catch<int (*)(P *...)> {
+  static int routine(P *...args) {
+    (got.push_back(static_cast<long long>(*args)), ...);
+    return 0;
+  }
+};
+
+// The callback parameter of a GLUT Ucall registration.
+template <typename F>
+struct CallbackOf;
+template <typename R, typename C, typename... Rest>
+struct CallbackOf<R (*)(C, Rest...)> {
+  using type = C;
+};
+template <typename... Rest>
+struct CallbackOf<void (*)(unsigned int, void (*)(int, void *), Rest...)> {  // the timer's
+  using type = void (*)(int, void *);
+};
+
+// Calls a recorded callback of type C with 11, 22, 33 ... for GLUT's values
+// and the recorded user data; returns those values.
+template <typename C>
+struct Fire;
+template <typename... A>
+struct Fire<void (*)(A...)> {
+  static std::vector<long long> call(std::uint64_t callback, std::uint64_t data) {
+    return call(callback, data, std::make_index_sequence<sizeof...(A) - 1>{});
+  }
+  template <std::size_t... I>
+  static std::vector<long long> call(std::uint64_t callback, std::uint64_t data, std::index_sequence<I...>) {
+    using Args = std::tuple<A...>;
+    reinterpret_cast<void (*)(A...)>(static_cast<std::uintptr_t>(callback))(
+        static_cast<std::tuple_element_t<I, Args>>(11 * (I + 1))..., reinterpret_cast<void *>(static_cast<std::uintptr_t>(data)));
+    return {static_cast<long long>(11 * (I + 1))...};
+  }
+};
+
+const long long kWord8 = -0x0123456789ABCDEFLL;  // sign and high bits matter
+const int kWord4 = -123456789;
+
+struct UcallForm {
+  std::string function;  // GLUT's registration
+  std::string entry;
+  void (*set)(bool null);  // registers the catching routine, or a null one
+  std::vector<long long> (*fire)(std::uint64_t callback, std::uint64_t data);
+  long long word;
+};
+
+const unsigned int kMs = 40;
+const int kValue = 5;  // GLUT hands a timer's value back: the recorded call carries it
+
+#define UCALL_FORMS(Kind, kind, Routine, trampoline, owner)                                                       \
+  UcallForm{"glut" #Kind "FuncUcall", "fglut" #Kind "FuncUcall",                                                 \
+            [](bool null) { fglut##Kind##FuncUcall(null ? nullptr : Catch<Routine##_w8>::routine, &kWord8); },    \
+            &Fire<CallbackOf<decltype(&glut##Kind##FuncUcall)>::type>::call, kWord8},                            \
+      UcallForm{"glut" #Kind "FuncUcall", "fglut" #Kind "FuncUcallI4",                                           \
+                [](bool null) { fglut##Kind##FuncUcallI4(null ? nullptr : Catch<Routine##_w4>::routine, &kWord4); }, \
+                &Fire<CallbackOf<decltype(&glut##Kind##FuncUcall)>::type>::call, kWord4},
+
+const std::vector<UcallForm> &ucallForms() {
+  static const std::vector<UcallForm> rows = {
+      FGLUT_SLOT_KINDS(UCALL_FORMS)
+      UCALL_FORMS(Display, display, fglut_routine0, call0, currentWindow)
+      UCALL_FORMS(Reshape, reshape, fglut_reshape_routine, call2, currentWindow)
+      UcallForm{"glutJoystickFuncUcall", "fglutJoystickFuncUcall",
+                [](bool null) {
+                  fglutJoystickFuncUcall(null ? nullptr : Catch<fglut_joystick_routine_w8>::routine, &kPoll, &kWord8);
+                },
+                &Fire<CallbackOf<decltype(&glutJoystickFuncUcall)>::type>::call, kWord8},
+      UcallForm{"glutJoystickFuncUcall", "fglutJoystickFuncUcallI4",
+                [](bool null) {
+                  fglutJoystickFuncUcallI4(null ? nullptr : Catch<fglut_joystick_routine_w4>::routine, &kPoll, &kWord4);
+                },
+                &Fire<CallbackOf<decltype(&glutJoystickFuncUcall)>::type>::call, kWord4},
+      UcallForm{"glutCreateMenuUcall", "fglutCreateMenuUcall",
+                [](bool null) { fglutCreateMenuUcall(null ? nullptr : Catch<fglut_routine1_w8>::routine, &kWord8); },
+                &Fire<CallbackOf<decltype(&glutCreateMenuUcall)>::type>::call, kWord8},
+      UcallForm{"glutCreateMenuUcall", "fglutCreateMenuUcallI4",
+                [](bool null) { fglutCreateMenuUcallI4(null ? nullptr : Catch<fglut_routine1_w4>::routine, &kWord4); },
+                &Fire<CallbackOf<decltype(&glutCreateMenuUcall)>::type>::call, kWord4},
+      UcallForm{"glutTimerFuncUcall", "fglutTimerFuncUcall",
+                [](bool null) {
+                  fglutTimerFuncUcall(&kMs, null ? nullptr : Catch<fglut_routine1_w8>::routine, &kValue, &kWord8);
+                },
+                &Fire<CallbackOf<decltype(&glutTimerFuncUcall)>::type>::call, kWord8},
+      UcallForm{"glutTimerFuncUcall", "fglutTimerFuncUcallI4",
+                [](bool null) {
+                  fglutTimerFuncUcallI4(&kMs, null ? nullptr : Catch<fglut_routine1_w4>::routine, &kValue, &kWord4);
+                },
+                &Fire<CallbackOf<decltype(&glutTimerFuncUcall)>::type>::call, kWord4},
+  };
+  return rows;
+}
+
+#undef UCALL_FORMS
+
+TEST(GlutRegistrations, UcallFormsPassGlutsValuesThenTheWord) {
+  EXPECT_EQ(ucallForms().size(), 2u * 34);
+  for (const UcallForm &row : ucallForms()) {
+    SCOPED_TRACE(row.entry);
+    for (const bool null : {false, true}) {
+      glut_recorder::reset();
+      got.clear();
+      row.set(null);
+      const glut_recorder::Call *set = nullptr;
+      for (const glut_recorder::Call &c : calls()) {
+        if (c.function == row.function) set = &c;
+      }
+      ASSERT_NE(set, nullptr) << "no " << row.function;
+      const std::size_t callbackAt = row.function == "glutTimerFuncUcall" ? 1 : 0;
+      ASSERT_NE(set->args[callbackAt].bits, 0u) << "no callback registered";
+      std::vector<long long> expected = row.fire(set->args[callbackAt].bits, set->args.back().bits);
+      expected.push_back(row.word);
+      if (null) {
+        EXPECT_TRUE(got.empty()) << "a null routine was called";
+      } else {
+        EXPECT_EQ(got, expected) << "GLUT's values in order, then the word";
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -186,3 +186,51 @@ TEST(Menu, EditedEntriesSubMenusAndDetaching) {
 }
 
 }  // namespace
+
+namespace {
+
+// Each choice: the value, the routine's word, and the menu's own word at the call.
+std::vector<std::vector<long long>> chosenWords;
+int onMenu8(int *value, long long *word) {
+  chosenWords.push_back({*value, *word, fglutGetMenuData()});
+  return 0;
+}
+int onMenu4(int *value, int *word) {
+  chosenWords.push_back({*value, *word, fglutGetMenuData()});
+  return 0;
+}
+
+TEST(Menu, UcallMenusReceiveTheirWordsApartFromTheMenusOwnWord) {
+  xin::openWindow("words", 50, 50, 300, 300);
+  const Window w = xin::currentXWindow();
+  const long long word8 = -(1LL << 35);
+  const int first = fglutCreateMenuUcall(onMenu8, &word8);
+  EXPECT_EQ(first, fglutGetMenu());
+  EXPECT_EQ(fglutGetMenuData(), 0) << "a new menu's word";
+  const long long data8 = 77;
+  fglutSetMenuData(&data8);
+  addEntry("x", 1);
+  addEntry("y", 2);
+  const int right = GLUT_RIGHT_BUTTON;
+  fglutAttachMenu(&right);
+  const int word4 = 4444;
+  const int second = fglutCreateMenuUcallI4(onMenu4, &word4);
+  const int data4 = -3;
+  fglutSetMenuDataI4(&data4);
+  addEntry("z", 3);
+  const int middle = GLUT_MIDDLE_BUTTON;
+  fglutAttachMenu(&middle);
+  choose(w, 3, 1, 2);
+  ASSERT_TRUE(xin::pumpUntil([] { return chosenWords.size() == 1; }));
+  ASSERT_TRUE(xin::pumpUntil([] { XWindowAttributes a; return !findMenuWindow(&a); }));
+  choose(w, 2, 0, 1);
+  ASSERT_TRUE(xin::pumpUntil([] { return chosenWords.size() == 2; }));
+  EXPECT_EQ(chosenWords, (std::vector<std::vector<long long>>{{2, word8, 77}, {3, 4444, -3}}));
+  fglutSetMenu(&first);
+  EXPECT_EQ(fglutGetMenuData(), 77);
+  fglutSetMenu(&second);
+  EXPECT_EQ(fglutGetMenuData(), -3) << "an INTEGER*4 word is sign-extended";
+  EXPECT_EQ(fglutGetMenuDataI4(), -3);
+}
+
+}  // namespace

@@ -54,4 +54,21 @@ TEST(Startup, ReshapeReceivesCopiesInGlutOrder) {
   EXPECT_EQ(glutGet(GLUT_WINDOW_HEIGHT), 480);
 }
 
+// As in C, the initial window size and display mode may be set before GLUT
+// is initialised.
+TEST(Startup, SizeAndModeMayComeBeforeInit) {
+  const int width = 123, height = 77;
+  fglutInitWindowSize(&width, &height);
+  const unsigned int mode = GLUT_DOUBLE | GLUT_RGB | GLUT_DEPTH;
+  fglutInitDisplayMode(&mode);
+  fglutInit();
+  fglutCreateWindowC("early", 5);
+  fglutDisplayFunc(countDisplay);
+  ASSERT_TRUE(xin::pumpUntil([] { return displayCalls > 0; }));
+  EXPECT_EQ(glutGet(GLUT_WINDOW_WIDTH), 123);
+  EXPECT_EQ(glutGet(GLUT_WINDOW_HEIGHT), 77);
+  EXPECT_EQ(glutGet(GLUT_WINDOW_DOUBLEBUFFER), 1);
+  EXPECT_GT(glutGet(GLUT_WINDOW_DEPTH_SIZE), 0);
+}
+
 }  // namespace

@@ -178,6 +178,51 @@ TEST(InitArgs, GlutConsumesOptionsButNotTheCallersCount) {
   EXPECT_EQ(fglutGet(&qh), 240);
 }
 
+// C's glutInit(&argc, argv): the caller learns what GLUT left and parses it.
+TEST(InitArgs, RestWritesBackWhatGlutLeft) {
+  const char *display = std::getenv("DISPLAY");
+  ASSERT_NE(display, nullptr);
+  const std::vector<std::string> args = {"prog", "-geometry", "150x120+5+6", "-x", "-display", display, "rest"};
+  std::string all;
+  std::vector<int> starts;
+  for (const std::string &a : args) {
+    starts.push_back(static_cast<int>(all.size()) + 1);
+    all += a;
+  }
+  starts.push_back(static_cast<int>(all.size()) + 1);
+  std::vector<int> words = packed(all);
+  words.push_back(-1);  // a word past the arguments: left alone
+  int count = static_cast<int>(args.size());
+  fglutInitArgsRest(&count, words.data(), starts.data());
+  ASSERT_EQ(count, 3);
+  EXPECT_EQ(fglutArgumentCount(), 3);
+  EXPECT_EQ(std::vector<int>(starts.begin(), starts.begin() + 4), (std::vector<int>{1, 5, 7, 11}));
+  std::string left;
+  for (int k = 0; k < 10; ++k) left += static_cast<char>(words[k]);
+  EXPECT_EQ(left, "prog-xrest");
+  EXPECT_EQ(words.back(), -1);
+  // -geometry reached GLUT.
+  fglutCreateWindowC("rest", 4);
+  const int qw = GLUT_WINDOW_WIDTH, qh = GLUT_WINDOW_HEIGHT;
+  EXPECT_EQ(fglutGet(&qw), 150);
+  EXPECT_EQ(fglutGet(&qh), 120);
+}
+
+// Arguments whose spans overlap may need more words than the caller gave:
+// nothing is written back then (no write past the 6 words; AddressSanitizer
+// would see one).
+TEST(InitArgs, RestLeavesOverlappingSpansAsTheyWere) {
+  std::vector<int> words = packed("abcdef");
+  std::vector<int> starts = {1, 7, 1, 7};  // "abcdef", then "" (decreasing), then "abcdef"
+  const std::vector<int> wordsBefore = words, startsBefore = starts;
+  int count = 3;
+  fglutInitArgsRest(&count, words.data(), starts.data());
+  EXPECT_EQ(fglutArgumentCount(), 3);
+  EXPECT_EQ(count, 3);
+  EXPECT_EQ(words, wordsBefore);
+  EXPECT_EQ(starts, startsBefore);
+}
+
 TEST(DisplayMode, ModeAndPackedDisplayString) {
   fglutInit();
   const unsigned int mode = GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH;
