@@ -336,14 +336,25 @@ def parameter(name, value, ftype="INTEGER*4"):
     return fixed("      %s %s" % (ftype, name)) + fixed("      PARAMETER (%s = %d)" % (name, value))
 
 
-def guide():
-    """The comment every file ends its head with: which file holds what."""
+def all_option(names):
+    """The -Nn option with which f2c reads fglall.inc: f2c's own suggestion
+    (twice the table, as often as needed) with room for 400 names of the
+    routine's own beside the names of every file."""
+    size = 802
+    while size < names + 400:
+        size *= 2
+    return "-Nn%d" % size
+
+
+def guide(option):
+    """The comment every file ends its head with: which file holds what;
+    option is the -Nn option f2c needs for fglall.inc."""
     rows = [(f, what) for f, what, _ in GL_FILES] + [(f, what) for f, what, _ in GLUT_FILES]
     rows += [(GLU_FILE, "GLU"), (ALL_FILE, "every file above")]
     lines = ["Include in each routine the files whose constants it uses:"]
     lines += ["  %-12s %s" % row for row in rows]
     lines += ["f2c's default table holds 802 names: it reads every file",
-              "but %s (translate that with f2c -Nn1604); gfortran" % ALL_FILE,
+              "but %s (translate that with f2c %s); gfortran" % (ALL_FILE, option),
               "and Flang read them all. %s," % ", ".join(FUNCTION_FILES[:-1]),
               "%s declare the result types of the entries." % FUNCTION_FILES[-1]]
     return lines
@@ -367,20 +378,20 @@ def same_bits_note(consts):
     return lines
 
 
-def gen_gl(fname, what, features, enums):
+def gen_gl(fname, what, features, enums, guide_lines):
     text = header(fname, textwrap.wrap(
         "OpenGL enumerants for the fgl entries, as INTEGER*4 PARAMETERs: "
         "%s (the enums the Khronos registry lists for %s that no earlier "
-        "file holds)." % (what, ", ".join(features)), 66) + same_bits_note(enums) + guide())
+        "file holds)." % (what, ", ".join(features)), 66) + same_bits_note(enums) + guide_lines)
     for name, value in enums:
         text += parameter(name, value)
     return text
 
 
-def gen_glut(fname, what, groups, fonts=()):
+def gen_glut(fname, what, groups, guide_lines, fonts=()):
     text = header(fname, textwrap.wrap(
         "GLUT constants for the fglut entries, as INTEGER*4 PARAMETERs: "
-        "%s%s." % (what, ", and the binding's font codes" if fonts else ""), 66) + guide())
+        "%s%s." % (what, ", and the binding's font codes" if fonts else ""), 66) + guide_lines)
     for title, consts in groups:
         text += comment(title)
         for name, value in consts:
@@ -394,13 +405,13 @@ def gen_glut(fname, what, groups, fonts=()):
     return text
 
 
-def gen_fglu(ints, doubles):
+def gen_fglu(ints, doubles, guide_lines):
     text = header(GLU_FILE, [
         "GLU constants for the fglu entries: every GLU_ constant of",
         "<GL/glu.h> as an INTEGER*4 PARAMETER, and GLU_TESS_MAX_COORD",
         "as a DOUBLE PRECISION PARAMETER. fgluTessProperty and",
         "fgluNurbsProperty read DOUBLE PRECISION and REAL values: pass",
-        "an INTEGER*4 constant as DBLE(...) or REAL(...)."] + guide())
+        "an INTEGER*4 constant as DBLE(...) or REAL(...)."] + guide_lines)
     for name, value in ints:
         text += parameter(name, value)
     for name, value in doubles:
@@ -409,12 +420,12 @@ def gen_fglu(ints, doubles):
     return text
 
 
-def gen_all():
+def gen_all(guide_lines):
     text = header(ALL_FILE, [
         "Every file of constants, for gfortran and Flang, which have",
         "no table limits; f2c's default table holds 802 names, too",
         "few for all of them. Include the result types as well",
-        "(%s) where they are used." % ", ".join(FUNCTION_FILES)] + guide())
+        "(%s) where they are used." % ", ".join(FUNCTION_FILES)] + guide_lines)
     for layer in ("fgl", "fglut", "fglu"):
         for f in constant_files()[layer]:
             text += fixed("      INCLUDE '%s'" % f)
@@ -519,13 +530,15 @@ def main():
             raise SystemExit("gen_fortran_include: %s defined twice" % name)
         seen[key] = True
 
+    lines = guide(all_option(len(seen)))
     os.makedirs(a.out, exist_ok=True)
     for (fname, what, features), (_, enums) in zip(GL_FILES, gl_files):
-        write(os.path.join(a.out, fname), gen_gl(fname, what, features, enums))
+        write(os.path.join(a.out, fname), gen_gl(fname, what, features, enums, lines))
     for k, (fname, what, groups) in enumerate(GLUT_FILES):
-        write(os.path.join(a.out, fname), gen_glut(fname, what, groups, FONT_CODES if k == 0 else ()))
-    write(os.path.join(a.out, GLU_FILE), gen_fglu(glu_ints, glu_doubles))
-    write(os.path.join(a.out, ALL_FILE), gen_all())
+        write(os.path.join(a.out, fname),
+              gen_glut(fname, what, groups, lines, FONT_CODES if k == 0 else ()))
+    write(os.path.join(a.out, GLU_FILE), gen_fglu(glu_ints, glu_doubles, lines))
+    write(os.path.join(a.out, ALL_FILE), gen_all(lines))
     write(os.path.join(a.out, "fglfn.inc"), gen_functions("fglfn.inc", "OpenGL", GL_FUNCTIONS))
     write(os.path.join(a.out, "fglutfn.inc"), gen_functions("fglutfn.inc", "GLUT", GLUT_FUNCTIONS))
     write(os.path.join(a.out, "fglufn.inc"), gen_functions("fglufn.inc", "GLU", GLU_FUNCTIONS))
