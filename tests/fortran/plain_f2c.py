@@ -23,8 +23,6 @@ TOOLS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "to
 sys.path.insert(0, TOOLS)
 from gen_fortran_include import ALL_FILE, FUNCTION_FILES, constant_files  # noqa: E402
 
-UNIT = re.compile(r"^      \s*((INTEGER|REAL|LOGICAL|DOUBLE PRECISION)\S*\s+)?"
-                  r"(PROGRAM|SUBROUTINE|FUNCTION|BLOCK\s*DATA)\b", re.I)
 INCLUDE = re.compile(r"^\s+INCLUDE\s+'([^']+)'", re.I)
 PARAMETER = re.compile(r"^\s+PARAMETER\s*\((\w+)\s*=", re.I)
 NAME = re.compile(r"\bGLU?T?_\w+", re.I)
@@ -59,7 +57,8 @@ def units(path):
             if not cur:
                 start = number
             cur.append(line)
-            if re.match(r"^\s+END\s*$", line, re.I):
+            label = line[:5].strip()  # columns 1-5; the statement starts in 7
+            if line[6:].strip().upper() == "END" and (not label or label.isdigit()):
                 out.append((start, cur))
                 cur = []
     return out
