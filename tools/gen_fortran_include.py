@@ -2,20 +2,28 @@
 """Generate the Fortran 77 include files of the binding layers.
 
 Outputs, all into --out:
-  fgl.inc       every OpenGL 1.0 to 1.3 enumerant (the enums required by
-                features GL_VERSION_1_0 to GL_VERSION_1_3 of the Khronos
-                registry) as an INTEGER*4 PARAMETER
-  fglut.inc     GLUT's constants and the nine font codes, as INTEGER*4 PARAMETERs
-  fglfn.inc     result types of the OpenGL entries that return a value
-  fglutfn.inc   result types of the GLUT entries that return a value
+  fgl.inc       OpenGL 1.0's enumerants (the enums required by feature
+                GL_VERSION_1_0 of the Khronos registry) as INTEGER*4 PARAMETERs
+  fgl11.inc ... the enumerants each later version adds (GL_FILES below)
+  fglut.inc     classic GLUT's constants and the nine font codes, as INTEGER*4
+                PARAMETERs
+  fglutx.inc    the constants freeglut adds
   fglu.inc      every GLU_ constant of <GL/glu.h> (--glu-header): INTEGER*4
                 PARAMETERs, GLU_TESS_MAX_COORD a DOUBLE PRECISION PARAMETER
+  fglall.inc    INCLUDEs every file of constants (gfortran and Flang)
+  fglfn.inc     result types of the OpenGL entries that return a value
+  fglutfn.inc   result types of the GLUT entries that return a value
   fglufn.inc    result types of the GLU entries that return a value
 
-With --check DIR it also writes two programs built from the same name lists,
-check_fortran.f (INCLUDEs the two constant files and prints NAME VALUE per line)
-and check_c.c (prints the same lines from <GL/gl.h> and <GL/freeglut.h>),
-so a test can compare what the Fortran compiler sees with the C headers.
+Each file of constants fits f2c's default table of 802 names, so a routine
+that includes only the files it uses translates with plain f2c.
+
+With --check DIR it also writes three programs built from the same name
+lists: check_fortran.f (prints NAME VALUE per line, each routine including
+the one file its names come from), check_all.f (the same through fglall.inc)
+and check_c.c (the same lines from <GL/gl.h>, <GL/freeglut.h> and
+<GL/glu.h>), so a test can compare what each Fortran compiler sees with the
+C headers. --list prints the names of the include files.
 
 Everything is fixed-form Fortran 77 within 72 columns, accepted by gfortran
 -std=legacy and by f2c. Standard library only.
@@ -23,18 +31,18 @@ Everything is fixed-form Fortran 77 within 72 columns, accepted by gfortran
 import argparse
 import os
 import re
+import textwrap
 import xml.etree.ElementTree as ET
 
-# GLUT's constants, grouped as the entries that use them. The values are those
-# of the GLUT API; tests compare them with <GL/freeglut.h>.
+# Classic GLUT's constants (those of GLUT 3.7's <GL/glut.h>, which freeglut
+# repeats in <GL/freeglut_std.h>), grouped as the entries that use them; a test
+# compares them with that header.
 GLUT_CONSTANTS = [
     ("Display mode bits (fglutInitDisplayMode)", [
         ("GLUT_RGB", 0), ("GLUT_RGBA", 0), ("GLUT_INDEX", 1), ("GLUT_SINGLE", 0),
         ("GLUT_DOUBLE", 2), ("GLUT_ACCUM", 4), ("GLUT_ALPHA", 8), ("GLUT_DEPTH", 16),
         ("GLUT_STENCIL", 32), ("GLUT_MULTISAMPLE", 128), ("GLUT_STEREO", 256),
-        ("GLUT_LUMINANCE", 512), ("GLUT_CAPTIONLESS", 1024), ("GLUT_BORDERLESS", 2048),
-        ("GLUT_SRGB", 4096), ("GLUT_AUX", 4096), ("GLUT_AUX1", 4096), ("GLUT_AUX2", 8192),
-        ("GLUT_AUX3", 16384), ("GLUT_AUX4", 32768)]),
+        ("GLUT_LUMINANCE", 512)]),
     ("Special keys (fglutSpecialFunc, fglutSpecialUpFunc)", [
         ("GLUT_KEY_F1", 1), ("GLUT_KEY_F2", 2), ("GLUT_KEY_F3", 3), ("GLUT_KEY_F4", 4),
         ("GLUT_KEY_F5", 5), ("GLUT_KEY_F6", 6), ("GLUT_KEY_F7", 7), ("GLUT_KEY_F8", 8),
@@ -42,10 +50,7 @@ GLUT_CONSTANTS = [
         ("GLUT_KEY_F12", 12), ("GLUT_KEY_LEFT", 100), ("GLUT_KEY_UP", 101),
         ("GLUT_KEY_RIGHT", 102), ("GLUT_KEY_DOWN", 103), ("GLUT_KEY_PAGE_UP", 104),
         ("GLUT_KEY_PAGE_DOWN", 105), ("GLUT_KEY_HOME", 106), ("GLUT_KEY_END", 107),
-        ("GLUT_KEY_INSERT", 108), ("GLUT_KEY_NUM_LOCK", 109), ("GLUT_KEY_BEGIN", 110),
-        ("GLUT_KEY_DELETE", 111), ("GLUT_KEY_SHIFT_L", 112), ("GLUT_KEY_SHIFT_R", 113),
-        ("GLUT_KEY_CTRL_L", 114), ("GLUT_KEY_CTRL_R", 115), ("GLUT_KEY_ALT_L", 116),
-        ("GLUT_KEY_ALT_R", 117), ("GLUT_KEY_SUPER_L", 118), ("GLUT_KEY_SUPER_R", 119)]),
+        ("GLUT_KEY_INSERT", 108)]),
     ("Mouse buttons and button states (fglutMouseFunc, fglutAttachMenu)", [
         ("GLUT_LEFT_BUTTON", 0), ("GLUT_MIDDLE_BUTTON", 1), ("GLUT_RIGHT_BUTTON", 2),
         ("GLUT_DOWN", 0), ("GLUT_UP", 1)]),
@@ -75,29 +80,7 @@ GLUT_CONSTANTS = [
         ("GLUT_MENU_NUM_ITEMS", 300), ("GLUT_DISPLAY_MODE_POSSIBLE", 400),
         ("GLUT_INIT_WINDOW_X", 500), ("GLUT_INIT_WINDOW_Y", 501),
         ("GLUT_INIT_WINDOW_WIDTH", 502), ("GLUT_INIT_WINDOW_HEIGHT", 503),
-        ("GLUT_INIT_DISPLAY_MODE", 504), ("GLUT_ELAPSED_TIME", 700),
-        ("GLUT_INIT_STATE", 124), ("GLUT_WINDOW_SRGB", 125),
-        ("GLUT_WINDOW_BORDER_WIDTH", 506), ("GLUT_WINDOW_BORDER_HEIGHT", 507),
-        ("GLUT_WINDOW_HEADER_HEIGHT", 507), ("GLUT_VERSION", 508)]),
-    ("Options (fglutSetOption; fglutGet reads them back)", [
-        ("GLUT_ACTION_ON_WINDOW_CLOSE", 505), ("GLUT_RENDERING_CONTEXT", 509),
-        ("GLUT_DIRECT_RENDERING", 510), ("GLUT_FULL_SCREEN", 511),
-        ("GLUT_INIT_MAJOR_VERSION", 512), ("GLUT_INIT_MINOR_VERSION", 513),
-        ("GLUT_INIT_FLAGS", 514), ("GLUT_INIT_PROFILE", 515),
-        ("GLUT_SKIP_STALE_MOTION_EVENTS", 516),
-        ("GLUT_GEOMETRY_VISUALIZE_NORMALS", 517),
-        ("GLUT_STROKE_FONT_DRAW_JOIN_DOTS", 518),
-        ("GLUT_ALLOW_NEGATIVE_WINDOW_POSITION", 519)]),
-    ("What closing a window does (GLUT_ACTION_ON_WINDOW_CLOSE)", [
-        ("GLUT_ACTION_EXIT", 0), ("GLUT_ACTION_GLUTMAINLOOP_RETURNS", 1),
-        ("GLUT_ACTION_CONTINUE_EXECUTION", 2)]),
-    ("Contexts (GLUT_RENDERING_CONTEXT, GLUT_DIRECT_RENDERING)", [
-        ("GLUT_CREATE_NEW_CONTEXT", 0), ("GLUT_USE_CURRENT_CONTEXT", 1),
-        ("GLUT_FORCE_INDIRECT_CONTEXT", 0), ("GLUT_ALLOW_DIRECT_CONTEXT", 1),
-        ("GLUT_TRY_DIRECT_CONTEXT", 2), ("GLUT_FORCE_DIRECT_CONTEXT", 3)]),
-    ("Context flags and profiles (fglutInitContextFlags, ...Profile)", [
-        ("GLUT_DEBUG", 1), ("GLUT_FORWARD_COMPATIBLE", 2),
-        ("GLUT_CORE_PROFILE", 1), ("GLUT_COMPATIBILITY_PROFILE", 2)]),
+        ("GLUT_INIT_DISPLAY_MODE", 504), ("GLUT_ELAPSED_TIME", 700)]),
     ("Device queries (fglutDeviceGet)", [
         ("GLUT_HAS_KEYBOARD", 600), ("GLUT_HAS_MOUSE", 601), ("GLUT_HAS_SPACEBALL", 602),
         ("GLUT_HAS_DIAL_AND_BUTTON_BOX", 603), ("GLUT_HAS_TABLET", 604),
@@ -124,8 +107,7 @@ GLUT_CONSTANTS = [
         ("GLUT_GAME_MODE_PIXEL_DEPTH", 4), ("GLUT_GAME_MODE_REFRESH_RATE", 5),
         ("GLUT_GAME_MODE_DISPLAY_CHANGED", 6)]),
     ("Modifier bits (fglutGetModifiers)", [
-        ("GLUT_ACTIVE_SHIFT", 1), ("GLUT_ACTIVE_CTRL", 2), ("GLUT_ACTIVE_ALT", 4),
-        ("GLUT_ACTIVE_SUPER", 8)]),
+        ("GLUT_ACTIVE_SHIFT", 1), ("GLUT_ACTIVE_CTRL", 2), ("GLUT_ACTIVE_ALT", 4)]),
     ("Cursor shapes (fglutSetCursor)", [
         ("GLUT_CURSOR_RIGHT_ARROW", 0), ("GLUT_CURSOR_LEFT_ARROW", 1),
         ("GLUT_CURSOR_INFO", 2), ("GLUT_CURSOR_DESTROY", 3), ("GLUT_CURSOR_HELP", 4),
@@ -146,6 +128,44 @@ GLUT_CONSTANTS = [
     ("Joystick button bits (fglutJoystickFunc)", [
         ("GLUT_JOYSTICK_BUTTON_A", 1), ("GLUT_JOYSTICK_BUTTON_B", 2),
         ("GLUT_JOYSTICK_BUTTON_C", 4), ("GLUT_JOYSTICK_BUTTON_D", 8)]),
+]
+
+# The constants freeglut adds (<GL/freeglut_ext.h>, and freeglut's API
+# version macros), grouped as the entries that use them.
+FREEGLUT_CONSTANTS = [
+    ("Display mode bits (fglutInitDisplayMode)", [
+        ("GLUT_CAPTIONLESS", 1024), ("GLUT_BORDERLESS", 2048), ("GLUT_SRGB", 4096),
+        ("GLUT_AUX", 4096), ("GLUT_AUX1", 4096), ("GLUT_AUX2", 8192),
+        ("GLUT_AUX3", 16384), ("GLUT_AUX4", 32768)]),
+    ("Special keys (fglutSpecialFunc, fglutSpecialUpFunc)", [
+        ("GLUT_KEY_NUM_LOCK", 109), ("GLUT_KEY_BEGIN", 110), ("GLUT_KEY_DELETE", 111),
+        ("GLUT_KEY_SHIFT_L", 112), ("GLUT_KEY_SHIFT_R", 113), ("GLUT_KEY_CTRL_L", 114),
+        ("GLUT_KEY_CTRL_R", 115), ("GLUT_KEY_ALT_L", 116), ("GLUT_KEY_ALT_R", 117),
+        ("GLUT_KEY_SUPER_L", 118), ("GLUT_KEY_SUPER_R", 119)]),
+    ("State queries (fglutGet)", [
+        ("GLUT_INIT_STATE", 124), ("GLUT_WINDOW_SRGB", 125),
+        ("GLUT_WINDOW_BORDER_WIDTH", 506), ("GLUT_WINDOW_BORDER_HEIGHT", 507),
+        ("GLUT_WINDOW_HEADER_HEIGHT", 507), ("GLUT_VERSION", 508)]),
+    ("Options (fglutSetOption; fglutGet reads them back)", [
+        ("GLUT_ACTION_ON_WINDOW_CLOSE", 505), ("GLUT_RENDERING_CONTEXT", 509),
+        ("GLUT_DIRECT_RENDERING", 510), ("GLUT_FULL_SCREEN", 511),
+        ("GLUT_INIT_MAJOR_VERSION", 512), ("GLUT_INIT_MINOR_VERSION", 513),
+        ("GLUT_INIT_FLAGS", 514), ("GLUT_INIT_PROFILE", 515),
+        ("GLUT_SKIP_STALE_MOTION_EVENTS", 516),
+        ("GLUT_GEOMETRY_VISUALIZE_NORMALS", 517),
+        ("GLUT_STROKE_FONT_DRAW_JOIN_DOTS", 518),
+        ("GLUT_ALLOW_NEGATIVE_WINDOW_POSITION", 519)]),
+    ("What closing a window does (GLUT_ACTION_ON_WINDOW_CLOSE)", [
+        ("GLUT_ACTION_EXIT", 0), ("GLUT_ACTION_GLUTMAINLOOP_RETURNS", 1),
+        ("GLUT_ACTION_CONTINUE_EXECUTION", 2)]),
+    ("Contexts (GLUT_RENDERING_CONTEXT, GLUT_DIRECT_RENDERING)", [
+        ("GLUT_CREATE_NEW_CONTEXT", 0), ("GLUT_USE_CURRENT_CONTEXT", 1),
+        ("GLUT_FORCE_INDIRECT_CONTEXT", 0), ("GLUT_ALLOW_DIRECT_CONTEXT", 1),
+        ("GLUT_TRY_DIRECT_CONTEXT", 2), ("GLUT_FORCE_DIRECT_CONTEXT", 3)]),
+    ("Context flags and profiles (fglutInitContextFlags, ...Profile)", [
+        ("GLUT_DEBUG", 1), ("GLUT_FORWARD_COMPATIBLE", 2),
+        ("GLUT_CORE_PROFILE", 1), ("GLUT_COMPATIBILITY_PROFILE", 2)]),
+    ("Modifier bits (fglutGetModifiers)", [("GLUT_ACTIVE_SUPER", 8)]),
     ("Spaceball button bits", [
         ("GLUT_SPACEBALL_BUTTON_A", 1), ("GLUT_SPACEBALL_BUTTON_B", 2),
         ("GLUT_SPACEBALL_BUTTON_C", 4), ("GLUT_SPACEBALL_BUTTON_D", 8),
@@ -204,13 +224,46 @@ GLU_FUNCTIONS = [
 ]
 
 
-# The features whose enumerants fgl.inc carries, oldest first.
-GL_FEATURES = ["GL_VERSION_1_0", "GL_VERSION_1_1", "GL_VERSION_1_2", "GL_VERSION_1_3"]
+# The include files of OpenGL enumerants, oldest first: (file, what it holds,
+# the registry features whose enums it carries). Each file holds the enums
+# its features require that no earlier file holds, in the registry's order.
+# A later version is one more line (("fgl14.inc", "what OpenGL 1.4 adds",
+# ["GL_VERSION_1_4"])); a file for a group of versions names each of them.
+# One file per version keeps every file, and a routine that includes only
+# the files it uses, within f2c's default table of 802 names.
+GL_FILES = [
+    ("fgl.inc", "OpenGL 1.0", ["GL_VERSION_1_0"]),
+    ("fgl11.inc", "what OpenGL 1.1 adds", ["GL_VERSION_1_1"]),
+    ("fgl12.inc", "what OpenGL 1.2 adds", ["GL_VERSION_1_2"]),
+    ("fgl13.inc", "what OpenGL 1.3 adds", ["GL_VERSION_1_3"]),
+]
+# The include files of GLUT constants: (file, what it holds, constant groups).
+GLUT_FILES = [
+    ("fglut.inc", "classic GLUT (3.7)", GLUT_CONSTANTS),
+    ("fglutx.inc", "what freeglut adds", FREEGLUT_CONSTANTS),
+]
+GLU_FILE = "fglu.inc"
+# The file that includes every file of constants, for compilers without
+# f2c's table limits.
+ALL_FILE = "fglall.inc"
+FUNCTION_FILES = ["fglfn.inc", "fglutfn.inc", "fglufn.inc"]
+
+
+def constant_files():
+    """The files of constants of each layer, in the order they are included."""
+    return {"fgl": [f for f, _, _ in GL_FILES],
+            "fglut": [f for f, _, _ in GLUT_FILES],
+            "fglu": [GLU_FILE]}
+
+
+def all_files():
+    """Every include file the script writes."""
+    return ([f for f, _, _ in GL_FILES] + [f for f, _, _ in GLUT_FILES]
+            + [GLU_FILE, ALL_FILE] + FUNCTION_FILES)
 
 
 def gl_enums(registry):
-    """Names and values of the enums that features GL_VERSION_1_0 to 1_3
-    require, in the registry's order."""
+    """For each file of GL_FILES, the names and values of its enums."""
     root = ET.parse(registry).getroot()
     values = {}
     for group in root.iter("enums"):
@@ -218,21 +271,30 @@ def gl_enums(registry):
             if e.get("api") not in (None, "gl"):
                 continue
             values.setdefault(e.get("name"), e.get("value"))
-    names = []
-    for feature in root.iter("feature"):
-        if feature.get("api") == "gl" and feature.get("name") in GL_FEATURES:
-            for req in feature.iter("require"):
-                for e in req.iter("enum"):
-                    if e.get("name") not in names:
-                        names.append(e.get("name"))
-    if not names:
-        raise SystemExit("gen_fortran_include: no GL_VERSION_1_0 to 1_3 enums in " + registry)
+    features = {f.get("name"): f for f in root.iter("feature") if f.get("api") == "gl"}
+    placed = set()
     out = []
-    for n in names:
-        v = int(values[n], 0)
-        if v > 0x7FFFFFFF:  # a 32-bit mask: the INTEGER*4 with the same bits
-            v -= 1 << 32
-        out.append((n, v))
+    for fname, _, wanted in GL_FILES:
+        enums = []
+        for feature in wanted:
+            if feature not in features:
+                raise SystemExit("gen_fortran_include: no feature %s in %s" % (feature, registry))
+            for req in features[feature].iter("require"):
+                for e in req.iter("enum"):
+                    n = e.get("name")
+                    if n in placed:
+                        continue
+                    placed.add(n)
+                    v = int(values[n], 0)
+                    if v > 0xFFFFFFFF:
+                        raise SystemExit("gen_fortran_include: %s (%s) does not fit in "
+                                         "INTEGER*4" % (n, values[n]))
+                    if v > 0x7FFFFFFF:  # a 32-bit mask: the INTEGER*4 with the same bits
+                        v -= 1 << 32
+                    enums.append((n, v))
+        if not enums:
+            raise SystemExit("gen_fortran_include: no enums for %s in %s" % (fname, registry))
+        out.append((fname, enums))
     return out
 
 
@@ -278,6 +340,30 @@ def parameter(name, value, ftype="INTEGER*4"):
     return fixed("      %s %s" % (ftype, name)) + fixed("      PARAMETER (%s = %d)" % (name, value))
 
 
+def all_option(names):
+    """The -Nn option with which f2c reads fglall.inc: f2c's own suggestion
+    (twice the table, as often as needed) with room for 400 names of the
+    routine's own beside the names of every file."""
+    size = 802
+    while size < names + 400:
+        size *= 2
+    return "-Nn%d" % size
+
+
+def guide(option):
+    """The comment every file ends its head with: which file holds what;
+    option is the -Nn option f2c needs for fglall.inc."""
+    rows = [(f, what) for f, what, _ in GL_FILES] + [(f, what) for f, what, _ in GLUT_FILES]
+    rows += [(GLU_FILE, "GLU"), (ALL_FILE, "every file above")]
+    lines = ["Include in each routine the files whose constants it uses:"]
+    lines += ["  %-12s %s" % row for row in rows]
+    lines += ["f2c's default table holds 802 names: it reads every file",
+              "but %s (translate that with f2c %s); gfortran" % (ALL_FILE, option),
+              "and Flang read them all. %s," % ", ".join(FUNCTION_FILES[:-1]),
+              "%s declare the result types of the entries." % FUNCTION_FILES[-1]]
+    return lines
+
+
 def header(fname, lines):
     text = comment("%s: generated by gen_fortran_include.py; do not edit." % fname)
     for l in lines:
@@ -285,48 +371,68 @@ def header(fname, lines):
     return text + comment("")
 
 
-def gen_fgl(enums):
-    text = header("fgl.inc", [
-        "OpenGL 1.0 to 1.3 enumerants for the fgl entries, as INTEGER*4",
-        "PARAMETERs: every enum that the Khronos registry lists for",
-        "features GL_VERSION_1_0 to GL_VERSION_1_3. GL_ALL_ATTRIB_BITS",
-        "and GL_CLIENT_ALL_ATTRIB_BITS (hex FFFFFFFF) are the",
-        "INTEGER*4 with the same bits, -1.",
-        "Use:   INCLUDE 'fgl.inc'"])
+def same_bits_note(consts):
+    """Says which constants are 32-bit values above 2**31-1, kept as the
+    negative INTEGER*4 with the same bits."""
+    lines = []
+    for n, v in consts:
+        if v < 0:
+            lines += ["%s (hex %08X) is the INTEGER*4" % (n, v + (1 << 32)),
+                      "with the same bits, %d." % v]
+    return lines
+
+
+def gen_gl(fname, what, features, enums, guide_lines):
+    text = header(fname, textwrap.wrap(
+        "OpenGL enumerants for the fgl entries, as INTEGER*4 PARAMETERs: "
+        "%s (the enums the Khronos registry lists for %s that no earlier "
+        "file holds)." % (what, ", ".join(features)), 66) + same_bits_note(enums) + guide_lines)
     for name, value in enums:
         text += parameter(name, value)
     return text
 
 
-def gen_fglut():
-    text = header("fglut.inc", [
-        "GLUT constants for the fglut entries, as INTEGER*4 PARAMETERs.",
-        "Use:   INCLUDE 'fglut.inc'"])
-    for title, consts in GLUT_CONSTANTS:
+def gen_glut(fname, what, groups, guide_lines, fonts=()):
+    text = header(fname, textwrap.wrap(
+        "GLUT constants for the fglut entries, as INTEGER*4 PARAMETERs: "
+        "%s%s." % (what, ", and the binding's font codes" if fonts else ""), 66) + guide_lines)
+    for title, consts in groups:
         text += comment(title)
         for name, value in consts:
             text += parameter(name, value)
-    text += comment("Font codes for fglutBitmapCharacter, fglutStrokeCharacter")
-    text += comment("and the other font entries. Any other code selects")
-    text += comment("GLUT_STROKE_ROMAN.")
-    for name, value in FONT_CODES:
-        text += parameter(name, value)
+    if fonts:
+        text += comment("Font codes for fglutBitmapCharacter, fglutStrokeCharacter")
+        text += comment("and the other font entries. Any other code selects")
+        text += comment("GLUT_STROKE_ROMAN.")
+        for name, value in fonts:
+            text += parameter(name, value)
     return text
 
 
-def gen_fglu(ints, doubles):
-    text = header("fglu.inc", [
+def gen_fglu(ints, doubles, guide_lines):
+    text = header(GLU_FILE, [
         "GLU constants for the fglu entries: every GLU_ constant of",
         "<GL/glu.h> as an INTEGER*4 PARAMETER, and GLU_TESS_MAX_COORD",
         "as a DOUBLE PRECISION PARAMETER. fgluTessProperty and",
         "fgluNurbsProperty read DOUBLE PRECISION and REAL values: pass",
-        "an INTEGER*4 constant as DBLE(...) or REAL(...).",
-        "Use:   INCLUDE 'fglu.inc'"])
+        "an INTEGER*4 constant as DBLE(...) or REAL(...)."] + guide_lines)
     for name, value in ints:
         text += parameter(name, value)
     for name, value in doubles:
         text += fixed("      DOUBLE PRECISION %s" % name)
         text += fixed("      PARAMETER (%s = %s)" % (name, fortran_double(value)))
+    return text
+
+
+def gen_all(guide_lines):
+    text = header(ALL_FILE, [
+        "Every file of constants, for gfortran and Flang, which have",
+        "no table limits; f2c's default table holds 802 names, too",
+        "few for all of them. Include the result types as well",
+        "(%s) where they are used." % ", ".join(FUNCTION_FILES)] + guide_lines)
+    for layer in ("fgl", "fglut", "fglu"):
+        for f in constant_files()[layer]:
+            text += fixed("      INCLUDE '%s'" % f)
     return text
 
 
@@ -343,12 +449,19 @@ def gen_functions(fname, what, table):
     return text
 
 
-def gen_check_f(names, doubles=()):
-    # f2c allows about 200 literal constants per routine, so the writes are
-    # spread over subroutines of 100 names each.
-    chunks = [names[i:i + 100] for i in range(0, len(names), 100)]
-    text = comment("Prints NAME VALUE for every constant of fgl.inc, fglut.inc and")
-    text += comment("fglu.inc; a DOUBLE PRECISION one as its two 4-byte words.")
+def gen_check_f(groups, doubles=(), include=None):
+    """A program that prints NAME VALUE for every constant of groups, a list
+    of (file, names), each routine including only the file its names come
+    from (or include, when given), so that f2c reads it with its default
+    table of names; a DOUBLE PRECISION constant of fglu.inc prints as its two
+    4-byte words."""
+    # The writes are spread over subroutines of 100 names each, each
+    # including one file; f2c still needs -NL for the literal constants of
+    # the whole file (its default table holds 200).
+    chunks = [(include or fname, names[i:i + 100])
+              for fname, names in groups for i in range(0, len(names), 100)]
+    text = comment("Prints NAME VALUE for every constant of the include files;")
+    text += comment("a DOUBLE PRECISION one as its two 4-byte words.")
     text += fixed("      PROGRAM CHKVAL")
     for k in range(len(chunks)):
         text += fixed("      CALL CHK%d" % k)
@@ -357,7 +470,7 @@ def gen_check_f(names, doubles=()):
     text += fixed("      END")
     if doubles:
         text += fixed("      SUBROUTINE CHKD")
-        text += fixed("      INCLUDE 'fglu.inc'")
+        text += fixed("      INCLUDE '%s'" % (include or GLU_FILE))
         text += fixed("      DOUBLE PRECISION D")
         text += fixed("      INTEGER*4 W(2)")
         text += fixed("      EQUIVALENCE (D, W)")
@@ -366,11 +479,9 @@ def gen_check_f(names, doubles=()):
             text += fixed("      WRITE (*, 20) '%s', W(1), W(2)" % n)
         text += fixed(" 20   FORMAT (A, 1X, I11, 1X, I11)")
         text += fixed("      END")
-    for k, chunk in enumerate(chunks):
+    for k, (fname, chunk) in enumerate(chunks):
         text += fixed("      SUBROUTINE CHK%d" % k)
-        text += fixed("      INCLUDE 'fgl.inc'")
-        text += fixed("      INCLUDE 'fglut.inc'")
-        text += fixed("      INCLUDE 'fglu.inc'")
+        text += fixed("      INCLUDE '%s'" % fname)
         for n in chunk:
             text += fixed("      WRITE (*, 10) '%s'," % n) + fixed("     &  %s" % n)
         text += fixed(" 10   FORMAT (A, 1X, I11)")
@@ -378,12 +489,12 @@ def gen_check_f(names, doubles=()):
     return text
 
 
-def gen_check_c(gl_names, glut_names, glu_names=(), glu_doubles=()):
+def gen_check_c(names, glu_doubles=()):
     text = "/* Prints NAME VALUE for every constant, from the C headers. */\n"
     text += "#include <GL/gl.h>\n#include <GL/freeglut.h>\n#include <GL/glu.h>\n"
     text += "#include <stdio.h>\n#include <string.h>\n\n"
     text += "int main(void) {\n"
-    for n in gl_names + glut_names + list(glu_names):
+    for n in names:
         text += '  printf("%%s %%11d\\n", "%s", (int)%s);\n' % (n, n)
     for n in glu_doubles:
         text += "  { double d = %s; int w[2]; memcpy(w, &d, sizeof w);\n" % n
@@ -400,38 +511,50 @@ def write(path, text):
 def main():
     ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     ap.add_argument("--registry", default="/usr/share/khronos-api/gl.xml")
-    ap.add_argument("--out", required=True)
+    ap.add_argument("--out")
     ap.add_argument("--glu-header", default="/usr/include/GL/glu.h")
-    ap.add_argument("--check", help="also write check_fortran.f and check_c.c here")
+    ap.add_argument("--check", help="also write check_fortran.f, check_all.f and check_c.c here")
+    ap.add_argument("--list", action="store_true",
+                    help="print the names of the include files, one a line, and stop")
     a = ap.parse_args()
+    if a.list:
+        print("\n".join(all_files()))
+        return
+    if not a.out:
+        ap.error("--out is required")
     glu_ints, glu_doubles = glu_constants(a.glu_header)
 
-    enums = gl_enums(a.registry)
-    glut = [c for _, consts in GLUT_CONSTANTS for c in consts]
+    gl_files = gl_enums(a.registry)
+    glut_files = [(f, [c for _, consts in groups for c in consts]) for f, _, groups in GLUT_FILES]
     seen = {}
-    for name, _ in enums + glut + FONT_CODES + glu_ints + glu_doubles:
+    every = [c for _, consts in gl_files + glut_files for c in consts]
+    for name, _ in every + FONT_CODES + glu_ints + glu_doubles:
         key = name.upper()  # Fortran names are not case-sensitive
         if key in seen:
             raise SystemExit("gen_fortran_include: %s defined twice" % name)
         seen[key] = True
 
+    lines = guide(all_option(len(seen)))
     os.makedirs(a.out, exist_ok=True)
-    write(os.path.join(a.out, "fgl.inc"), gen_fgl(enums))
-    write(os.path.join(a.out, "fglut.inc"), gen_fglut())
+    for (fname, what, features), (_, enums) in zip(GL_FILES, gl_files):
+        write(os.path.join(a.out, fname), gen_gl(fname, what, features, enums, lines))
+    for k, (fname, what, groups) in enumerate(GLUT_FILES):
+        write(os.path.join(a.out, fname),
+              gen_glut(fname, what, groups, lines, FONT_CODES if k == 0 else ()))
+    write(os.path.join(a.out, GLU_FILE), gen_fglu(glu_ints, glu_doubles, lines))
+    write(os.path.join(a.out, ALL_FILE), gen_all(lines))
     write(os.path.join(a.out, "fglfn.inc"), gen_functions("fglfn.inc", "OpenGL", GL_FUNCTIONS))
     write(os.path.join(a.out, "fglutfn.inc"), gen_functions("fglutfn.inc", "GLUT", GLUT_FUNCTIONS))
-    write(os.path.join(a.out, "fglu.inc"), gen_fglu(glu_ints, glu_doubles))
     write(os.path.join(a.out, "fglufn.inc"), gen_functions("fglufn.inc", "GLU", GLU_FUNCTIONS))
     if a.check:
         os.makedirs(a.check, exist_ok=True)
-        gl_names = [n for n, _ in enums]
-        glut_names = [n for n, _ in glut]
-        glu_names = [n for n, _ in glu_ints]
-        glu_double_names = [n for n, _ in glu_doubles]
-        write(os.path.join(a.check, "check_fortran.f"),
-              gen_check_f(gl_names + glut_names + glu_names, glu_double_names))
+        groups = [(f, [n for n, _ in consts]) for f, consts in gl_files + glut_files]
+        groups.append((GLU_FILE, [n for n, _ in glu_ints]))
+        doubles = [n for n, _ in glu_doubles]
+        write(os.path.join(a.check, "check_fortran.f"), gen_check_f(groups, doubles))
+        write(os.path.join(a.check, "check_all.f"), gen_check_f(groups, doubles, ALL_FILE))
         write(os.path.join(a.check, "check_c.c"),
-              gen_check_c(gl_names, glut_names, glu_names, glu_double_names))
+              gen_check_c([n for _, names in groups for n in names], doubles))
 
 
 if __name__ == "__main__":

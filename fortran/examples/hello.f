@@ -1,6 +1,5 @@
 C     hello.f: a window with a triangle; Q or Escape ends the program.
       PROGRAM HELLO
-      INCLUDE 'fgl.inc'
       INCLUDE 'fglut.inc'
       INTEGER*4 FGLUTCREATEWINDOWC, IWIN
       EXTERNAL DRAW, KEY

@@ -24,7 +24,6 @@ C             -L/usr/lib/llvm-16/lib   (Flang's own runtime)
 C        or:  f2c interact.f && cc interact.c -lfglut -lfgl -lf2c -lm
 C
       PROGRAM INTERACT
-      INCLUDE 'fgl.inc'
       INCLUDE 'fglut.inc'
       INTEGER*4 FGLUTCREATEWINDOWC, FGLUTCREATEMENU
       INTEGER*4 FGLUTBITMAPWIDTH, FGLUTBITMAPLENGTHC, FGLUTSTROKEWIDTH

@@ -21,7 +21,6 @@ C     Build:  gfortran -std=legacy narrow.f -lfglut -lfgl
 C        or:  f2c narrow.f && cc narrow.c -lfglut -lfgl -lf2c -lm
 C
       PROGRAM NARROW
-      INCLUDE 'fgl.inc'
       INCLUDE 'fglut.inc'
       INTEGER*4 FGLUTCREATEWINDOWC, IWIN
       EXTERNAL DISPLAY

@@ -31,7 +31,6 @@ C     Build:  gfortran -std=legacy scene.f -lfglu -lfglut -lfgl
 C        or:  f2c scene.f && cc scene.c -lfglu -lfglut -lfgl -lf2c -lm
 C
       PROGRAM SCENE
-      INCLUDE 'fgl.inc'
       INCLUDE 'fglut.inc'
       INTEGER*4 FGLUTCREATEWINDOWC, IWIN
       EXTERNAL DISPLAY, RESHAPE, MOUSE, KEYBRD
@@ -197,7 +196,6 @@ C     The six objects, each under its name for selection (in render
 C     mode OpenGL ignores the names).
       SUBROUTINE DRAWSC
       INCLUDE 'fgl.inc'
-      INCLUDE 'fglu.inc'
       INTEGER*4 QUAD, TPOLY, TSTAR, NURB
       COMMON /HANDLE/ QUAD, TPOLY, TSTAR, NURB
 C     1: the sphere, textured, its poles along y, set back so that the

@@ -22,8 +22,8 @@ C             -L/usr/lib/llvm-16/lib   (Flang's own runtime)
 C        or:  f2c simulate.f && cc simulate.c -lfglut -lfgl -lf2c -lm
 C
       PROGRAM SIMUL
-      INCLUDE 'fgl.inc'
       INCLUDE 'fglut.inc'
+      INCLUDE 'fglutx.inc'
       INTEGER*4 NX, NDRAW
       PARAMETER (NX = 32, NDRAW = 10)
       DOUBLE PRECISION U(NX, NX), UOLD(NX, NX), UNEW(NX, NX)

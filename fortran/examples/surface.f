@@ -25,10 +25,11 @@ C     Arithmetic: the grid is computed in double precision and stored
 C     as REAL, so that gfortran and f2c build the same arrays.
 C
 C     Build:  gfortran -std=legacy surface.f -lfglut -lfgl
-C        or:  f2c -Nn1604 surface.f && cc surface.c -lfglut -lfgl -lf2c -lm
+C        or:  f2c surface.f && cc surface.c -lfglut -lfgl -lf2c -lm
 C
       PROGRAM SURFAC
       INCLUDE 'fgl.inc'
+      INCLUDE 'fgl11.inc'
       INCLUDE 'fglut.inc'
       INTEGER*4 N
       PARAMETER (N = 256)
@@ -166,7 +167,6 @@ C     Window size W by H: the shorter side spans -1.25 to 1.25.
 
       SUBROUTINE DISPLAY
       INCLUDE 'fgl.inc'
-      INCLUDE 'fglut.inc'
       INTEGER*4 N
       PARAMETER (N = 256)
       REAL*4 VERT(3, N*N), NORM(3, N*N), TEXC(2, N*N), SPIN, TILT
@@ -188,7 +188,6 @@ C     Window size W by H: the shorter side spans -1.25 to 1.25.
 C     Draws 20 frames, waits until OpenGL has finished them and prints
 C     the rate from GLUT's clock (milliseconds).
       SUBROUTINE RATE
-      INCLUDE 'fgl.inc'
       INCLUDE 'fglut.inc'
       INTEGER*4 FGLUTGET, NFRAME, T0, T, I
       PARAMETER (NFRAME = 20)

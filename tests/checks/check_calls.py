@@ -115,7 +115,9 @@ class Tools:
         work = tempfile.mkdtemp(dir=self.tmp)
         pfiles = [os.path.join(self.a.prototypes, l + ".P") for l in ("fgl", "fglut", "fglu")] \
             if prototypes else []
-        return self.run([self.a.f2c, "-Nn1604", "-Nx2000", "-I" + self.a.inc, "-d" + work, src] + pfiles)
+        # -Nx2000: room for every entry of the prototype files in f2c's table
+        # of external names; the table of names keeps its default size.
+        return self.run([self.a.f2c, "-Nx2000", "-I" + self.a.inc, "-d" + work, src] + pfiles)
 
 
 def outcome(rc, out, compiler):

@@ -6,10 +6,17 @@ do the declarations of the entries (type and EXTERNAL lists lose their FGL...
 names).
 
 usage: use_modules.py IN.f OUT.f"""
+import os
 import re
 import sys
 
-MODULES = {"fgl.inc": "FGL", "fglut.inc": "FGLUT", "fglu.inc": "FGLU"}
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+from gen_fortran_include import ALL_FILE, constant_files  # noqa: E402
+
+# The modules that replace each include file of constants: its layer's, and
+# all three for the file that includes every other.
+MODULES = {f: [layer.upper()] for layer, files in constant_files().items() for f in files}
+MODULES[ALL_FILE] = [layer.upper() for layer in constant_files()]
 UNIT = re.compile(r"^      \s*((INTEGER|REAL|LOGICAL|DOUBLE PRECISION)\S*\s+)?"
                   r"(PROGRAM|SUBROUTINE|FUNCTION)\b", re.I)
 DECL = re.compile(r"^(      \s*)(INTEGER\*\d|INTEGER|REAL\*\d|REAL|LOGICAL\*\d|LOGICAL|EXTERNAL)(\s+)(.*)$", re.I)
@@ -29,8 +36,11 @@ def split_names(text):
 
 
 def convert(lines):
-    used = [m for inc, m in MODULES.items()
-            if any(re.match(r"^\s+INCLUDE\s+'%s'" % re.escape(inc), l, re.I) for l in lines)]
+    used = []
+    for inc, mods in MODULES.items():
+        if any(re.match(r"^\s+INCLUDE\s+'%s'" % re.escape(inc), l, re.I) for l in lines):
+            used += [m for m in mods if m not in used]
+    used.sort(key=list(MODULES[ALL_FILE]).index)
     out, i = [], 0
     while i < len(lines):
         line = lines[i]

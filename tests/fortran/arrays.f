@@ -12,11 +12,10 @@ C     Prints one MISMATCH line per failed comparison, then
 C     "CHECKS n FAILURES m", and ends with CALL EXIT(m).
 C
 C     Build:  gfortran -std=legacy arrays.f -lfglut -lfgl
-C        or:  f2c -Nn1604 arrays.f
+C        or:  f2c arrays.f
 C             cc -Dlongint=long arrays.c -lfglut -lfgl -lf2c -lm
 C
       PROGRAM ARRAYS
-      INCLUDE 'fgl.inc'
       INCLUDE 'fglut.inc'
       INTEGER*4 FGLUTCREATEWINDOWC, IWIN
       EXTERNAL DISPLAY
@@ -77,6 +76,8 @@ C     A 4 x 2 x 3 luminance texture from INTEGER*4 elements whose high
 C     bits must be dropped, read back into INTEGER*4.
       SUBROUTINE TEX3D
       INCLUDE 'fgl.inc'
+      INCLUDE 'fgl11.inc'
+      INCLUDE 'fgl12.inc'
       INTEGER*4 IN(24), OUT(24), I, N
       N = 24
       DO 10 I = 1, 24
@@ -97,6 +98,7 @@ C     colours, kept in COMMON; ORDER lists them triangle by triangle in
 C     another order than they are stored.
       SUBROUTINE VARRAY
       INCLUDE 'fgl.inc'
+      INCLUDE 'fgl11.inc'
       REAL*4 XY(2, 12), RGB(3, 12), DX(3), DY(3)
       COMMON /SCENE/ XY, RGB
       INTEGER*4 REF(12288), ORDER(12), IDX4(12), I, J, K, NLIT

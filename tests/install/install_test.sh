@@ -40,6 +40,12 @@ for f in \
     "$prefix/bin/house" "$prefix/bin/fglcheck"; do
   [ -f "$f" ] || fail "missing $f"
 done
+# ... and every Fortran include file the generator writes (FORTRAN_INCLUDES,
+# from its own list: the first release's six and those added since).
+[ -n "${FORTRAN_INCLUDES:-}" ] || fail "FORTRAN_INCLUDES is not set"
+for f in $FORTRAN_INCLUDES; do
+  [ -f "$prefix/include/$f" ] || fail "missing $prefix/include/$f"
+done
 for lib in fgl fglut fglu; do
   [ "$(readlink "$libdir/lib$lib.so")" = "lib$lib.so.1" ] || fail "lib$lib.so is not a link to lib$lib.so.1"
   [ "$(readlink "$libdir/lib$lib.so.1")" = "lib$lib.so.1.0.0" ] || fail "lib$lib.so.1 is not a link to lib$lib.so.1.0.0"
@@ -60,8 +66,12 @@ if [ -n "${FLANG:-}" ]; then
   (cd "$work" && "$FLANG" -c -I"$prefix/include/fortran/flang" -o "$work/hello_flang.o" "$examples/hello.f90") ||
     fail "hello.f90 against the installed Flang modules"
 fi
-warnings=$("$F2C" -Nn1604 -Nx2000 -I"$prefix/include" -d"$work" "$examples/house.f" \
-    "$prefix/include/fgl.P" "$prefix/include/fglut.P" "$prefix/include/fglu.P" 2>&1 | grep Warning || true)
+# -Nx2000: room for every entry in f2c's table of external names; the table
+# of names keeps its default size.
+out=$("$F2C" -Nx2000 -I"$prefix/include" -d"$work" "$examples/house.f" \
+    "$prefix/include/fgl.P" "$prefix/include/fglut.P" "$prefix/include/fglu.P" 2>&1) ||
+  fail "f2c with the installed prototype files: $out"
+warnings=$(echo "$out" | grep Warning || true)
 [ -z "$warnings" ] || fail "f2c with the installed prototype files: $warnings"
 
 # The installed viewer uses the installed libraries.
@@ -123,7 +133,7 @@ run "pkg-config Fortran consumer (Flang)" "$work/pc_flang"
 
 step "bare command lines"
 "$GFORTRAN" $san -std=legacy -I"$prefix/include" -o "$work/bare_f" "$consumer/probe.f" -L"$libdir" -lfglut -lfgl
-(cd "$work" && "$F2C" -Nn1604 -I"$prefix/include" "$consumer/probe.f" >/dev/null 2>&1) || fail "f2c"
+(cd "$work" && "$F2C" -I"$prefix/include" "$consumer/probe.f" >/dev/null 2>&1) || fail "f2c"
 "$CC" $san -w -o "$work/bare_f2c" "$work/probe.c" -L"$libdir" -lfglut -lfgl -lf2c -lm
 LD_LIBRARY_PATH=$libdir run "gfortran -lfglut -lfgl" "$work/bare_f"
 LD_LIBRARY_PATH=$libdir run "f2c; cc -lfglut -lfgl -lf2c" "$work/bare_f2c"

@@ -1,9 +1,7 @@
 C     glu_calls.f: GLU entries called by their Fortran names. Checks its
 C     own results, prints each mismatch and exits with their number.
       PROGRAM GLUCAL
-      INCLUDE 'fgl.inc'
       INCLUDE 'fglut.inc'
-      INCLUDE 'fglu.inc'
       INCLUDE 'fglufn.inc'
       INTEGER*4 FGLUTCREATEWINDOWC, IWIN
       INTEGER*4 NBAD
@@ -222,7 +220,6 @@ C     Text into CHARACTER variables.
 C     Mipmaps from INTEGER*4 data: every level down to 1 x 1.
       SUBROUTINE MIPMAP
       INCLUDE 'fgl.inc'
-      INCLUDE 'fglu.inc'
       INCLUDE 'fglufn.inc'
       INTEGER*4 IMG(48), I, N, IW
       INTEGER*4 PIX(3)

@@ -2,7 +2,6 @@ C     probe.f: a consumer of the installed libraries. Opens a window,
 C     fills it with red, reads the centre pixel back and ends with
 C     status 0 if it is red, 1 otherwise.
       PROGRAM PROBE
-      INCLUDE 'fgl.inc'
       INCLUDE 'fglut.inc'
       INTEGER*4 FGLUTCREATEWINDOWC, IWIN
       EXTERNAL SHOW
