@@ -24,9 +24,12 @@ How a C parameter becomes a Fortran argument:
   const char *name       CHARACTER*(*), its length a hidden value argument
   a routine              a routine; GLUT's callback types give its shape
 A pointer argument whose OpenGL, GLU or GLUT counterpart is a value (glColor3f's
-red) is a scalar; one whose counterpart is a pointer (glGetIntegerv's params)
-or that the API does not have (counts, packed text) may be a scalar or an
-array, so the module offers both through a generic name.
+red) or a pointer to one value (gluProject's winX) is a scalar; one whose
+counterpart is a pointer (glGetIntegerv's params) or that the API does not have
+(counts, packed text) may be a scalar or an array, so the module offers both
+through a generic name: one specific for a scalar (or an array element) and
+one for each rank of array, since a generic name picks its specific by the
+rank of the actual argument.
 
 Standard library only.
 """
@@ -73,6 +76,17 @@ LAYERS = ("fgl", "fglut", "fglu")
 # GLU's arrays: knots, control points, matrices, viewports, a vertex.
 GLU_ARRAYS = {"knots", "sKnots", "tKnots", "control", "model", "proj", "perspective", "view", "viewport",
               "location"}
+# GLU's pointers to one value: the coordinates that gluProject and
+# gluUnProject write.
+GLU_ONE_VALUE = {"winX", "winY", "winZ", "objX", "objY", "objZ", "objW"}
+# The highest rank of array that a generic name's specifics take: the limit
+# of Fortran 77 to 2003. Fortran 2008's 15 would double the specifics and the
+# time each USE of a module takes; an array of higher rank is passed as its
+# first element.
+MAX_RANK = 7
+# A generic name has one specific for each combination of the ranks of its
+# arguments that may be arrays; more than this many is a fault of the data.
+MAX_SPECIFICS = 300
 # OpenGL commands whose vector has a fixed length of more than one value
 # (glVertex3dv, glRectfv, glLoadMatrixd).
 VECTOR_COMMAND = re.compile(r"^gl(\w*?[2-4](b|s|i|f|d|ub|us|ui)v|Rect[sifd]v|(Load|Mult)(Transpose)?Matrix[fd])$")
@@ -198,12 +212,10 @@ class Entry:
         return any(a.kind == "untyped" for a in self.args)
 
     def left_out(self, compiler):
-        """Flang 16 cannot declare untyped data, and crashes on a file that
-        calls two specifics of one generic bound to the same link name: its
-        module leaves out the entries with either."""
-        generic = len(shape_choices(self)) > 1 and not any(a.kind in ("CHARACTER", "routine")
-                                                           for a in self.args)
-        return compiler == "flang" and (self.untyped or generic)
+        """Flang 16 cannot declare untyped data (a TYPE(*) dummy is not
+        implemented in its calls, and it ignores !DIR$ IGNORE_TKR): its module
+        leaves out the entries with untyped data."""
+        return compiler == "flang" and self.untyped
 
 
 def api_counterpart(name, api):
@@ -235,8 +247,12 @@ def make_entry(name, result, params, routines, api, family):
     api_params = {p.name: p for p in counterpart[1]} if counterpart else {}
     # Parameters named otherwise than the API's are matched by position when
     # the entry has as many as the API function (fglutGet's state, glutGet's
-    # query).
+    # query). Leaving out the counts the API does not have, one that is a
+    # value there is a scalar here too (fglutChangeToSubMenu's submenu,
+    # glutChangeToSubMenu's value).
     by_position = counterpart and len(counterpart[1]) == len(params)
+    uncounted = [p for p in params if p.name not in COUNT_NAMES and (p.pointer or p.routine)]
+    by_value = counterpart and not by_position and len(counterpart[1]) == len(uncounted)
     # A storage suffix names the caller's storage of the narrow values that the
     # entry reads from the low bytes of each element (fglColor3ubI2).
     suffix = re.search(r"(I4|I2|I1)$", name)
@@ -259,8 +275,11 @@ def make_entry(name, result, params, routines, api, family):
             ap = api_params.get(p.name)
             if ap is None and by_position:
                 ap = counterpart[1][params.index(p)]
+            if ap is None and by_value and p in uncounted and not counterpart[1][uncounted.index(p)].pointer:
+                ap = counterpart[1][uncounted.index(p)]
             scalar = p.name in VALUE_NAMES or (ap is None and p.name in COUNT_NAMES) or ap is not None and (not ap.pointer or p.name in HANDLE_NAMES
-                                         or HANDLE_TYPES.search(ap.text))
+                                         or HANDLE_TYPES.search(ap.text)
+                                         or re.match(r"glu[A-Z]", counterpart_name) and ap.name in GLU_ONE_VALUE)
             # Always an array: item data that the API takes untyped and the
             # entry in one storage, and the vectors of fixed length of the
             # ...v commands. Any rank, or an array element, will do.
@@ -280,6 +299,10 @@ def make_entry(name, result, params, routines, api, family):
             args.append(Arg(p.name, ftype, "scalar" if scalar else "array" if always_array else "either"))
         else:
             raise SystemExit("gen_fortran_checks: %s: no Fortran type for %s" % (name, p.text))
+    if any(a.kind in ("CHARACTER", "routine") for a in args) and any(a.shape == "either" for a in args):
+        # Such an entry cannot be BIND(C), so it cannot be a generic name.
+        raise SystemExit("gen_fortran_checks: %s: text or a routine with an argument that may be a scalar or "
+                         "an array" % name)
     return Entry(name, fortran_result(result, name), args, family)
 
 
@@ -351,6 +374,15 @@ def f90_lines(text, indent):
     return out
 
 
+def dimension(shape):
+    """The DIMENSION of a dummy: a scalar (rank 0), an assumed-size array of
+    any rank through sequence association ("array"), or an assumed-size
+    array of exactly rank k for a specific of a generic name, (1,...,1,*)."""
+    if shape in ("scalar", 0):
+        return ""
+    return ", DIMENSION(%s*)" % ("1," * (shape - 1) if isinstance(shape, int) else "")
+
+
 def interface_body(entry, specific, shapes, compiler, bind):
     kind = "SUBROUTINE" if entry.result is None else "FUNCTION"
     names = ", ".join(a.name for a in entry.args)
@@ -376,32 +408,46 @@ def interface_body(entry, specific, shapes, compiler, bind):
             lines.append("!GCC$ ATTRIBUTES NO_ARG_CHECK :: %s" % a.name)
             lines.append("      TYPE(*), DIMENSION(*) :: %s" % a.name)
         else:
-            dim = ", DIMENSION(*)" if shape == "array" else ""
-            lines.append("      %s%s :: %s" % (F90_TYPE[a.kind], dim, a.name))
+            lines.append("      %s%s :: %s" % (F90_TYPE[a.kind], dimension(shape), a.name))
     lines.append("    END %s %s" % (kind, specific))
     return lines
 
 
+def generic(entry):
+    """Whether the entry's interface is a generic name: it has an argument
+    that may be a scalar or an array. Its specifics are BIND(C), so that
+    they share the entry's link name (make_entry sees to it that such an
+    entry has no text or routine)."""
+    return any(a.shape == "either" for a in entry.args)
+
+
 def shape_choices(entry):
-    """Every combination of scalar and array for the arguments that may be
-    either."""
-    options = [("scalar", "array") if a.shape == "either" else (a.shape,) for a in entry.args]
-    return list(itertools.product(*options))
+    """The shapes of the arguments of each specific. A generic name picks its
+    specific by the kind, type and rank of each actual argument, and an
+    array element is a scalar there: every argument that may be an array
+    takes each rank from 0 (a scalar or an array element) to MAX_RANK, in
+    every combination. A single specific takes arrays of any rank and array
+    elements through assumed size."""
+    if not generic(entry):
+        return [tuple("scalar" if a.shape == "either" else a.shape for a in entry.args)]
+    options = [range(MAX_RANK + 1) if a.shape in ("either", "array") and a.kind != "untyped" else (a.shape,)
+               for a in entry.args]
+    choices = list(itertools.product(*options))
+    if len(choices) > MAX_SPECIFICS:
+        raise SystemExit("gen_fortran_checks: %s: %d specifics for its ranks" % (entry.name, len(choices)))
+    return choices
 
 
 def interface_block(entry, compiler):
     choices = shape_choices(entry)
-    plain = any(a.kind in ("CHARACTER", "routine") for a in entry.args)
-    if len(choices) == 1 or plain:
+    if not generic(entry):
         # One specific under the entry's own name: its external name is the
-        # entry's Fortran name. Text and routines cannot be BIND(C); such an
-        # entry's data arguments are taken as scalars or array elements.
-        shapes = [("scalar" if s == "either" else s) for s in (a.shape for a in entry.args)]
-        return ["  INTERFACE"] + interface_body(entry, entry.name, shapes, compiler, False) + ["  END INTERFACE"]
+        # entry's Fortran name, and it can be passed as a routine.
+        return ["  INTERFACE"] + interface_body(entry, entry.name, choices[0], compiler, False) + ["  END INTERFACE"]
     lines = ["  INTERFACE %s" % entry.name]
     for shapes in choices:
-        suffix = "".join("A" if s == "array" else "S" for s, a in zip(shapes, entry.args) if a.shape == "either")
-        lines += interface_body(entry, "%s_%s" % (entry.name, suffix), shapes, compiler, True)
+        suffix = "_".join(str(s) for s in shapes if isinstance(s, int))
+        lines += interface_body(entry, "%s_R%s" % (entry.name, suffix), shapes, compiler, True)
     lines.append("  END INTERFACE %s" % entry.name)
     return lines
 
@@ -431,8 +477,7 @@ def gen_module(layer, entries, consts, compiler):
     skipped = [e.name for e in entries if e.left_out(compiler)]
     if skipped:
         lines.append("! Left without interface: the entries with untyped data, which this")
-        lines.append("! compiler cannot declare, and those with arguments that may be a")
-        lines.append("! scalar or an array, which it cannot offer as one generic name.")
+        lines.append("! compiler cannot declare.")
         for i in range(0, len(skipped), 6):
             lines.append("!   " + ", ".join(skipped[i:i + 6]))
     lines += ["MODULE %s" % layer.upper(), "  IMPLICIT NONE", "  PUBLIC"]
@@ -481,8 +526,9 @@ def gen_reference(entries):
            "and of its result, generated from the libraries' declarations by",
            "`tools/gen_fortran_checks.py` (the modules and prototype files come from the",
            "same data). `NAME(*)`: an array of any rank or an array element; `NAME or",
-           "NAME(*)`: a scalar or a one-dimensional array; `any type`: data of any type",
-           "and kind; `EXTERNAL R(...)`: a routine that GLUT calls with those arguments.",
+           "NAME(*)`: a scalar, an array of rank 1 to %d or an array element (an array of" % MAX_RANK,
+           "higher rank as its first element); `any type`: data of any type and kind;",
+           "`EXTERNAL R(...)`: a routine that GLUT calls with those arguments.",
            "The Fortran name of each entry is its name in upper case.", ""]
     for layer in LAYERS:
         mine = [e for e in entries if e.layer == layer]

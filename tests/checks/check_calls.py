@@ -11,6 +11,13 @@
   check_calls.py coverage  ...  every export with a Fortran name (nm) has a
                                 prototype and, by name, an interface in the
                                 modules, and nothing else has one
+  check_calls.py ranks     ...  a program generated from the entry list
+                                calls every entry that takes an array with
+                                arrays of rank 2 and 3, array elements and,
+                                where it may be one, a scalar: each module
+                                accepts all of it; a second one passes each
+                                such array with a wrong type: each module
+                                rejects every one of those calls
 
 Prints one line per case and closes with "N passed, N failed"."""
 import argparse
@@ -45,6 +52,15 @@ MISTAKES = [
     ("argument missing",
      "      SUBROUTINE DRAW\n      INCLUDE 'fgl.inc'\n      CALL FGLVERTEX3F(1.0, 2.0)\n      END\n",
      "subroutine draw\n  use fgl\n  call fglVertex3f(1.0, 2.0)\nend subroutine\n"),
+    ("REAL array for DOUBLE PRECISION matrix",
+     "      SUBROUTINE MATRIX(X, Y, Z)\n      INCLUDE 'fgl.inc'\n      INCLUDE 'fglu.inc'\n"
+     "      INTEGER*4 VP(4), IOK, FGLUUNPROJECT\n      REAL*4 MV(4, 4)\n"
+     "      DOUBLE PRECISION PJ(4, 4), X, Y, Z\n"
+     "      CALL FGLGETDOUBLEV(GL_MODELVIEW_MATRIX, MV)\n"
+     "      IOK = FGLUUNPROJECT(1D0, 1D0, 0D0, MV, PJ, VP, X, Y, Z)\n      END\n",
+     "subroutine matrix(x, y, z)\n  use fgl\n  use fglu\n  integer(4) :: vp(4), iok\n  real(4) :: mv(4, 4)\n"
+     "  real(8) :: pj(4, 4), x, y, z\n  call fglGetDoublev(GL_MODELVIEW_MATRIX, mv)\n"
+     "  iok = fgluUnProject(1d0, 1d0, 0d0, mv, pj, vp, x, y, z)\nend subroutine\n"),
     ("correct calls",
      "      SUBROUTINE DRAW(W)\n      INCLUDE 'fgl.inc'\n      INCLUDE 'fglut.inc'\n"
      "      INTEGER*4 FGLUTGET, FGLGETERROR, W, IV(4)\n"
@@ -78,6 +94,7 @@ EXPECTED = {
     "function result undeclared": ("clean", "clean", "warning"),
     "function result declared REAL": ("error", "error", "warning"),
     "argument missing": ("error", "error", "warning"),
+    "REAL array for DOUBLE PRECISION matrix": ("error", "error", "warning"),
     "correct calls": ("clean", "clean", "clean"),
 }
 # gfortran and f2c print "Error"/"Warning"; Flang "error:"/"warning:".
@@ -241,6 +258,131 @@ def coverage(t):
     return report(results)
 
 
+# Fortran storage of each type of the entry list, a wrong one for it, and
+# the declarations of variables of each shape: _0 a scalar, _2 and _3 arrays
+# of rank 2 and 3 (an element of _2 stands for an array element).
+STORAGE = {"REAL*4": "real(4)", "DOUBLE PRECISION": "real(8)", "INTEGER*4": "integer(4)",
+           "INTEGER*2": "integer(2)", "INTEGER*1": "integer(1)", "LOGICAL*1": "logical(1)"}
+WRONG = {"REAL*4": "DOUBLE PRECISION", "DOUBLE PRECISION": "REAL*4", "INTEGER*4": "REAL*4",
+         "INTEGER*2": "INTEGER*4", "INTEGER*1": "INTEGER*2", "LOGICAL*1": "INTEGER*4"}
+# Data of any type: each shape in its own storage.
+UNTYPED = {2: "INTEGER*2", 3: "REAL*4", "element": "DOUBLE PRECISION", "scalar": "DOUBLE PRECISION"}
+
+
+def variable(kind):
+    return "v_" + re.sub(r"\W", "", STORAGE[kind].replace("(", ""))
+
+
+def entry_list(d):
+    """(name, result, [(kind, shape)]) of every entry in entries.tsv: kind a
+    type, CHARACTER, untyped or routine; shape scalar, array or either."""
+    entries = []
+    with open(os.path.join(d, "entries.tsv")) as f:
+        for line in f:
+            name, _, _, _, result, args = line.rstrip("\n").split("\t")
+            parsed = []
+            for a in re.findall(r"(?:[^,(]|\([^)]*\))+", args):
+                if a.startswith("EXTERNAL"):
+                    parsed.append(("routine", "scalar"))
+                elif a.startswith("CHARACTER"):
+                    parsed.append(("CHARACTER", "scalar"))
+                elif a.startswith("any type"):
+                    parsed.append(("untyped", "array"))
+                else:
+                    m = re.match(r"(.*?) (\w+)( or \w+\(\*\)|\(\*\))?$", a)
+                    parsed.append((m.group(1), {None: "scalar", "(*)": "array"}.get(m.group(3), "either")))
+            entries.append((name, result, parsed))
+    return entries
+
+
+def actual(kind, shape, form, wrong=False):
+    """The actual argument of one kind and shape in one form (2, 3, element,
+    scalar)."""
+    if kind == "CHARACTER":
+        return "'text'"
+    if kind == "untyped":
+        kind = UNTYPED[form]
+    elif wrong:
+        kind = WRONG[kind]
+    if shape == "scalar" or form == "scalar" and shape == "either":
+        return variable(kind) + "_0"
+    if form in ("element", "scalar"):
+        return variable(kind) + "_2(2, 3)"
+    return "%s_%d" % (variable(kind), form)
+
+
+def units(prefix, head, calls):
+    """Free-form source of the calls, a hundred to a subroutine, each call
+    continued over lines of a few arguments; and the number of the call on
+    each line of it."""
+    lines, call_of = [], {}
+    for n in range(0, len(calls), 100):
+        lines += ["subroutine %s_%d" % (prefix, n // 100)] + head
+        for i, c in enumerate(calls[n:n + 100], n):
+            words = c.split(", ")
+            for k in range(0, len(words), 4):
+                last = k + 4 >= len(words)
+                lines.append(("  " if k == 0 else "      ") + ", ".join(words[k:k + 4]) + ("" if last else ", &"))
+                call_of[len(lines)] = i
+        lines.append("end subroutine")
+    return "\n".join(lines) + "\n", call_of
+
+
+def rank_programs(entries, skip):
+    """Two lists of calls: every array-taking entry called with each form of
+    array (the right types: all to be accepted), and each typed array
+    argument given a rank-2 array of a wrong type (each to be rejected)."""
+    head = ["  use fgl", "  use fglut", "  use fglu"]
+    for kind, storage in STORAGE.items():
+        v = variable(kind)
+        head.append("  %s :: %s_0, %s_2(4, 16), %s_3(4, 4, 4)" % (storage, v, v, v))
+    good, bad = [], []
+    for name, result, args in entries:
+        arrays = [i for i, (k, shape) in enumerate(args) if shape != "scalar"]
+        if name.lower() in skip or not arrays or any(k == "routine" for k, _ in args):
+            continue
+        assign = "  %s_0 = " % variable(result) if result else "  call "
+        forms = [2, 3, "element"] + (["scalar"] if any(args[i][1] == "either" for i in arrays) else [])
+        for form in forms:
+            good.append("%s%s(%s)" % (assign, name, ", ".join(actual(k, sh, form) for k, sh in args)))
+        for i in arrays:
+            if args[i][0] == "untyped":
+                continue
+            bad.append("%s%s(%s)" % (assign, name, ", ".join(
+                actual(k, sh, 2, wrong=(j == i)) for j, (k, sh) in enumerate(args))))
+    return head, good, bad
+
+
+def ranks(t):
+    results = []
+    entries = entry_list(t.a.sources_dir)
+    for name, fn in (("gfortran", t.gfortran), ("flang", t.flang)):
+        if name == "flang" and not t.a.flang:
+            continue
+        skip = left_out(os.path.join(t.a.sources_dir, name))
+        head, good, bad = rank_programs(entries, skip)
+        text, _ = units("ranks", head, good)
+        rc, out = fn(t.write("ranks_%s.f90" % name, text), True)
+        got = outcome(rc, out, name)
+        results.append((got == "clean", "%s module: %d calls with arrays of rank 2 and 3, elements and scalars"
+                        % (name, len(good)), got + ": " + first_diagnostic(out), out))
+        text, call_of = units("wrong", head, bad)
+        rc, out = fn(t.write("wrong_%s.f90" % name, text), True)
+        # gfortran: "file:LINE:COL:" above "Error:"; Flang: "file:LINE:COL: error:".
+        flagged, where = set(), None
+        for line in out.splitlines():
+            m = re.match(r"\S*wrong_%s\.f90:(\d+):\d+:" % name, line)
+            if m:
+                where = call_of.get(int(m.group(1)), "outside a call")
+            if where is not None and re.search(r"\b[Ee]rror\b", line) and "Semantic errors" not in line:
+                flagged.add(where)
+        missed = [bad[i] for i in range(len(bad)) if i not in flagged]
+        results.append((rc != 0 and not missed and flagged == set(range(len(bad))),
+                        "%s module: %d calls with an array of a wrong type, each rejected" % (name, len(bad)),
+                        "%d rejected; accepted: %s" % (len(flagged), missed[:3]), out))
+    return report(results)
+
+
 def module_sources(d):
     for layer in ("fgl", "fglut", "fglu"):
         with open(os.path.join(d, layer + ".f90")) as f:
@@ -268,7 +410,7 @@ def left_out(d):
 
 def main():
     ap = argparse.ArgumentParser()
-    ap.add_argument("what", choices=["mistakes", "examples", "coverage"])
+    ap.add_argument("what", choices=["mistakes", "examples", "coverage", "ranks"])
     ap.add_argument("--gfortran", required=True)
     ap.add_argument("--flang", default="")
     ap.add_argument("--f2c", required=True)
@@ -289,7 +431,7 @@ def main():
     a.module_sources = [os.path.abspath(s) for s in a.module_sources]
     a.libs = [os.path.abspath(s) for s in a.libs]
     t = Tools(a)
-    return {"mistakes": mistakes, "examples": examples, "coverage": coverage}[a.what](t)
+    return {"mistakes": mistakes, "examples": examples, "coverage": coverage, "ranks": ranks}[a.what](t)
 
 
 if __name__ == "__main__":
