@@ -6,22 +6,23 @@
 // and freeglut's exit handler (Xlib's connection lock). When the signal has
 // interrupted the program while it held one of those locks (Mesa allocating
 // while it draws, Xlib reading events), the handler waits for it forever.
-// gfortran's runtime installs no handlers: the signal's default action ends
-// the program at once, and what its units still held in their buffers is
-// lost.
+// The gfortran and Flang runtimes install no handlers: the signal's default
+// action ends the program at once, and what their units still held in their
+// buffers is lost.
 //
 // When GLUT is initialised the layer takes over: from the f2c runtime's
-// handlers, and from the default action in a program on gfortran's runtime.
-// Its handler only records the signal and wakes a watcher thread; a second
-// signal ends the program at once (nothing but write, _exit or the default
-// action). The watcher does the orderly ending outside any handler: it waits
-// until the program's own code is not running (the GLUT thread is in GLUT's
-// loop, not in one of the program's routines) and keeps it from starting
-// again. Then, for f2c, it closes the runtime's units with f_exit, prints
-// the runtime's message and leaves with _exit(1); for gfortran, it flushes
-// every unit as FLUSH does and ends the program by the signal's default
-// action, as before. No exit handler runs, so nothing waits for the X
-// connection; the X server drops the windows when the connection closes.
+// handlers, and from the default action in a program on gfortran's or
+// Flang's runtime. Its handler only records the signal and wakes a watcher
+// thread; a second signal ends the program at once (nothing but write, _exit
+// or the default action). The watcher does the orderly ending outside any
+// handler: it waits until the program's own code is not running (the GLUT
+// thread is in GLUT's loop, not in one of the program's routines) and keeps
+// it from starting again. Then, for f2c, it closes the runtime's units with
+// f_exit, prints the runtime's message and leaves with _exit(1); for
+// gfortran and Flang, it flushes their units as FLUSH does and ends the
+// program by the signal's default action, as before. No exit handler runs,
+// so nothing waits for the X connection; the X server drops the windows when
+// the connection closes.
 //
 // A program that stays in its own code (computing, not returning to GLUT's
 // loop) is given half a second; after that the watcher ends it the same way
@@ -44,12 +45,18 @@
 // library refers to it).
 extern "C" void f_exit(void) __attribute__((weak));
 extern "C" void _gfortran_flush_i4(int *unit) __attribute__((weak));
+// Flang's runtime (linked statically into the program) has no entry that
+// flushes every unit; its FLUSH statement, unit by unit, is.
+extern "C" void *_FortranAioBeginFlush(int unit, const char *sourceFile, int sourceLine) __attribute__((weak));
+extern "C" void _FortranAioEnableHandlers(void *cookie, bool hasIoStat, bool hasErr, bool hasEnd, bool hasEor,
+                                          bool hasIoMsg) __attribute__((weak));
+extern "C" int _FortranAioEndIoStatement(void *cookie) __attribute__((weak));
 
 namespace {
 
 constexpr auto grace = std::chrono::milliseconds(500);
 
-enum class Runtime { none, f2c, gfortran };
+enum class Runtime { none, f2c, gfortran, flang };
 Runtime runtime = Runtime::none;
 
 // Held by the GLUT thread while the program's code may run.
@@ -101,6 +108,21 @@ void onSignal(int signo) {
   raise(signo);
 }
 
+// FLUSH(unit) under Flang; an error is returned (and ignored), not fatal.
+void flushFlangUnit(int unit) {
+  void *const cookie = _FortranAioBeginFlush(unit, __FILE__, __LINE__);
+  _FortranAioEnableHandlers(cookie, true, false, false, false, false);
+  _FortranAioEndIoStatement(cookie);
+}
+
+// Flang's units cannot be listed from outside its runtime; a FLUSH of a
+// unit that is not connected does nothing. This covers every unit number an
+// F77 program can have opened below 1000 (5, 6 and 0 among them) and the
+// first thousand that OPEN(NEWUNIT=) hands out (-2, -3, ...).
+void flushFlangUnits() {
+  for (int unit = -1001; unit < 1000; ++unit) flushFlangUnit(unit);
+}
+
 [[noreturn]] void waitForTheEnd() {
   for (;;) pause();
 }
@@ -115,7 +137,8 @@ void watch() {
     tell(firstSignal);
     _exit(1);
   }
-  if (quiet) _gfortran_flush_i4(nullptr);
+  if (quiet && runtime == Runtime::gfortran) _gfortran_flush_i4(nullptr);
+  if (quiet && runtime == Runtime::flang) flushFlangUnits();
   endByDefault(firstSignal);
 }
 
@@ -145,7 +168,11 @@ bool hasRoutine(int signo) {
 void takeOver(int signo) {
   struct sigaction ours {};
   ours.sa_handler = onSignal;
+  // Neither signal interrupts the handler of the other: the first one taken
+  // is the one recorded as first, whatever comes after it.
   sigemptyset(&ours.sa_mask);
+  sigaddset(&ours.sa_mask, SIGINT);
+  sigaddset(&ours.sa_mask, SIGTERM);
   ours.sa_flags = SA_RESTART;
   sigaction(signo, &ours, nullptr);
 }
@@ -156,9 +183,9 @@ namespace fglut {
 
 void installEnding() {
   if (runtime != Runtime::none) return;
-  // f2c: the handlers its main installed. gfortran: the signals left to
-  // their default action; an ignored signal (a background job's SIGINT)
-  // stays ignored under either.
+  // f2c: the handlers its main installed. gfortran and Flang: the signals
+  // left to their default action; an ignored signal (a background job's
+  // SIGINT) stays ignored under each.
   Runtime found = Runtime::none;
   bool interrupt = false, terminate = false;
   if (f_exit != nullptr && (hasRoutine(SIGINT) || hasRoutine(SIGTERM))) {
@@ -167,6 +194,11 @@ void installEnding() {
     terminate = hasRoutine(SIGTERM);
   } else if (_gfortran_flush_i4 != nullptr) {
     found = Runtime::gfortran;
+    interrupt = disposedAs(SIGINT, SIG_DFL);
+    terminate = disposedAs(SIGTERM, SIG_DFL);
+  } else if (_FortranAioBeginFlush != nullptr && _FortranAioEnableHandlers != nullptr &&
+             _FortranAioEndIoStatement != nullptr) {
+    found = Runtime::flang;
     interrupt = disposedAs(SIGINT, SIG_DFL);
     terminate = disposedAs(SIGTERM, SIG_DFL);
   }
@@ -185,6 +217,10 @@ void installEnding() {
     return;
   }
   pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+
+  // Flang sets up its units, and registers their closing at exit, on its
+  // first I/O statement; done now, that closing runs after holdForExit.
+  if (found == Runtime::flang) flushFlangUnit(6);
 
   runtime = found;
   fortran.lock();  // the caller is the program's own code

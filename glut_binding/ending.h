@@ -1,13 +1,14 @@
-// The ending of a program on the f2c runtime by SIGINT or SIGTERM (see
-// ending.cpp), and the sections that tell it where the program's own code
-// runs.
+// The ending of a program on the f2c, gfortran or Flang runtime by SIGINT
+// or SIGTERM (see ending.cpp), and the sections that tell it where the
+// program's own code runs.
 #pragma once
 
 namespace fglut {
 
-// Takes over the f2c runtime's SIGINT and SIGTERM handlers, once, from the
-// thread that initialises GLUT. Does nothing in a program without the f2c
-// runtime, or whose main installed no handlers.
+// Takes over SIGINT and SIGTERM, once, from the thread that initialises
+// GLUT: from the f2c runtime's handlers, or from the default action under
+// gfortran's or Flang's runtime. Does nothing in a program without one of
+// them; an ignored signal stays ignored.
 void installEnding();
 
 // While one of these exists on the GLUT thread, the program's own code may

@@ -96,10 +96,11 @@ Window search(Display *d, Window parent, const std::string &title, bool viewable
 
 }  // namespace
 
-Child spawn(const std::vector<std::string> &argv, bool capture_stderr) {
+Child spawn(const std::vector<std::string> &argv, bool capture_stderr, const char *stdout_path) {
   Child child;
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
+  if (stdout_path != nullptr) posix_spawn_file_actions_addopen(&actions, 1, stdout_path, O_WRONLY | O_CREAT | O_TRUNC, 0644);
   int fds[2] = {-1, -1};
   if (capture_stderr) {
     if (pipe2(fds, O_CLOEXEC) != 0) std::abort();
@@ -164,6 +165,35 @@ bool has_ended(const Child &child) {
   if (child.pid <= 0) return true;
   siginfo_t info{};
   return waitid(P_PID, static_cast<id_t>(child.pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid != 0;
+}
+
+Clock::time_point wait_until_taken(const Child &child, int signo, Clock::time_point sent, std::chrono::seconds timeout) {
+  const auto until = Clock::now() + timeout;
+  const std::string path = "/proc/" + std::to_string(child.pid) + "/status";
+  const unsigned long long bit = 1ULL << (signo - 1);
+  Clock::time_point last_pending = sent;
+  while (Clock::now() < until && !has_ended(child)) {
+    const auto now = Clock::now();
+    // A signal sent by kill() waits in the process's shared set (ShdPnd)
+    // until a thread that does not block it takes it.
+    std::ifstream status(path);
+    std::string key;
+    unsigned long long pending = 0;
+    bool found = false;
+    while (!found && status >> key) {
+      if (key == "ShdPnd:") {
+        status >> std::hex >> pending;
+        found = true;
+      } else {
+        status.ignore(4096, '\n');
+      }
+    }
+    if (!found) break;  // gone meanwhile
+    if ((pending & bit) == 0) return last_pending;
+    last_pending = now;
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
+  return last_pending;
 }
 
 long rss_kib(pid_t pid) { return rss_from("/proc/" + std::to_string(pid) + "/status"); }

@@ -23,8 +23,9 @@ struct Child {
 
 // Starts argv[0] with argv, SIGINT and SIGTERM at their default actions (a
 // shell may have left SIGINT ignored for background jobs, and the f2c
-// runtime keeps an ignored SIGINT ignored).
-Child spawn(const std::vector<std::string> &argv, bool capture_stderr);
+// runtime keeps an ignored SIGINT ignored). Standard output goes to the file
+// `stdout_path` (created or emptied) when one is given.
+Child spawn(const std::vector<std::string> &argv, bool capture_stderr, const char *stdout_path = nullptr);
 
 // Waits for the child to end; returns its wait status, or -1 on timeout (the
 // child is then killed).
@@ -35,6 +36,16 @@ std::string read_stderr(Child &child);
 
 // Whether the child has ended (its status is left for wait_for).
 bool has_ended(const Child &child);
+
+// Waits until the child has taken `signo` (sent to it by kill): the signal
+// is no longer pending for the process, so a thread of it has begun to
+// handle it. Returns the last moment at which it was still seen pending (or
+// `sent`, the moment just before it was sent, if it never was): the signal
+// was taken after that moment. Returns early if the child ends, or after
+// `timeout`.
+std::chrono::steady_clock::time_point wait_until_taken(const Child &child, int signo,
+                                                       std::chrono::steady_clock::time_point sent,
+                                                       std::chrono::seconds timeout);
 
 // Resident set size of a process, in KiB, from /proc; -1 if it is gone.
 long rss_kib(pid_t pid);

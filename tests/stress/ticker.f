@@ -1,8 +1,9 @@
 C     ticker.f: an animating program for the signal tests. It opens the
 C     file ticks.txt in the current folder, draws a lit sphere and a
 C     wire torus turning by a degree a tick, and on every tick appends
-C     the line "TICK n END" to the file and shows n as the window's icon
-C     title, so that a test knows how many lines the file holds at least.
+C     the line "TICK n END" to the file and to standard output and shows
+C     n as the window's icon title, so that a test knows how many lines
+C     each holds at least.
 C     The first argument picks the tick: TIMER (a timer every 5 ms, the
 C     default), IDLE (the idle routine, as fast as frames are drawn) or
 C     BUSY (one timer tick, which then computes for a minute without
@@ -41,6 +42,7 @@ C     new frame asked for.
       CHARACTER*12 TEXT
       NTICK = NTICK + 1
       WRITE(10, '(A, I8, A)') 'TICK ', NTICK, ' END'
+      WRITE(6, '(A, I8, A)') 'TICK ', NTICK, ' END'
       WRITE(TEXT, '(I12)') NTICK
       DO 10 I = 1, 12
         WORDS(I) = ICHAR(TEXT(I:I))
@@ -65,17 +67,19 @@ C     Registers the next tick (a routine cannot name itself in F77).
       CALL TICK
       END
 
+C     Times itself by GLUT's clock: Flang's runtime has no ETIME, f2c's
+C     no SYSTEM_CLOCK.
       SUBROUTINE BUSY(V)
-      INTEGER*4 V, I
-      REAL ETIME, T(2), START
+      INCLUDE 'fglut.inc'
+      INTEGER*4 V, I, FGLUTGET, START
       DOUBLE PRECISION X
       CALL TICK
-      START = ETIME(T)
+      START = FGLUTGET(GLUT_ELAPSED_TIME)
       X = 0.0D0
    20 DO 30 I = 1, 100000
         X = X + SIN(X) + 1.0D-9
    30 CONTINUE
-      IF (ETIME(T) - START .LT. 60.0) GO TO 20
+      IF (FGLUTGET(GLUT_ELAPSED_TIME) - START .LT. 60000) GO TO 20
       WRITE(10, *) X
       END
 
