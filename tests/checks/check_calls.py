@@ -262,8 +262,10 @@ def coverage(t):
 # the declarations of variables of each shape: _0 a scalar, _2 and _3 arrays
 # of rank 2 and 3 (an element of _2 stands for an array element).
 STORAGE = {"REAL*4": "real(4)", "DOUBLE PRECISION": "real(8)", "INTEGER*4": "integer(4)",
-           "INTEGER*2": "integer(2)", "INTEGER*1": "integer(1)", "LOGICAL*1": "logical(1)"}
+           "INTEGER*2": "integer(2)", "INTEGER*1": "integer(1)", "LOGICAL*1": "logical(1)",
+           "INTEGER*8": "integer(8)"}
 WRONG = {"REAL*4": "DOUBLE PRECISION", "DOUBLE PRECISION": "REAL*4", "INTEGER*4": "REAL*4",
+         "INTEGER*8": "INTEGER*4",
          "INTEGER*2": "INTEGER*4", "INTEGER*1": "INTEGER*2", "LOGICAL*1": "INTEGER*4"}
 # Data of any type: each shape in its own storage.
 UNTYPED = {2: "INTEGER*2", 3: "REAL*4", "element": "DOUBLE PRECISION", "scalar": "DOUBLE PRECISION"}
