@@ -125,14 +125,14 @@ extern "C" FGL_API void fglCompressedTexSubImage3DP(const GLenum *target, const 
 FGL_FORTRAN_ALIAS(fglCompressedTexSubImage3DP, fglcompressedtexsubimage3dp_)
 
 // Word i receives byte i of the compressed image, for `count` words; words
-// past the image's end receive 0.
+// past the image's end keep their values.
 extern "C" FGL_API void fglGetCompressedTexImageP(const GLenum *target, const GLint *level, GLint *data,
                                                   const GLint *count) {
   FGL_CHECK_ENTRY("fglGetCompressedTexImageP", 4, count);
   const GLenum tg = *target;
   const GLint l = *level;
-  receive<GLubyte>(
-      data, non_negative(*count), [&] { return compressed_image_bytes(tg, l); },
+  receive_written<GLubyte>(
+      data, non_negative(*count), [&] { return written_block(compressed_image_bytes(tg, l)); },
       [&](void *p) { glGetCompressedTexImage(tg, l, p); });
 }
 FGL_FORTRAN_ALIAS(fglGetCompressedTexImageP, fglgetcompressedteximagep_)

@@ -36,8 +36,10 @@ const ListRow kListRows[] = {
     {"I2 4 bytes", false, GL_4_BYTES, 1, {1, 2, 3, 0x1FF}, bytes_of<GLubyte>({1, 2, 3, 0xFF})},
     {"I2 short", false, GL_SHORT, 2, {-2, 300}, {}},
     {"I2 unsigned short", false, GL_UNSIGNED_SHORT, 2, {-2, 300}, {}},
-    {"I2 int", false, GL_INT, 1, {1, 0}, {}},
-    {"I2 float", false, GL_FLOAT, 1, {0, 0x3F80}, {}},
+    // 4-byte names from 2-byte elements: one name per element, by value.
+    {"I2 int", false, GL_INT, 2, {1, -2}, bytes_of<GLint>({1, -2})},
+    {"I2 unsigned int", false, GL_UNSIGNED_INT, 2, {1, -2}, bytes_of<GLuint>({1, 0xFFFE})},
+    {"I2 float", false, GL_FLOAT, 2, {3, -2}, bytes_of<GLfloat>({3.0f, -2.0f})},
 };
 
 class CallListsEntries : public RecorderTest {};
