@@ -387,11 +387,12 @@ void deliver(const Item *from, std::size_t n, Elem *to) {
 // `count` items of type Item, then delivers into the caller's elements only
 // the items OpenGL wrote, among the first `count`: every other element keeps
 // its value (skipped rows and pixels, the gap up to the row length, padding,
-// skipped images, whatever lies past the image). The temporary starts as the
-// caller's own elements narrowed to items, so that where OpenGL writes less
-// than it should (a GL_BITMAP row's partly written first and last bytes, a
-// call OpenGL rejects) the caller gets back its own values (truncated to the
-// item type). Nothing happens when the temporary cannot be obtained.
+// skipped images, whatever lies past the image). A GL_BITMAP image starts as
+// the caller's own bytes, since its rows may begin and end inside bytes whose
+// other bits OpenGL keeps; other temporaries start zeroed (filling them from
+// the caller's elements would double the cost of every read-back), so after
+// a call OpenGL rejects, the elements in the image's place receive 0.
+// Nothing happens when the temporary cannot be obtained.
 template <typename Item, std::size_t Inline = 0, typename Elem, typename Where, typename Command>
 void receive_written(Elem *to, std::size_t count, Where gl_written, Command command) {
   const Written w = gl_written();
@@ -399,7 +400,7 @@ void receive_written(Elem *to, std::size_t count, Where gl_written, Command comm
   Temporary<Inline> tmp(temporary_bytes(count, sizeof(Item), w.bytes));
   if (!tmp) return;
   Item *items = tmp.template as<Item>();
-  narrow(to, count, items);
+  if (w.shaped && w.image.type == GL_BITMAP) narrow(to, count, items);
   command(tmp.data);
   auto run = [&](std::size_t begin, std::size_t end) {
     const std::size_t first = begin / sizeof(Item);
