@@ -339,6 +339,12 @@ template <typename Run>
 void written_runs(const Image &im, Run run) {
   const Rows r = rows_of(im);
   if (r.empty) return;
+  if (r.first == 0 && r.last == r.stride && (r.d == 1 || r.image_rows == r.h)) {
+    // Rows that fill their stride, images that follow one another: one
+    // stretch (the usual case, with no row length, skips or padding).
+    const std::size_t first_row = r.skip_images * r.image_rows + r.skip_rows;
+    return run(first_row * r.stride, (first_row + r.d * r.h) * r.stride);
+  }
   std::size_t begin = 0, end = 0;
   for (std::size_t k = 0; k < r.d; ++k) {
     const std::size_t image_row = (r.skip_images + k) * r.image_rows + r.skip_rows;

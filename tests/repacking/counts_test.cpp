@@ -248,6 +248,24 @@ TEST_F(CountsTest, ReadBacksLeaveWhatOpenGLSkipsInEveryStorageAndType) {
   }
 }
 
+// A 3-D texture read back with an image height above its height: the rows
+// between its images keep their values.
+TEST_F(CountsTest, ThreeDimensionalReadBackLeavesTheRowsBetweenImages) {
+  integers[GL_PACK_ALIGNMENT] = 1;
+  integers[0x806C] = 3;  // GL_PACK_IMAGE_HEIGHT
+  gl_recorder::set_hook("glGetTexLevelParameteriv", [](const gl_recorder::Call &c) {
+    *static_cast<GLint *>(const_cast<void *>(c.args[3].address())) = 2;  // 2 x 2 x 2
+    return std::uint64_t{0};
+  });
+  Caller caller(Storage::I4, 10, kOwnValue);
+  const Entry get{"glGetTexImage", 4, true, nullptr};
+  touches(get, caller, 0, 10, {0, 1, 2, 3, 6, 7, 8, 9});
+  const GLenum f = GL_LUMINANCE, t = GL_UNSIGNED_BYTE;
+  const GLint count = 10;
+  fglGetTexImageI4(&kTex3D, &kLevel, &f, &t, caller.wide.get(), &count);
+  EXPECT_EQ(contents(caller.wide.get(), 10), (std::vector<GLint>{33, 33, 33, 33, -5, -5, 33, 33, 33, 33}));
+}
+
 // The other entries with a count: bitmaps, list names, compressed images and
 // the stipple read-back never touch the caller's elements past the count.
 TEST_F(CountsTest, BitmapsListsCompressedImagesAndStipplesStopAtTheCount) {
