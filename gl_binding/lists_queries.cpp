@@ -133,11 +133,12 @@ extern "C" FGL_API void fglCallListsP(const GLsizei *n, const GLenum *type, cons
 FGL_FORTRAN_ALIAS(fglCallListsP, fglcalllistsp_)
 
 // Booleans into 4-byte elements, GL_TRUE as 1 and GL_FALSE as 0; the
-// temporary holds every value OpenGL returns for pname.
+// temporary holds every value OpenGL returns for pname, and the elements past
+// the values OpenGL wrote keep theirs.
 extern "C" FGL_API void fglGetBooleanvI4(const GLenum *pname, GLint *params, const GLint *count) {
   FGL_CHECK_ENTRY_UNSIZED("fglGetBooleanvI4", 3, count);
   const GLenum p = *pname;
-  receive<GLboolean>(
+  receive_booleans(
       params, non_negative(*count), [&] { return boolean_values(p); },
       [&](void *values) { glGetBooleanv(p, static_cast<GLboolean *>(values)); });
 }

@@ -158,6 +158,23 @@ void receive(Elem *to, std::size_t count, Size gl_bytes, Command command) {
   widen(tmp.template as<const Item>(), count, to);
 }
 
+// Receives booleans from OpenGL, which writes as many as its query has
+// values (known only as a bound, `gl_bytes`): since OpenGL writes only
+// GL_TRUE (1) and GL_FALSE (0), the temporary starts with another value in
+// each of the caller's `count` bytes, and only the bytes OpenGL wrote reach
+// the caller's elements, zero-extended; the others keep their values.
+template <typename Elem, typename Size, typename Command>
+void receive_booleans(Elem *to, std::size_t count, Size gl_bytes, Command command) {
+  constexpr unsigned char kUnwritten = 0xA5;
+  Temporary<> tmp(temporary_bytes(count, 1, gl_bytes()));
+  if (!tmp) return;
+  auto *flags = tmp.template as<GLboolean>();
+  std::memset(flags, kUnwritten, count);
+  command(tmp.data);
+  for (std::size_t i = 0; i < count; ++i)
+    if (flags[i] != kUnwritten) to[i] = static_cast<Elem>(flags[i]);
+}
+
 // The pixel-store state that shapes an image in client memory.
 struct PixelStore {
   GLint alignment = 8;  // the largest legal value, should a query leave it unset

@@ -83,10 +83,12 @@ void fuzz_get_booleans(FuzzedDataProvider &in) {
   const int n = fuzz_gl::boolean_count(pname);
   const GLint count = n + in.ConsumeIntegralInRange(0, 3);
   fuzz::CallerArray<GLint> a(in, static_cast<std::size_t>(count));
+  const std::vector<GLint> before(a.data, a.data + a.n);
   fglGetBooleanvI4(&pname, a.data, &count);
   auto &gl = state();
-  if (gl.command != "glGetBooleanv") return;
-  for (int i = 0; i < n; ++i) check(a.data[i] == gl.written[static_cast<std::size_t>(i)], "a boolean is not 0 or 1 as OpenGL wrote it");
+  const int written = gl.command == "glGetBooleanv" ? n : 0;
+  for (int i = 0; i < written; ++i) check(a.data[i] == gl.written[static_cast<std::size_t>(i)], "a boolean is not 0 or 1 as OpenGL wrote it");
+  for (GLint i = written; i < count; ++i) check(a.data[i] == before[static_cast<std::size_t>(i)], "an element OpenGL did not write changed");
 }
 
 // A sequence of string operations, checked against a model of the store.

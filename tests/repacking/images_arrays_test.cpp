@@ -468,12 +468,12 @@ TEST_F(ResidencyEntry, OtherwiseEachFlagAsOpenGLWroteIt) {
   EXPECT_EQ(contents(flags.get(), 3), (std::vector<GLint>{1, 0, 1}));
 }
 
-TEST_F(ResidencyEntry, ErrorsGiveZerosNegativeCountWritesNothingFailedTemporaryCallsNothing) {
+TEST_F(ResidencyEntry, ErrorsLeaveTheFlagsNegativeCountWritesNothingFailedTemporaryCallsNothing) {
   const GLsizei n = 2, negative = -1;
   const auto names = exact<GLuint>({4, 5});
   auto flags = filled<GLint>(2, -7);
   EXPECT_EQ(fglAreTexturesResidentI4(&n, names.get(), flags.get()), 0);  // OpenGL wrote nothing
-  EXPECT_EQ(contents(flags.get(), 2), (std::vector<GLint>{0, 0}));
+  EXPECT_EQ(contents(flags.get(), 2), (std::vector<GLint>{-7, -7}));
   EXPECT_EQ(fglAreTexturesResidentI4(&negative, names.get(), nullptr), 0);
   EXPECT_EQ(calls_of("glAreTexturesResident").size(), 2u);
 

@@ -156,13 +156,13 @@ TEST_F(BooleanQuery, BooleansArriveZeroExtendedAndOnlyCountElementsAreWritten) {
   }
 }
 
-TEST_F(BooleanQuery, ValuesBeyondWhatOpenGLWroteAreZero) {
+TEST_F(BooleanQuery, ValuesBeyondWhatOpenGLWroteKeepTheirValues) {
   writes("glGetBooleanv", 1, Bytes{1});
   const GLenum pname = GL_LIGHTING;
   const GLint count = 20;
   auto params = filled<GLint>(20, -7);
   fglGetBooleanvI4(&pname, params.get(), &count);
-  std::vector<GLint> expected(20, 0);
+  std::vector<GLint> expected(20, -7);
   expected[0] = 1;
   EXPECT_EQ(contents(params.get(), 20), expected);
 }
