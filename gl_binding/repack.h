@@ -144,20 +144,6 @@ void send_same(const Elem *from, std::size_t count, Size gl_bytes, Command comma
   send_items<Elem>(from, count, touched, command);
 }
 
-// Lets OpenGL write up to `gl_bytes` into a temporary, then delivers its first
-// `count` items of type Item into the caller's elements. Nothing happens when
-// the temporary cannot be obtained. For queries whose extent is only bounded:
-// an element OpenGL did not write receives 0.
-template <typename Item, std::size_t Inline = 0, typename Elem, typename Size, typename Command>
-void receive(Elem *to, std::size_t count, Size gl_bytes, Command command) {
-  const std::size_t touched = gl_bytes();
-  check_count(count, sizeof(Item), touched);
-  Temporary<Inline> tmp(temporary_bytes(count, sizeof(Item), touched));
-  if (!tmp) return;
-  command(tmp.data);
-  widen(tmp.template as<const Item>(), count, to);
-}
-
 // Receives booleans from OpenGL, which writes as many as its query has
 // values (known only as a bound, `gl_bytes`): since OpenGL writes only
 // GL_TRUE (1) and GL_FALSE (0), the temporary starts with another value in
