@@ -5,6 +5,7 @@
 #include "repack.h"
 
 #include <cstring>
+#include <type_traits>
 
 namespace {
 
@@ -28,10 +29,12 @@ std::size_t name_bytes(GLenum type) {
   }
 }
 
-// The names of one glCallLists call, held one byte or short per caller
-// element: byte types and the multi-byte types (one element per byte, in the
-// order OpenGL reads them) are narrowed to bytes, short types to shorts when
-// the caller's elements are wider; anything else passes unchanged.
+// The names of one glCallLists call, one name per caller element: byte types
+// and the multi-byte types (one element per byte, in the order OpenGL reads
+// them) are narrowed to bytes, short types to shorts when the caller's
+// elements are wider; 4-byte types from 2-byte elements are widened (GL_INT
+// sign-extended, GL_UNSIGNED_INT zero-extended, GL_FLOAT converted), so that
+// OpenGL never reads past the n elements; anything else passes unchanged.
 template <typename Elem>
 void call_lists(const GLsizei *n, const GLenum *type, const Elem *lists) {
   const GLsizei count = *n;
@@ -50,6 +53,15 @@ void call_lists(const GLsizei *n, const GLenum *type, const Elem *lists) {
     case GL_UNSIGNED_SHORT:
       if constexpr (sizeof(Elem) > sizeof(GLushort)) {
         return send<GLushort>(lists, names, exact, command);
+      }
+      break;
+    case GL_INT:
+    case GL_UNSIGNED_INT:
+    case GL_FLOAT:
+      if constexpr (sizeof(Elem) < sizeof(GLint)) {
+        if (t == GL_FLOAT) return send<GLfloat>(lists, names, exact, command);
+        if (t == GL_INT) return send<GLint>(lists, names, exact, command);
+        return send<GLuint>(reinterpret_cast<const std::make_unsigned_t<Elem> *>(lists), names, exact, command);
       }
       break;
     default:
@@ -121,11 +133,12 @@ extern "C" FGL_API void fglCallListsP(const GLsizei *n, const GLenum *type, cons
 FGL_FORTRAN_ALIAS(fglCallListsP, fglcalllistsp_)
 
 // Booleans into 4-byte elements, GL_TRUE as 1 and GL_FALSE as 0; the
-// temporary holds every value OpenGL returns for pname.
+// temporary holds every value OpenGL returns for pname, and the elements past
+// the values OpenGL wrote keep theirs.
 extern "C" FGL_API void fglGetBooleanvI4(const GLenum *pname, GLint *params, const GLint *count) {
   FGL_CHECK_ENTRY_UNSIZED("fglGetBooleanvI4", 3, count);
   const GLenum p = *pname;
-  receive<GLboolean>(
+  receive_booleans(
       params, non_negative(*count), [&] { return boolean_values(p); },
       [&](void *values) { glGetBooleanv(p, static_cast<GLboolean *>(values)); });
 }

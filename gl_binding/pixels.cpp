@@ -1,11 +1,13 @@
 // Pixel, bitmap, stipple, pixel-map and image entries for data held in
 // 4-byte, 2-byte or packed character storage.
 //
-// Data going into OpenGL is narrowed into a temporary; data coming out is
-// written by OpenGL into a temporary and then widened into the caller's
-// elements. Every temporary is sized to hold both the caller's `count` items
-// and everything OpenGL will touch for the image's dimensions, format, type
-// and pixel-store state, so OpenGL never reads or writes past it.
+// Data going into OpenGL is narrowed (or widened) into a temporary; data
+// coming out is written by OpenGL into a temporary and then delivered into
+// the caller's elements where OpenGL wrote. Every temporary is sized to hold
+// both the caller's `count` items and everything OpenGL will touch for the
+// image's dimensions, format, type and pixel-store state, so OpenGL never
+// reads or writes past it; the caller's own array goes to OpenGL only when
+// its elements are OpenGL's items and its count covers all of that.
 #include "fgl.h"
 #include "fgl_conventions.h"
 #include "pixel_storage.h"
@@ -25,6 +27,22 @@ void draw_pixels(const GLsizei *width, const GLsizei *height, const GLenum *form
       [&](const void *p) { glDrawPixels(w, h, f, t, p); });
 }
 
+// The data of a full texture image (glTexImage1D, 2D, 3D). A count of 0
+// passes no data, as C's NULL does: OpenGL then allocates the image with its
+// texels undefined and reads nothing. For a proxy target OpenGL reads no
+// data whatever the count, so nothing past the count is needed.
+bool is_proxy(GLenum target) {
+  return target == GL_PROXY_TEXTURE_1D || target == GL_PROXY_TEXTURE_2D || target == 0x8070 /* 3D */ ||
+         target == 0x851B /* cube map */;
+}
+
+template <typename Storage, typename Size, typename Command>
+void tex_image_data(GLenum target, GLenum type, const DataOf<Storage> *pixels, GLint count, Size gl_bytes,
+                    Command command) {
+  if (count == 0) return command(nullptr);
+  into_gl<Storage>(type, pixels, count, [&] { return is_proxy(target) ? std::size_t{0} : gl_bytes(); }, command);
+}
+
 template <typename Storage>
 void tex_image_1d(const GLenum *target, const GLint *level, const GLint *internalformat, const GLsizei *width,
                   const GLint *border, const GLenum *format, const GLenum *type, const DataOf<Storage> *pixels,
@@ -32,8 +50,8 @@ void tex_image_1d(const GLenum *target, const GLint *level, const GLint *interna
   const GLenum tg = *target, f = *format, t = *type;
   const GLint l = *level, ifmt = *internalformat, b = *border;
   const GLsizei w = *width;
-  into_gl<Storage>(
-      t, pixels, *count, [&] { return image_bytes(w, 1, 1, f, t, unpack_store()); },
+  tex_image_data<Storage>(
+      tg, t, pixels, *count, [&] { return image_bytes(w, 1, 1, f, t, unpack_store()); },
       [&](const void *p) { glTexImage1D(tg, l, ifmt, w, b, f, t, p); });
 }
 
@@ -44,8 +62,8 @@ void tex_image_2d(const GLenum *target, const GLint *level, const GLint *interna
   const GLenum tg = *target, f = *format, t = *type;
   const GLint l = *level, ifmt = *internalformat, b = *border;
   const GLsizei w = *width, h = *height;
-  into_gl<Storage>(
-      t, pixels, *count, [&] { return image_bytes(w, h, 1, f, t, unpack_store()); },
+  tex_image_data<Storage>(
+      tg, t, pixels, *count, [&] { return image_bytes(w, h, 1, f, t, unpack_store()); },
       [&](const void *p) { glTexImage2D(tg, l, ifmt, w, h, b, f, t, p); });
 }
 
@@ -81,8 +99,8 @@ void tex_image_3d(const GLenum *target, const GLint *level, const GLint *interna
   const GLenum tg = *target, f = *format, t = *type;
   const GLint l = *level, ifmt = *internalformat, b = *border;
   const GLsizei w = *width, h = *height, d = *depth;
-  into_gl<Storage>(
-      t, pixels, *count, [&] { return image_bytes(w, h, d, f, t, unpack_store_3d()); },
+  tex_image_data<Storage>(
+      tg, t, pixels, *count, [&] { return image_bytes(w, h, d, f, t, unpack_store_3d()); },
       [&](const void *p) { glTexImage3D(tg, l, ifmt, w, h, d, b, f, t, p); });
 }
 
@@ -105,7 +123,7 @@ void read_pixels(const GLint *x, const GLint *y, const GLsizei *width, const GLs
   const GLsizei w = *width, h = *height;
   const GLenum f = *format, t = *type;
   out_of_gl<Storage>(
-      t, pixels, *count, [&] { return image_bytes(w, h, 1, f, t, pack_store()); },
+      t, pixels, *count, [&] { return written_image({w, h, 1, f, t, pack_store()}); },
       [&](void *p) { glReadPixels(x0, y0, w, h, f, t, p); });
 }
 
@@ -113,7 +131,7 @@ void read_pixels(const GLint *x, const GLint *y, const GLsizei *width, const GLs
 // OpenGL. Targets beyond OpenGL 1.0's two (3-D and array textures, cube
 // faces) also have a depth and the image spacing of the pack state; those
 // are queried only for them, so a 1.0 caller's error flag is never touched.
-std::size_t tex_image_bytes(GLenum target, GLint level, GLenum format, GLenum type) {
+Written tex_image_written(GLenum target, GLint level, GLenum format, GLenum type) {
   GLint w = 0, h = 0, d = 1;
   glGetTexLevelParameteriv(target, level, GL_TEXTURE_WIDTH, &w);
   glGetTexLevelParameteriv(target, level, GL_TEXTURE_HEIGHT, &h);
@@ -123,7 +141,7 @@ std::size_t tex_image_bytes(GLenum target, GLint level, GLenum format, GLenum ty
     glGetIntegerv(0x806C /* GL_PACK_IMAGE_HEIGHT */, &store.image_height);
     glGetIntegerv(0x806B /* GL_PACK_SKIP_IMAGES */, &store.skip_images);
   }
-  return image_bytes(w, h, d, format, type, store);
+  return written_image({w, h, d, format, type, store});
 }
 
 template <typename Storage>
@@ -132,7 +150,7 @@ void get_tex_image(const GLenum *target, const GLint *level, const GLenum *forma
   const GLenum tg = *target, f = *format, t = *type;
   const GLint l = *level;
   out_of_gl<Storage>(
-      t, pixels, *count, [&] { return tex_image_bytes(tg, l, f, t); },
+      t, pixels, *count, [&] { return tex_image_written(tg, l, f, t); },
       [&](void *p) { glGetTexImage(tg, l, f, t, p); });
 }
 
@@ -159,8 +177,8 @@ void polygon_stipple(const Elem *mask) {
 
 template <typename Elem>
 void get_polygon_stipple(Elem *mask, const GLint *count) {
-  receive<GLubyte, kStippleBytes>(
-      mask, non_negative(*count), [] { return image_bytes(32, 32, 1, GL_COLOR_INDEX, GL_BITMAP, pack_store()); },
+  receive_written<GLubyte, kStippleBytes>(
+      mask, non_negative(*count), [] { return written_image({32, 32, 1, GL_COLOR_INDEX, GL_BITMAP, pack_store()}); },
       [](void *p) { glGetPolygonStipple(static_cast<GLubyte *>(p)); });
 }
 
@@ -337,13 +355,13 @@ extern "C" FGL_API void fglPixelMapusvI4(const GLenum *map, const GLsizei *mapsi
 }
 FGL_FORTRAN_ALIAS(fglPixelMapusvI4, fglpixelmapusvi4_)
 
-// OpenGL writes the whole map; the caller receives its first four values,
-// with 0 for those past the end of a shorter map.
+// OpenGL writes the whole map; the caller receives its first four values
+// (elements past the end of a shorter map keep theirs).
 extern "C" FGL_API void fglGetPixelMapusvI4(const GLenum *map, GLint *values) {
   FGL_CHECK_ENTRY("fglGetPixelMapusvI4", 0, nullptr);
   const GLenum m = *map;
-  receive<GLushort, kInlineMapBytes>(
-      values, kMapValues, [&] { return mul(pixel_map_size(m), sizeof(GLushort)); },
+  receive_written<GLushort, kInlineMapBytes>(
+      values, kMapValues, [&] { return written_block(mul(pixel_map_size(m), sizeof(GLushort))); },
       [&](void *p) { glGetPixelMapusv(m, static_cast<GLushort *>(p)); });
 }
 FGL_FORTRAN_ALIAS(fglGetPixelMapusvI4, fglgetpixelmapusvi4_)

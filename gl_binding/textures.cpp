@@ -33,13 +33,13 @@ std::size_t compressed_image_bytes(GLenum target, GLint level) {
 
 // Flags as INTEGER*4, 1 resident and 0 not. When OpenGL answers that every
 // texture is resident it writes no flag; the caller then gets 1 in each of
-// its n flags. Flags OpenGL did not write (after an error) are 0.
+// its n flags. Flags OpenGL did not write (after an error) keep their values.
 extern "C" FGL_API GLint fglAreTexturesResidentI4(const GLsizei *n, const GLuint *textures, GLint *residences) {
   FGL_CHECK_ENTRY("fglAreTexturesResidentI4", 0, nullptr);
   const GLsizei count = *n;
   const std::size_t flags = non_negative(count);
   GLboolean all = GL_FALSE;
-  receive<GLboolean>(
+  receive_booleans(
       residences, flags, [] { return std::size_t{0}; },
       [&](void *p) { all = glAreTexturesResident(count, textures, static_cast<GLboolean *>(p)); });
   if (all != GL_FALSE) std::fill(residences, residences + flags, 1);
@@ -125,14 +125,14 @@ extern "C" FGL_API void fglCompressedTexSubImage3DP(const GLenum *target, const 
 FGL_FORTRAN_ALIAS(fglCompressedTexSubImage3DP, fglcompressedtexsubimage3dp_)
 
 // Word i receives byte i of the compressed image, for `count` words; words
-// past the image's end receive 0.
+// past the image's end keep their values.
 extern "C" FGL_API void fglGetCompressedTexImageP(const GLenum *target, const GLint *level, GLint *data,
                                                   const GLint *count) {
   FGL_CHECK_ENTRY("fglGetCompressedTexImageP", 4, count);
   const GLenum tg = *target;
   const GLint l = *level;
-  receive<GLubyte>(
-      data, non_negative(*count), [&] { return compressed_image_bytes(tg, l); },
+  receive_written<GLubyte>(
+      data, non_negative(*count), [&] { return written_block(compressed_image_bytes(tg, l)); },
       [&](void *p) { glGetCompressedTexImage(tg, l, p); });
 }
 FGL_FORTRAN_ALIAS(fglGetCompressedTexImageP, fglgetcompressedteximagep_)

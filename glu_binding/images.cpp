@@ -50,7 +50,7 @@ GLint scale_image(const GLenum *format, const GLsizei *wIn, const GLsizei *hIn, 
   return build_from<Storage>(wi, hi, 1, f, ti, dataIn, *countIn, [&](const void *in) {
     GLint result = GLU_OUT_OF_MEMORY;
     out_of_gl<Storage>(
-        to, dataOut, nout, [&] { return image_bytes(wo, ho, 1, f, to, pack_store()); },
+        to, dataOut, nout, [&] { return written_image({wo, ho, 1, f, to, pack_store()}); },
         [&](void *out) { result = gluScaleImage(f, wi, hi, ti, in, wo, ho, to, out); });
     return result;
   });

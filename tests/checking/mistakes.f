@@ -10,7 +10,9 @@ C     own; the checking build must name the entry and the argument.
       INTEGER*4 IX, IY, IZ, IW
       REAL ANGLE
       INTEGER*4 IPAD
+      INTEGER*2 B2(2), GUARD(4)
       COMMON /INTS/ IX, IY, IZ, IW
+      COMMON /SHORTS/ B2, GUARD
       COMMON /REALS/ ANGLE, IPAD
       EXTERNAL DRAW
       DATA PIX /16*0/
@@ -28,7 +30,14 @@ C        A routine registered before any window exists.
       END IF
       CALL FGLUTINITDISPLAYMODE(GLUT_RGB + GLUT_SINGLE)
       IWIN = FGLUTCREATEWINDOWC('mistakes')
-      IF (ICASE .EQ. 1) THEN
+      IF (ICASE .EQ. 0) THEN
+C        No mistake: images without data (a count of 0), one of them for
+C        the proxy target (32868, GL_PROXY_TEXTURE_2D).
+         CALL FGLTEXIMAGE2DI4(32868, 0, GL_RGBA, 2048, 2048, 0, GL_RGBA,
+     &                        GL_UNSIGNED_BYTE, PIX, 0)
+         CALL FGLTEXIMAGE2DI4(GL_TEXTURE_2D, 0, GL_RGBA, 64, 64, 0,
+     &                        GL_RGBA, GL_UNSIGNED_BYTE, PIX, 0)
+      ELSE IF (ICASE .EQ. 1) THEN
 C        INTEGER constants for REAL arguments, five times.
          DO 10 I = 1, 5
             CALL FGLCLEARCOLOR(1, 0, 0, 1)
@@ -76,6 +85,10 @@ C        A negative count.
       ELSE IF (ICASE .EQ. 14) THEN
 C        REAL constants for DOUBLE PRECISION arguments.
          CALL FGLORTHO(-1.0, 1.0, -1.0, 1.0, -1.0, 1.0)
+      ELSE IF (ICASE .EQ. 16) THEN
+C        One RGB pixel of shorts needs 3 INTEGER*2 items, not 2.
+         CALL FGLREADPIXELSI2(0, 0, 1, 1, GL_RGB, GL_UNSIGNED_SHORT, B2,
+     &                        2)
       ELSE IF (ICASE .EQ. 15) THEN
 C        A REAL variable for a DOUBLE PRECISION argument of GLU.
          CALL FGLUPERSPECTIVE(ANGLE, 1.0D0, 1.0D0, 100.0D0)

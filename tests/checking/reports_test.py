@@ -30,6 +30,7 @@ CASES = [
     # compiler puts after each constant; at least one does.
     (14, ["fglOrtho argument ", DOUBLE]),
     (15, ["fgluPerspective argument 1 (FOVY) = ", DOUBLE]),
+    (16, ["fglReadPixelsI2 argument 8 (N) = 2, needs 3: item count smaller than what OpenGL uses"]),
 ]
 
 

@@ -364,7 +364,8 @@ void glTexImage1D(GLenum target, GLint level, GLint, GLsizei width, GLint border
   if (target != GL_TEXTURE_1D || !fuzz_gl::valid_texture_format(format)) return fuzz_gl::fail(GL_INVALID_ENUM);
   if (!fuzz_gl::valid_pair(format, type)) return fuzz_gl::fail(GL_INVALID_ENUM);
   if (level < 0 || width < 0 || border < 0 || border > 1) return fuzz_gl::fail(GL_INVALID_VALUE);
-  fuzz_gl::read_block("glTexImage1D", pixels, fuzz_gl::extent(width, 1, format, type, the_state.unpack));
+  // No data (a null pointer): the image is allocated, nothing is read.
+  fuzz_gl::read_block("glTexImage1D", pixels, pixels ? fuzz_gl::extent(width, 1, format, type, the_state.unpack) : 0);
 }
 
 void glTexImage2D(GLenum target, GLint level, GLint, GLsizei width, GLsizei height, GLint border, GLenum format,
@@ -372,7 +373,8 @@ void glTexImage2D(GLenum target, GLint level, GLint, GLsizei width, GLsizei heig
   if (target != GL_TEXTURE_2D || !fuzz_gl::valid_texture_format(format)) return fuzz_gl::fail(GL_INVALID_ENUM);
   if (!fuzz_gl::valid_pair(format, type)) return fuzz_gl::fail(GL_INVALID_ENUM);
   if (level < 0 || width < 0 || height < 0 || border < 0 || border > 1) return fuzz_gl::fail(GL_INVALID_VALUE);
-  fuzz_gl::read_block("glTexImage2D", pixels, fuzz_gl::extent(width, height, format, type, the_state.unpack));
+  // No data (a null pointer): the image is allocated, nothing is read.
+  fuzz_gl::read_block("glTexImage2D", pixels, pixels ? fuzz_gl::extent(width, height, format, type, the_state.unpack) : 0);
 }
 
 void glTexSubImage1D(GLenum target, GLint level, GLint, GLsizei width, GLenum format, GLenum type,
@@ -398,7 +400,7 @@ void glTexImage3D(GLenum target, GLint level, GLint, GLsizei width, GLsizei heig
   if (level < 0 || width < 0 || height < 0 || depth < 0 || border < 0 || border > 1)
     return fuzz_gl::fail(GL_INVALID_VALUE);
   fuzz_gl::read_block("glTexImage3D", pixels,
-                      fuzz_gl::extent3d(width, height, depth, format, type, the_state.unpack));
+                      pixels ? fuzz_gl::extent3d(width, height, depth, format, type, the_state.unpack) : 0);
 }
 
 void glTexSubImage3D(GLenum target, GLint level, GLint, GLint, GLint, GLsizei width, GLsizei height, GLsizei depth,

@@ -5,6 +5,7 @@
 #include "fgl.h"
 #include "fuzz_common.h"
 
+#include <cstring>
 #include <string>
 
 namespace {
@@ -28,6 +29,8 @@ Path path(int storage, GLenum type) {
   if (type == GL_BYTE || type == GL_UNSIGNED_BYTE) return {1, 1};
   if (multi) return {1, multi};
   if (storage == 0 && (type == GL_SHORT || type == GL_UNSIGNED_SHORT)) return {2, 1};
+  // 4-byte names from 2-byte elements: one name per element, by value.
+  if (storage == 1 && (type == GL_INT || type == GL_UNSIGNED_INT || type == GL_FLOAT)) return {4, 1};
   return {0, 0};
 }
 
@@ -59,9 +62,16 @@ void fuzz_call_lists(FuzzedDataProvider &in) {
     }
     const std::uint32_t mask = p.item == 1 ? 0xffu : 0xffffu;
     for (std::size_t i = 0; i < gl_bytes / static_cast<std::size_t>(p.item); ++i) {
-      std::uint32_t v = gl.read[i * p.item];
-      if (p.item == 2) v |= std::uint32_t{gl.read[i * 2 + 1]} << 8;
-      check(v == (static_cast<std::uint32_t>(elems[i]) & mask), "a list name item is not its element's low bits");
+      std::uint32_t v = 0;
+      std::memcpy(&v, &gl.read[i * p.item], static_cast<std::size_t>(p.item));
+      std::uint32_t want = static_cast<std::uint32_t>(elems[i]) & mask;
+      if (p.item == 4) {
+        const float f = static_cast<float>(elems[i]);
+        if (type == GL_FLOAT) std::memcpy(&want, &f, 4);
+        if (type == GL_INT) want = static_cast<std::uint32_t>(static_cast<std::int32_t>(elems[i]));
+        if (type == GL_UNSIGNED_INT) want = static_cast<std::uint16_t>(elems[i]);
+      }
+      check(v == want, "a list name item is not its element's");
     }
   };
   if (storage == 1) {
@@ -83,10 +93,12 @@ void fuzz_get_booleans(FuzzedDataProvider &in) {
   const int n = fuzz_gl::boolean_count(pname);
   const GLint count = n + in.ConsumeIntegralInRange(0, 3);
   fuzz::CallerArray<GLint> a(in, static_cast<std::size_t>(count));
+  const std::vector<GLint> before(a.data, a.data + a.n);
   fglGetBooleanvI4(&pname, a.data, &count);
   auto &gl = state();
-  if (gl.command != "glGetBooleanv") return;
-  for (int i = 0; i < n; ++i) check(a.data[i] == gl.written[static_cast<std::size_t>(i)], "a boolean is not 0 or 1 as OpenGL wrote it");
+  const int written = gl.command == "glGetBooleanv" ? n : 0;
+  for (int i = 0; i < written; ++i) check(a.data[i] == gl.written[static_cast<std::size_t>(i)], "a boolean is not 0 or 1 as OpenGL wrote it");
+  for (GLint i = written; i < count; ++i) check(a.data[i] == before[static_cast<std::size_t>(i)], "an element OpenGL did not write changed");
 }
 
 // A sequence of string operations, checked against a model of the store.

@@ -7,9 +7,11 @@
 // elements the contract asks for. So AddressSanitizer reports any temporary
 // that does not cover OpenGL's access and any access past the caller's
 // elements, and the checks below compare every byte OpenGL received or wrote
-// with the caller's elements. Counts below what OpenGL touches are chosen
-// too, so that a temporary sized by the count alone, or by a wrong reckoning
-// of the pixel-store state, is reported.
+// with the caller's elements; an element OpenGL does not write must keep its
+// value. Counts below what OpenGL touches are chosen too, in every storage
+// (as wide as the type included), so that a temporary sized by the count
+// alone, a wrong reckoning of the pixel-store state, or the caller's own
+// array handed to OpenGL with a short count, is reported.
 #include "fgl.h"
 #include "fglu.h"
 #include "fuzz_common.h"
@@ -28,8 +30,9 @@ constexpr std::initializer_list<GLenum> kFormats = {
 
 enum class Storage { I4, I2, P };
 
-// Bytes per converted item on the entry's converting path, or 0 where the
-// caller's array goes to OpenGL unchanged.
+// Bytes of the OpenGL item each caller element stands for: a byte for packed
+// words; otherwise one component (or one pixel of a packed type) whatever the
+// widths. An unknown type counts as four bytes, as the entries take it.
 int item_bytes(Storage storage, GLenum type) {
   if (storage == Storage::P) return 1;
   switch (type) {
@@ -39,89 +42,134 @@ int item_bytes(Storage storage, GLenum type) {
       return 1;
     case GL_SHORT:
     case GL_UNSIGNED_SHORT:
-      return storage == Storage::I4 ? 2 : 0;
+      return 2;
     default:
-      // Packed types: byte pixels as bytes, short pixels as shorts from
-      // 4-byte elements; int pixels unchanged.
-      if (fuzz_gl::packed_bytes(type) == 1) return 1;
-      if (fuzz_gl::packed_bytes(type) == 2) return storage == Storage::I4 ? 2 : 0;
-      return 0;
+      return fuzz_gl::packed_bytes(type) > 0 ? fuzz_gl::packed_bytes(type) : 4;
   }
 }
 
-std::size_t element_bytes(Storage storage) { return storage == Storage::I2 ? 2 : 4; }
-
 std::uint32_t item_at(const std::vector<std::uint8_t> &bytes, std::size_t i, int width) {
-  std::uint32_t v = bytes[i * width];
-  if (width == 2) v |= std::uint32_t{bytes[i * width + 1]} << 8;
+  std::uint32_t v = 0;
+  for (int b = 0; b < width; ++b) v |= std::uint32_t{bytes[i * width + b]} << (8 * b);
   return v;
 }
 
-// The caller's elements for `gl_bytes` bytes that OpenGL reads or writes.
-// On a converting path: the items OpenGL touches plus a few spare, or now and
-// then fewer than it touches (the temporary must still cover all of it). On
-// the unchanged path: enough elements to hold the bytes. Count is what the
-// entry is given; the caller's array holds exactly `elements`.
+// The caller's elements for `gl_bytes` bytes that OpenGL reads or writes: the
+// items OpenGL touches plus a few spare, or now and then fewer than it
+// touches, in every storage (the entry must then never touch the caller's
+// array past the count). Count is what the entry is given; the caller's array
+// holds exactly `elements`.
 struct Sizing {
   GLint count;
   std::size_t elements;
 };
-Sizing size_for(FuzzedDataProvider &in, Storage storage, int item, std::size_t gl_bytes) {
+Sizing size_for(FuzzedDataProvider &in, Storage, int item, std::size_t gl_bytes) {
   const GLint spare = in.ConsumeIntegralInRange(0, 3);
-  if (item > 0) {
-    const GLint needed = static_cast<GLint>(gl_bytes / static_cast<std::size_t>(item));
-    const GLint count = in.ConsumeBool() && needed > 0 ? in.ConsumeIntegralInRange<GLint>(0, needed - 1) : needed + spare;
-    return {count, static_cast<std::size_t>(count)};
-  }
-  const std::size_t e = element_bytes(storage);
-  return {spare, (gl_bytes + e - 1) / e + static_cast<std::size_t>(spare)};
+  const GLint needed = static_cast<GLint>((gl_bytes + static_cast<std::size_t>(item) - 1) / static_cast<std::size_t>(item));
+  const GLint count = in.ConsumeBool() && needed > 0 ? in.ConsumeIntegralInRange<GLint>(0, needed - 1) : needed + spare;
+  return {count, static_cast<std::size_t>(count)};
 }
 
-// After a command that reads: OpenGL received item i = low bits of element i
-// for each of the n elements, and zeros past them.
+// The item OpenGL must receive for a caller element: its low bits for a
+// narrower item, its bits for one as wide, its value for a 4-byte item from
+// a 2-byte element (converted for GL_FLOAT, zero-extended for the unsigned
+// types).
 template <typename Elem>
-void check_sent(const Elem *elems, std::size_t n, int item, std::size_t gl_bytes, const char *command) {
+std::uint32_t item_of(Elem e, int item, GLenum type) {
+  if (item == 1) return static_cast<std::uint32_t>(e) & 0xffu;
+  if (item == 2) return static_cast<std::uint32_t>(e) & 0xffffu;
+  if constexpr (sizeof(Elem) == 4) {
+    return static_cast<std::uint32_t>(e);
+  } else {
+    if (type == GL_FLOAT) {
+      const float f = static_cast<float>(e);
+      std::uint32_t bits;
+      std::memcpy(&bits, &f, 4);
+      return bits;
+    }
+    if (type == GL_INT) return static_cast<std::uint32_t>(static_cast<std::int32_t>(e));
+    return static_cast<std::uint16_t>(e);
+  }
+}
+
+// After a command that reads: OpenGL received item i = element i's item for
+// each of the n elements, and zeros past them; it was handed the caller's
+// array only where the elements are its items and cover all it read.
+template <typename Elem>
+void check_sent(const Elem *elems, std::size_t n, int item, GLenum type, std::size_t gl_bytes, const char *command) {
   auto &gl = state();
   if (gl.command != command) return;  // OpenGL refused the call: nothing read
   check(gl.read.size() == gl_bytes, "OpenGL read another extent");
-  if (item == 0) {
-    check(gl.address == elems, "the unchanged path did not pass the caller's array");
-    return;
+  if (gl.address == elems && gl_bytes > 0) {
+    check(static_cast<std::size_t>(item) == sizeof(Elem), "the caller's array was passed on a converting path");
+    check(n * sizeof(Elem) >= gl_bytes, "the caller's array was passed with a count short of what OpenGL reads");
   }
-  const std::uint32_t mask = item == 1 ? 0xffu : 0xffffu;
   for (std::size_t i = 0; i < gl_bytes / static_cast<std::size_t>(item); ++i) {
-    const std::uint32_t want = i < n ? static_cast<std::uint32_t>(elems[i]) & mask : 0;
-    check(item_at(gl.read, i, item) == want, "an item is not its element's low bits, or not 0 past the elements");
+    const std::uint32_t want = i < n ? item_of(elems[i], item, type) : 0;
+    check(item_at(gl.read, i, item) == want, "an item is not its element's, or not 0 past the elements");
   }
 }
 
 // After a command that writes: element i = item i extended (signed for
-// GL_BYTE/GL_SHORT), for every item OpenGL wrote whole.
+// GL_BYTE/GL_SHORT, GL_FLOAT values saturated into 2-byte elements), for
+// every item OpenGL wrote; every other element keeps its value (`before`).
+// When OpenGL refused the call, an element in the image's place may also
+// come back 0 (the entry's temporary was not written), or for GL_BITMAP as
+// its own low byte (a bitmap's temporary starts from the caller's bytes).
 template <typename Elem>
-void check_received(const Elem *elems, std::size_t n, Storage storage, int item, GLenum type, const char *command) {
+void check_received(const Elem *elems, const std::vector<Elem> &before, Storage storage, int item, GLenum type,
+                    const char *command) {
   auto &gl = state();
-  if (gl.command != command) return;
-  if (item == 0) {
-    check(gl.address == elems, "the unchanged path did not hand OpenGL the caller's array");
-    return;
-  }
+  const std::size_t n = before.size();
+  const bool called = gl.command == command;
   const bool is_signed = storage != Storage::P && (type == GL_BYTE || type == GL_SHORT);
-  for (std::size_t i = 0; i < n && (i + 1) * item <= gl.written.size(); ++i) {
-    bool whole = true;
-    for (int b = 0; b < item; ++b) whole = whole && gl.written_mask[i * item + b];
-    if (!whole) continue;
-    std::uint32_t v = item_at(gl.written, i, item);
+  for (std::size_t i = 0; i < n; ++i) {
+    int written = 0;
+    for (int b = 0; b < item; ++b) {
+      const std::size_t at = i * static_cast<std::size_t>(item) + static_cast<std::size_t>(b);
+      written += called && at < gl.written_mask.size() && gl.written_mask[at];
+    }
+    if (written == 0) {
+      const Elem own_byte = static_cast<Elem>(static_cast<std::uint8_t>(before[i]));
+      check(elems[i] == before[i] || (!called && (elems[i] == 0 || (type == GL_BITMAP && elems[i] == own_byte))),
+            "an element OpenGL did not write changed");
+      continue;
+    }
+    check(written == item, "OpenGL wrote part of an item");
+    const std::uint32_t v = item_at(gl.written, i, item);
     std::int64_t want = v;
     if (is_signed) want = item == 1 ? static_cast<std::int8_t>(v) : static_cast<std::int16_t>(v);
     if (storage == Storage::P) {
       check((static_cast<std::uint32_t>(elems[i]) & 0xffu) == v, "a packed word's low byte is not the pixel byte");
     } else if (storage == Storage::I2) {
-      check(elems[i] == static_cast<GLshort>(want), "a 2-byte element is not its item extended");
+      if (item == 4 && type == GL_FLOAT) {
+        float f;
+        std::memcpy(&f, &v, 4);
+        want = f != f ? 0 : f <= -32768.0f ? -32768 : f >= 32767.0f ? 32767 : static_cast<std::int64_t>(f);
+      }
+      check(elems[i] == static_cast<GLshort>(want), "a 2-byte element is not its item");
     } else {
       check(static_cast<std::int64_t>(elems[i]) == static_cast<std::int64_t>(static_cast<GLint>(want)),
             "a 4-byte element is not its item extended");
     }
   }
+}
+
+template <typename Elem>
+std::vector<Elem> copy_of(const fuzz::CallerArray<Elem> &a) {
+  return std::vector<Elem>(a.data, a.data + a.n);
+}
+
+// check_sent for an image command; a full texture image (`full`) with a
+// count of 0 has no data: OpenGL gets a null pointer and reads nothing.
+template <typename Elem>
+void check_sent_image(const Elem *elems, std::size_t n, int item, GLenum type, std::size_t gl_bytes,
+                      const char *command, bool full) {
+  if (full && n == 0) {
+    if (state().command == command) check(state().address == nullptr && state().read.empty(), "no data was not null");
+    return;
+  }
+  check_sent(elems, n, item, type, gl_bytes, command);
 }
 
 // glDrawPixels, glTexImage1D, glTexImage2D through their I4, I2 and P entries.
@@ -144,7 +192,7 @@ void fuzz_into(FuzzedDataProvider &in, int command, Storage storage) {
     if (command == 1) fglTexImage1DI2(&target, &level, &internal, &width, &border, &format, &type, a.data, &sz.count);
     if (command == 2)
       fglTexImage2DI2(&target, &level, &internal, &width, &height, &border, &format, &type, a.data, &sz.count);
-    check_sent(a.data, a.n, item, gl_bytes, name);
+    check_sent_image(a.data, a.n, item, type, gl_bytes, name, command != 0);
   } else {
     fuzz::CallerArray<GLint> a(in, sz.elements);
     if (storage == Storage::I4) {
@@ -158,7 +206,7 @@ void fuzz_into(FuzzedDataProvider &in, int command, Storage storage) {
       if (command == 2)
         fglTexImage2DP(&target, &level, &internal, &width, &height, &border, &format, &type, a.data, &sz.count);
     }
-    check_sent(a.data, a.n, item, gl_bytes, name);
+    check_sent_image(a.data, a.n, item, type, gl_bytes, name, command != 0);
   }
 }
 
@@ -186,11 +234,13 @@ void fuzz_out(FuzzedDataProvider &in, int command, Storage storage) {
   const char *name = command == 0 ? "glReadPixels" : "glGetTexImage";
   if (storage == Storage::I2) {
     fuzz::CallerArray<GLshort> a(in, sz.elements);
+    const auto before = copy_of(a);
     if (command == 0) fglReadPixelsI2(&x, &y, &width, &height, &format, &type, a.data, &sz.count);
     if (command == 1) fglGetTexImageI2(&target, &level, &format, &type, a.data, &sz.count);
-    check_received(a.data, a.n, storage, item, type, name);
+    check_received(a.data, before, storage, item, type, name);
   } else {
     fuzz::CallerArray<GLint> a(in, sz.elements);
+    const auto before = copy_of(a);
     if (storage == Storage::I4) {
       if (command == 0) fglReadPixelsI4(&x, &y, &width, &height, &format, &type, a.data, &sz.count);
       if (command == 1) fglGetTexImageI4(&target, &level, &format, &type, a.data, &sz.count);
@@ -198,7 +248,7 @@ void fuzz_out(FuzzedDataProvider &in, int command, Storage storage) {
       if (command == 0) fglReadPixelsP(&x, &y, &width, &height, &format, &type, a.data, &sz.count);
       if (command == 1) fglGetTexImageP(&target, &level, &format, &type, a.data, &sz.count);
     }
-    check_received(a.data, a.n, storage, item, type, name);
+    check_received(a.data, before, storage, item, type, name);
   }
 }
 
@@ -210,11 +260,11 @@ void fuzz_bitmap(FuzzedDataProvider &in, bool i2) {
   if (i2) {
     fuzz::CallerArray<GLshort> a(in, sz.elements);
     fglBitmapI2(&width, &height, &origin, &origin, &move, &move, a.data, &sz.count);
-    check_sent(a.data, a.n, 1, gl_bytes, "glBitmap");
+    check_sent(a.data, a.n, 1, GL_BITMAP, gl_bytes, "glBitmap");
   } else {
     fuzz::CallerArray<GLint> a(in, sz.elements);
     fglBitmapI4(&width, &height, &origin, &origin, &move, &move, a.data, &sz.count);
-    check_sent(a.data, a.n, 1, gl_bytes, "glBitmap");
+    check_sent(a.data, a.n, 1, GL_BITMAP, gl_bytes, "glBitmap");
   }
 }
 
@@ -239,8 +289,9 @@ template <typename Elem, typename Entry>
 void fuzz_get_stipple(FuzzedDataProvider &in, Entry entry) {
   const GLint count = in.ConsumeIntegralInRange(-1, 300);
   fuzz::CallerArray<Elem> a(in, count > 0 ? static_cast<std::size_t>(count) : 0);
+  const auto before = copy_of(a);
   entry(a.data, &count);
-  check_received(a.data, a.n, Storage::I4, 1, GL_UNSIGNED_BYTE, "glGetPolygonStipple");
+  check_received(a.data, before, Storage::I4, 1, GL_UNSIGNED_BYTE, "glGetPolygonStipple");
 }
 
 void fuzz_pixel_map(FuzzedDataProvider &in) {
@@ -261,8 +312,9 @@ void fuzz_get_pixel_map(FuzzedDataProvider &in) {
   const GLenum map = static_cast<GLenum>(GL_PIXEL_MAP_I_TO_I + index);
   if (index >= 0 && index < 10) state().map_size[index] = in.ConsumeIntegralInRange(1, 256);
   fuzz::CallerArray<GLint> a(in, 4);
+  const auto before = copy_of(a);
   fglGetPixelMapusvI4(&map, a.data);
-  check_received(a.data, a.n, Storage::I4, 2, GL_UNSIGNED_SHORT, "glGetPixelMapusv");
+  check_received(a.data, before, Storage::I4, 2, GL_UNSIGNED_SHORT, "glGetPixelMapusv");
 }
 
 // ---------------------------------------------------------------------------
@@ -319,7 +371,7 @@ void fuzz_image(FuzzedDataProvider &in, int command, Storage storage) {
     if (command == 3)
       FUZZ_ENTRY(fglTexSubImage3D, &target, &level, &offset, &offset, &offset, &width, &height, &depth, &format,
                  &type);
-    check_sent(a.data, a.n, item, gl_bytes, name);
+    check_sent_image(a.data, a.n, item, type, gl_bytes, name, command == 2);
   };
 #undef FUZZ_ENTRY
   if (storage == Storage::I2) {
@@ -366,13 +418,12 @@ void fuzz_get_compressed(FuzzedDataProvider &in) {
   state().compressed_size = in.ConsumeIntegralInRange(-1, 80);
   const GLint count = in.ConsumeIntegralInRange(-1, 90);
   fuzz::CallerArray<GLint> a(in, count > 0 ? static_cast<std::size_t>(count) : 0);
+  const auto before = copy_of(a);
   const GLenum target = in.ConsumeBool() ? GL_TEXTURE_2D : GL_TEXTURE_3D;
   const GLint level = in.ConsumeIntegralInRange(0, 2);
   fglGetCompressedTexImageP(&target, &level, a.data, &count);
-  auto &gl = state();
-  if (gl.command != "glGetCompressedTexImage") return;
-  check_received(a.data, a.n, Storage::P, 1, GL_UNSIGNED_BYTE, "glGetCompressedTexImage");
-  for (std::size_t i = gl.written.size(); i < a.n; ++i) check(a.data[i] == 0, "a word past the image is not 0");
+  // The image's bytes, and the words past it as they were.
+  check_received(a.data, before, Storage::P, 1, GL_UNSIGNED_BYTE, "glGetCompressedTexImage");
 }
 
 // fglDrawElementsI4 and fglDrawRangeElementsI4: count elements narrowed to
@@ -392,7 +443,7 @@ void fuzz_indices(FuzzedDataProvider &in) {
   const int item = type == GL_UNSIGNED_BYTE ? 1 : type == GL_UNSIGNED_SHORT ? 2 : 0;
   const int width = item > 0 ? item : type == GL_UNSIGNED_INT ? 4 : 0;
   const std::size_t gl_bytes = count > 0 ? static_cast<std::size_t>(count) * static_cast<std::size_t>(width) : 0;
-  check_sent(a.data, a.n, item, gl_bytes, range ? "glDrawRangeElements" : "glDrawElements");
+  check_sent(a.data, a.n, item > 0 ? item : 4, type, gl_bytes, range ? "glDrawRangeElements" : "glDrawElements");
 }
 
 // The GLU mipmap builders through their I4, I2 and P entries: GLU reads the
@@ -452,7 +503,7 @@ void fuzz_glu_build(FuzzedDataProvider &in, int dims, bool levels, Storage stora
         fgluBuild3DMipmapLevelsP(&target, &internal, &width, &height, &depth, &format, &type, &level, &base, &max,
                                  data, &sz.count);
     }
-    check_sent(data, sz.elements, item, gl_bytes, "glDrawPixels");
+    check_sent(data, sz.elements, item, type, gl_bytes, "glDrawPixels");
   };
   if (storage == Storage::I2) {
     fuzz::CallerArray<GLshort> a(in, sz.elements);
@@ -480,23 +531,25 @@ void fuzz_glu_scale(FuzzedDataProvider &in, Storage storage) {
     const fuzz_glu::Input &read = fuzz_glu::input();
     if (!read.called) return;
     check(read.read.size() == bytes_in, "GLU read another extent");
-    if (item_in == 0) {
-      check(read.address == elems, "the unchanged path did not pass the caller's input");
-      return;
+    using Elem = std::remove_cv_t<std::remove_pointer_t<decltype(elems)>>;
+    if (read.address == elems && bytes_in > 0) {
+      check(static_cast<std::size_t>(item_in) == sizeof(Elem), "the caller's input was passed on a converting path");
+      check(n * sizeof(Elem) >= bytes_in, "the caller's input was passed with a count short of what GLU reads");
     }
-    const std::uint32_t mask = item_in == 1 ? 0xffu : 0xffffu;
     for (std::size_t i = 0; i < bytes_in / static_cast<std::size_t>(item_in); ++i) {
-      const std::uint32_t want = i < n ? static_cast<std::uint32_t>(elems[i]) & mask : 0;
-      check(item_at(read.read, i, item_in) == want, "an input item is not its element's low bits, or not 0 past them");
+      const std::uint32_t want = i < n ? item_of(elems[i], item_in, type_in) : 0;
+      check(item_at(read.read, i, item_in) == want, "an input item is not its element's, or not 0 past them");
     }
   };
   if (storage == Storage::I2) {
     fuzz::CallerArray<GLshort> a(in, sz_in.elements), b(in, sz_out.elements);
+    const auto before = copy_of(b);
     fgluScaleImageI2(&format, &win, &hin, &type_in, a.data, &wout, &hout, &type_out, b.data, &sz_in.count, &sz_out.count);
     check_input(a.data, a.n);
-    check_received(b.data, b.n, storage, item_out, type_out, "glReadPixels");
+    check_received(b.data, before, storage, item_out, type_out, "glReadPixels");
   } else {
     fuzz::CallerArray<GLint> a(in, sz_in.elements), b(in, sz_out.elements);
+    const auto before = copy_of(b);
     if (storage == Storage::I4) {
       fgluScaleImageI4(&format, &win, &hin, &type_in, a.data, &wout, &hout, &type_out, b.data, &sz_in.count,
                        &sz_out.count);
@@ -505,7 +558,7 @@ void fuzz_glu_scale(FuzzedDataProvider &in, Storage storage) {
                       &sz_out.count);
     }
     check_input(a.data, a.n);
-    check_received(b.data, b.n, storage, item_out, type_out, "glReadPixels");
+    check_received(b.data, before, storage, item_out, type_out, "glReadPixels");
   }
 }
 

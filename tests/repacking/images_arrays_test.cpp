@@ -179,10 +179,17 @@ TEST_F(ImagesIntoGL, ZeroOrNegativeCountsReadNoElementAndStillCallOnce) {
         SCOPED_TRACE(std::string(command.command) + " count " + std::to_string(count));
         restart();
         integers[GL_UNPACK_ALIGNMENT] = 1;
-        reads(command.command, command.data_index, 2);
+        // A full image with a count of 0 has no data (C's NULL); the others
+        // read zeros.
+        const bool no_data = count == 0 && std::string(command.command) == "glTexImage3D";
+        if (!no_data) reads(command.command, command.data_index, 2);
         command.call(s, 2, 1, 1, GL_LUMINANCE, GL_UNSIGNED_BYTE, nullptr, count);
-        ASSERT_EQ(calls_of(command.command).size(), 1u);
-        EXPECT_EQ(received, Bytes(2, 0));
+        const auto calls = calls_of(command.command);
+        ASSERT_EQ(calls.size(), 1u);
+        EXPECT_EQ(calls[0].args[command.data_index].address() == nullptr, no_data);
+        if (!no_data) {
+          EXPECT_EQ(received, Bytes(2, 0));
+        }
       }
     }
   }
@@ -325,7 +332,7 @@ TEST_F(CompressedReadBack, WordsReceiveTheBytesOfTheWholeImageSizedByTheQuery) {
     SCOPED_TRACE(count);
     auto words = filled<GLint>(count, -7);
     fglGetCompressedTexImageP(&kTex2D, &kLevel, words.get(), &count);
-    std::vector<GLint> want = {0x80, 1, 2, 3, 4, 5, 6, 0xFF, 0, 0};
+    std::vector<GLint> want = {0x80, 1, 2, 3, 4, 5, 6, 0xFF, -7, -7};  // words past the image are kept
     want.resize(count);
     EXPECT_EQ(contents(words.get(), count), want);
   }
@@ -335,13 +342,13 @@ TEST_F(CompressedReadBack, WordsReceiveTheBytesOfTheWholeImageSizedByTheQuery) {
   EXPECT_TRUE(asked_size);
 }
 
-TEST_F(CompressedReadBack, AnUncompressedLevelIsNotAskedItsSizeAndGivesZeros) {
+TEST_F(CompressedReadBack, AnUncompressedLevelIsNotAskedItsSizeAndLeavesTheWords) {
   level(false, 0);
   const GLint count = 2;
   auto words = filled<GLint>(2, -7);
   fglGetCompressedTexImageP(&kTex2D, &kLevel, words.get(), &count);
   EXPECT_EQ(calls_of("glGetCompressedTexImage").size(), 1u);
-  EXPECT_EQ(contents(words.get(), 2), (std::vector<GLint>{0, 0}));
+  EXPECT_EQ(contents(words.get(), 2), (std::vector<GLint>{-7, -7}));
   for (const auto &q : calls_of("glGetTexLevelParameteriv"))
     EXPECT_NE(q.args[2].as<GLenum>(), GLenum{GL_TEXTURE_COMPRESSED_IMAGE_SIZE});
 }
@@ -461,12 +468,12 @@ TEST_F(ResidencyEntry, OtherwiseEachFlagAsOpenGLWroteIt) {
   EXPECT_EQ(contents(flags.get(), 3), (std::vector<GLint>{1, 0, 1}));
 }
 
-TEST_F(ResidencyEntry, ErrorsGiveZerosNegativeCountWritesNothingFailedTemporaryCallsNothing) {
+TEST_F(ResidencyEntry, ErrorsLeaveTheFlagsNegativeCountWritesNothingFailedTemporaryCallsNothing) {
   const GLsizei n = 2, negative = -1;
   const auto names = exact<GLuint>({4, 5});
   auto flags = filled<GLint>(2, -7);
   EXPECT_EQ(fglAreTexturesResidentI4(&n, names.get(), flags.get()), 0);  // OpenGL wrote nothing
-  EXPECT_EQ(contents(flags.get(), 2), (std::vector<GLint>{0, 0}));
+  EXPECT_EQ(contents(flags.get(), 2), (std::vector<GLint>{-7, -7}));
   EXPECT_EQ(fglAreTexturesResidentI4(&negative, names.get(), nullptr), 0);
   EXPECT_EQ(calls_of("glAreTexturesResident").size(), 2u);
 

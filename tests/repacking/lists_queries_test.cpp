@@ -36,8 +36,10 @@ const ListRow kListRows[] = {
     {"I2 4 bytes", false, GL_4_BYTES, 1, {1, 2, 3, 0x1FF}, bytes_of<GLubyte>({1, 2, 3, 0xFF})},
     {"I2 short", false, GL_SHORT, 2, {-2, 300}, {}},
     {"I2 unsigned short", false, GL_UNSIGNED_SHORT, 2, {-2, 300}, {}},
-    {"I2 int", false, GL_INT, 1, {1, 0}, {}},
-    {"I2 float", false, GL_FLOAT, 1, {0, 0x3F80}, {}},
+    // 4-byte names from 2-byte elements: one name per element, by value.
+    {"I2 int", false, GL_INT, 2, {1, -2}, bytes_of<GLint>({1, -2})},
+    {"I2 unsigned int", false, GL_UNSIGNED_INT, 2, {1, -2}, bytes_of<GLuint>({1, 0xFFFE})},
+    {"I2 float", false, GL_FLOAT, 2, {3, -2}, bytes_of<GLfloat>({3.0f, -2.0f})},
 };
 
 class CallListsEntries : public RecorderTest {};
@@ -154,13 +156,13 @@ TEST_F(BooleanQuery, BooleansArriveZeroExtendedAndOnlyCountElementsAreWritten) {
   }
 }
 
-TEST_F(BooleanQuery, ValuesBeyondWhatOpenGLWroteAreZero) {
+TEST_F(BooleanQuery, ValuesBeyondWhatOpenGLWroteKeepTheirValues) {
   writes("glGetBooleanv", 1, Bytes{1});
   const GLenum pname = GL_LIGHTING;
   const GLint count = 20;
   auto params = filled<GLint>(20, -7);
   fglGetBooleanvI4(&pname, params.get(), &count);
-  std::vector<GLint> expected(20, 0);
+  std::vector<GLint> expected(20, -7);
   expected[0] = 1;
   EXPECT_EQ(contents(params.get(), 20), expected);
 }

@@ -63,8 +63,8 @@ std::vector<unsigned char> gl_layout(const TypeCase &t, const std::vector<double
 }
 
 // The caller's data for a storage: one value per 4- or 2-byte element where
-// the storage holds integers of the type; the raw layout in elements where
-// the type is wider than an integer element takes (floats); one byte of the
+// the storage holds integers of the type (2-byte elements hold floats by
+// value); the raw layout in 4-byte elements for floats; one byte of the
 // layout per word for packed storage.
 struct CallerData {
   std::vector<GLint> wide;
@@ -77,7 +77,7 @@ CallerData encode(Storage s, const TypeCase &t, const std::vector<double> &value
   const auto raw = gl_layout(t, values);
   if (s == Storage::P) {
     d.wide.assign(raw.begin(), raw.end());
-  } else if (t.type == GL_FLOAT || (s == Storage::I2 && t.width == 2)) {
+  } else if ((s == Storage::I4 && t.type == GL_FLOAT) || (s == Storage::I2 && t.width == 2)) {
     // The unchanged paths: the caller's storage holds OpenGL's layout.
     if (s == Storage::I4) {
       d.wide.resize(raw.size() / 4);
@@ -114,9 +114,9 @@ std::vector<double> decode(Storage s, const TypeCase &t, const CallerData &d) {
         default: { GLfloat v; std::memcpy(&v, at, 4); out.push_back(v); break; }
       }
     }
-  } else if (t.type == GL_FLOAT) {
+  } else if (s == Storage::I4 && t.type == GL_FLOAT) {
     std::vector<GLfloat> f(kValues);
-    std::memcpy(f.data(), s == Storage::I4 ? static_cast<const void *>(d.wide.data()) : d.narrow.data(), 4 * kValues);
+    std::memcpy(f.data(), d.wide.data(), 4 * kValues);
     out.assign(f.begin(), f.end());
   } else if (s == Storage::I2 && t.type == GL_UNSIGNED_SHORT) {
     for (GLshort v : d.narrow) out.push_back(static_cast<GLushort>(v));  // OpenGL's own layout
@@ -187,6 +187,9 @@ TEST_F(PixelRoundTrip, DrawThenReadForEveryStorageAndType) {
       glClear(GL_COLOR_BUFFER_BIT);
       std::vector<double> values(kValues);
       for (std::size_t i = 0; i < kValues; ++i) values[i] = t.value(i);
+      // Floats from 2-byte elements are whole values: 0 and 1 are colours.
+      if (s == Storage::I2 && t.type == GL_FLOAT)
+        for (std::size_t i = 0; i < kValues; ++i) values[i] = double(i % 2);
       const CallerData sent = encode(s, t, values);
       draw(s, t.type, sent);
       const std::vector<double> got = decode(s, t, read(s, t.type, sent));
@@ -213,6 +216,105 @@ TEST_F(PixelRoundTrip, PaddedRowsUnderTheDefaultAlignment) {
     EXPECT_EQ(out[i], 200 + i);
     EXPECT_EQ(out[12 + i], 212 + i);
   }
+}
+
+// Reading a red window in tiles into one array: each read leaves the
+// elements OpenGL skips (the pixels before GL_PACK_SKIP_PIXELS, the rest of
+// the row up to GL_PACK_ROW_LENGTH) as they were, in every storage.
+class ReadBackInPlace : public MesaTest {
+ protected:
+  void SetUp() override {
+    MesaTest::SetUp();
+    glClearColor(1, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glPixelStorei(GL_PACK_ROW_LENGTH, 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  }
+  void TearDown() override {
+    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    MesaTest::TearDown();
+  }
+  // fglReadPixels of a 2 x 2 block of GL_RED at (x, 0) into `img` with the
+  // given skip and count, in the storage S.
+  template <typename Elem>
+  static void read(Storage s, GLint x, GLint skip, GLenum type, Elem *img, GLint count) {
+    glPixelStorei(GL_PACK_SKIP_PIXELS, skip);
+    const GLint y = 0;
+    const GLsizei w = 2, h = 2;
+    const GLenum f = GL_RED;
+    if constexpr (sizeof(Elem) == 2) {
+      fglReadPixelsI2(&x, &y, &w, &h, &f, &type, img, &count);
+    } else {
+      (s == Storage::I4 ? fglReadPixelsI4 : fglReadPixelsP)(&x, &y, &w, &h, &f, &type, img, &count);
+    }
+  }
+};
+
+TEST_F(ReadBackInPlace, TilesFillOneArrayAndSkippedElementsKeepTheirValues) {
+  for (Storage s : {Storage::I4, Storage::I2, Storage::P}) {
+    SCOPED_TRACE(s == Storage::I4 ? "I4" : s == Storage::I2 ? "I2" : "P");
+    std::vector<GLint> wide(8, -5);
+    std::vector<GLshort> narrow(8, -5);
+    auto values = [&] {
+      std::vector<GLint> v(8);
+      for (int i = 0; i < 8; ++i) v[i] = s == Storage::I2 ? narrow[i] : wide[i];
+      return v;
+    };
+    auto read = [&](GLint x, GLint skip, GLint count) {
+      if (s == Storage::I2) {
+        ReadBackInPlace::read(s, x, skip, GL_UNSIGNED_BYTE, narrow.data(), count);
+      } else {
+        ReadBackInPlace::read(s, x, skip, GL_UNSIGNED_BYTE, wide.data(), count);
+      }
+    };
+    // One read with skip 2 and a count of 3: -5 -5 255 -5 (row 1 lies past
+    // the count).
+    read(2, 2, 3);
+    EXPECT_EQ(values(), (std::vector<GLint>{-5, -5, 255, -5, -5, -5, -5, -5}));
+    // The two tiles of IMG(4,2): every element 255.
+    read(0, 0, 6);
+    read(2, 2, 8);
+    EXPECT_EQ(values(), std::vector<GLint>(8, 255));
+    EXPECT_EQ(fglGetError(), GLenum{GL_NO_ERROR});
+  }
+}
+
+TEST_F(ReadBackInPlace, SameWidthStorageStopsAtTheCount) {
+  // INTEGER*2 B2(2) then GUARD(4): GL_RGB shorts of one pixel need 3.
+  glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+  GLshort b2[6] = {-5, -5, -5, -5, -5, -5};
+  const GLint x = 0, y = 0, two = 2;
+  const GLsizei one = 1;
+  const GLenum rgb = GL_RGB, ushort = GL_UNSIGNED_SHORT;
+  fglReadPixelsI2(&x, &y, &one, &one, &rgb, &ushort, b2, &two);
+  EXPECT_EQ(b2[0], -1);  // red: 65535
+  EXPECT_EQ(b2[1], 0);
+  for (int i = 2; i < 6; ++i) EXPECT_EQ(b2[i], -5) << i;
+  // INTEGER*4 with GL_UNSIGNED_INT, skip 2 into a row of 4: -5 -5 V -5.
+  std::vector<GLint> img(8, -5);
+  ReadBackInPlace::read(Storage::I4, 0, 2, GL_UNSIGNED_INT, img.data(), 3);
+  EXPECT_EQ(img, (std::vector<GLint>{-5, -5, -1, -5, -5, -5, -5, -5}));
+  glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
+  // A texture of one RGB pixel from INTEGER*2 storage with a count of 1:
+  // the texel is (IMG2(1), 0, 0), not the elements after it.
+  const GLenum target = GL_TEXTURE_2D;
+  const GLint level = 0, internal = GL_RGB16, border = 0, count = 1, three = 3;
+  GLshort texel[4] = {-1, -1, -1, -1};
+  fglTexImage2DI2(&target, &level, &internal, &one, &one, &border, &rgb, &ushort, texel, &count);
+  GLshort back[3] = {7, 7, 7};
+  fglGetTexImageI2(&target, &level, &rgb, &ushort, back, &three);
+  EXPECT_EQ(back[0], -1);
+  EXPECT_EQ(back[1], 0);
+  EXPECT_EQ(back[2], 0);
+  // A proxy image with a count of 0: no data, no error.
+  const GLenum proxy = GL_PROXY_TEXTURE_2D;
+  const GLsizei size = 2048;
+  const GLint none = 0, rgba8 = GL_RGBA8;
+  const GLenum rgba = GL_RGBA, ubyte = GL_UNSIGNED_BYTE;
+  fglTexImage2DI4(&proxy, &level, &rgba8, &size, &size, &border, &rgba, &ubyte, nullptr, &none);
+  EXPECT_EQ(fglGetError(), GLenum{GL_NO_ERROR});
 }
 
 class TextureRoundTrip : public MesaTest {};
@@ -279,11 +381,12 @@ TEST_F(StippleAndMaps, PixelMapusvI4ThenGetPixelMapusvI4) {
   fglGetPixelMapusvI4(&map, out.get());
   EXPECT_EQ(std::vector<GLint>(out.get(), out.get() + 4), (std::vector<GLint>{0, 65535, 2000, 3000}));
 
-  // A map of two entries: the last two elements receive 0.
+  // A map of two entries: the last two elements keep their values.
   const GLsizei two = 2;
   fglPixelMapusvI4(&map, &two, in.get());
+  out[2] = out[3] = -5;
   fglGetPixelMapusvI4(&map, out.get());
-  EXPECT_EQ(std::vector<GLint>(out.get(), out.get() + 4), (std::vector<GLint>{0, 65535, 0, 0}));
+  EXPECT_EQ(std::vector<GLint>(out.get(), out.get() + 4), (std::vector<GLint>{0, 65535, -5, -5}));
 
   const GLsizei one = 1;
   const GLint identity = 0;

@@ -106,7 +106,12 @@ const IntoRow kIntoRows[] = {
     {"I2 bitmap", Storage::I2, GL_COLOR_INDEX, GL_BITMAP, 16, {0x1AA, 0x55}, bytes_of<GLubyte>({0xAA, 0x55})},
     {"I2 short", Storage::I2, GL_LUMINANCE, GL_SHORT, 2, {-2, 300}, {}},
     {"I2 unsigned short", Storage::I2, GL_LUMINANCE, GL_UNSIGNED_SHORT, 2, {-2, 300}, {}},
-    {"I2 float", Storage::I2, GL_LUMINANCE, GL_FLOAT, 1, {0, 0x3F80}, {}},
+    {"I2 float, one value per element", Storage::I2, GL_LUMINANCE, GL_FLOAT, 2, {3, -2},
+     bytes_of<GLfloat>({3.0f, -2.0f})},
+    {"I2 int, sign-extended", Storage::I2, GL_LUMINANCE, GL_INT, 2, {3, -2}, bytes_of<GLint>({3, -2})},
+    {"I2 unsigned int, zero-extended", Storage::I2, GL_LUMINANCE, GL_UNSIGNED_INT, 2, {3, -2},
+     bytes_of<GLuint>({3, 0xFFFE})},
+    {"I2 packed int", Storage::I2, GL_RGBA, GL_UNSIGNED_INT_8_8_8_8, 1, {-1}, bytes_of<GLuint>({0xFFFF})},
     {"P unsigned byte", Storage::P, GL_LUMINANCE, GL_UNSIGNED_BYTE, 3, {0x41, 0x142, 0x43},
      bytes_of<GLubyte>({0x41, 0x42, 0x43})},
     {"P short, bytes whatever the type", Storage::P, GL_LUMINANCE, GL_SHORT, 2, {0x41, 0x142, 0x43, 0x7FF},
@@ -218,14 +223,14 @@ TEST_F(PixelsOutOfGL, EveryCommandEveryStorageEveryTypePath) {
   }
 }
 
-TEST_F(PixelsOutOfGL, ElementsBeyondWhatOpenGLWroteReceiveZero) {
+TEST_F(PixelsOutOfGL, ElementsBeyondWhatOpenGLWroteKeepTheirValues) {
   const GLsizei w = 2;
   const GLenum f = GL_LUMINANCE, t = GL_UNSIGNED_BYTE;
   const GLint count = 5;
   auto pixels = filled<GLint>(5, 0x5A5A);
   writes("glReadPixels", 6, bytes_of<GLubyte>({7, 8}));
   fglReadPixelsI4(&kZero, &kZero, &w, &kOne, &f, &t, pixels.get(), &count);
-  EXPECT_EQ(contents(pixels.get(), 5), (std::vector<GLint>{7, 8, 0, 0, 0}));
+  EXPECT_EQ(contents(pixels.get(), 5), (std::vector<GLint>{7, 8, 0x5A5A, 0x5A5A, 0x5A5A}));
 }
 
 // ---------------------------------------------------------------------------
@@ -378,8 +383,9 @@ TEST_F(PixelStoreSizing, SkippedPixelsWithoutRowLengthAndAShortCount) {
     ASSERT_TRUE(room.has_value()) << "OpenGL was not handed a heap temporary";
     EXPECT_GE(*room, row.extent);
     if (row.pack) {
-      // The caller receives its count items, the first bytes OpenGL wrote.
-      for (std::size_t i = 0; i < values.size(); ++i) EXPECT_EQ(data[i], image[i]) << i;
+      // The caller's count items all lie in the rows and pixels OpenGL
+      // skips: they keep their values.
+      for (std::size_t i = 0; i < values.size(); ++i) EXPECT_EQ(data[i], values[i]) << i;
     } else {
       // OpenGL reads the caller's items, then zeros to the end of its extent.
       Bytes expected(row.extent, 0);
@@ -444,7 +450,7 @@ TEST_F(StippleEntries, AnUnpackRowLengthMakesOpenGLReadMore) {
   EXPECT_EQ(Bytes(received.begin() + 128, received.end()), Bytes(124, 0));
 }
 
-TEST_F(StippleEntries, ReadBackDeliversCountBytesZeroExtendedAndZeroBeyond128) {
+TEST_F(StippleEntries, ReadBackDeliversCountBytesZeroExtendedAndNothingBeyond128) {
   Bytes pattern(128);
   for (int i = 0; i < 128; ++i) pattern[i] = static_cast<unsigned char>(255 - i);
   for (GLint count : {128, 4, 200}) {
@@ -456,7 +462,7 @@ TEST_F(StippleEntries, ReadBackDeliversCountBytesZeroExtendedAndZeroBeyond128) {
     auto mask2 = filled<GLshort>(count, -7);
     fglGetPolygonStippleI2(mask2.get(), &count);
     for (GLint i = 0; i < count; ++i) {
-      const int expected = i < 128 ? 255 - i : 0;
+      const int expected = i < 128 ? 255 - i : -7;
       ASSERT_EQ(mask4[i], expected) << i;
       ASSERT_EQ(mask2[i], expected) << i;
     }
@@ -469,7 +475,10 @@ TEST_F(StippleEntries, APackRowLengthMakesOpenGLWriteMore) {
   const GLint count = 128;
   auto mask = filled<GLint>(128, 0);
   fglGetPolygonStippleI4(mask.get(), &count);
-  EXPECT_EQ(contents(mask.get(), 128), std::vector<GLint>(128, 0x99));
+  // Rows of 4 bytes 8 bytes apart: the gaps up to the row length keep their 0.
+  std::vector<GLint> expected(128, 0);
+  for (std::size_t i = 0; i < 128; ++i) expected[i] = i % 8 < 4 ? 0x99 : 0;
+  EXPECT_EQ(contents(mask.get(), 128), expected);
 }
 
 TEST_F(StippleEntries, ANegativeCountWritesNothing) {
@@ -515,7 +524,7 @@ TEST_F(PixelMapEntries, ReadBackHoldsTheWholeMapAndDeliversFourValues) {
   const Case cases[] = {
       {GL_PIXEL_MAP_I_TO_I, GL_PIXEL_MAP_I_TO_I_SIZE, 8, {32768, 1, 2, 3}},
       {GL_PIXEL_MAP_R_TO_R, GL_PIXEL_MAP_R_TO_R_SIZE, 300, {32768, 1, 2, 3}},  // beyond the inline buffer
-      {GL_PIXEL_MAP_A_TO_A, GL_PIXEL_MAP_A_TO_A_SIZE, 2, {32768, 1, 0, 0}},
+      {GL_PIXEL_MAP_A_TO_A, GL_PIXEL_MAP_A_TO_A_SIZE, 2, {32768, 1, -7, -7}},  // past the map: kept
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.size);

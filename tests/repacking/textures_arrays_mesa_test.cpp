@@ -229,7 +229,7 @@ TEST_F(Compressed, RoundTripThroughPackedWords) {
   const GLint count = size + 3;
   fglGetCompressedTexImageP(&target, &level, words.data(), &count);
   for (GLint i = 0; i < size; ++i) ASSERT_EQ(words[i], direct[i]) << i;
-  for (GLint i = size; i < size + 3; ++i) EXPECT_EQ(words[i], 0) << i;
+  for (GLint i = size; i < size + 3; ++i) EXPECT_EQ(words[i], -5) << i;  // past the image: kept
 
   std::vector<GLubyte> original(image.size());
   glGetTexImage(target, 0, GL_RGBA, GL_UNSIGNED_BYTE, original.data());
