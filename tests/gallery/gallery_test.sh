@@ -31,9 +31,12 @@ fi
 grep -qF "($(basename "$(dirname "$picture")")/$(basename "$picture"))" "$page" ||
   fail "$page does not show $(basename "$picture")"
 # compare prints the number of differing pixels; status 1 when they differ,
-# 2 when the sizes differ or a file cannot be read.
+# 2 when the sizes differ or a file cannot be read. A pixel counts as the same
+# within 1% of the colour range: now and then Mesa's llvmpipe shades the
+# 64x64 tiles that a triangle covers whole one step differently (2 runs in 8
+# of hello.f built by f2c); a real change of a drawing differs by far more.
 status=0
-differing=$(compare -metric AE "$picture" "$work/shot.ppm" null: 2>&1) || status=$?
+differing=$(compare -metric AE -fuzz 1% "$picture" "$work/shot.ppm" null: 2>&1) || status=$?
 if [ "$status" -ne 0 ]; then
   fail "$2 now draws a picture that differs from $picture in $differing pixels (status $status); run tools/make-gallery if the change is meant"
 fi
