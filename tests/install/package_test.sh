@@ -15,11 +15,16 @@ build=$1 shot=$2 hello_png=$3
 work=$(mktemp -d)
 trap '[ -n "${FGL_KEEP:-}" ] || rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
-step() { echo "== $*"; }
+step() { echo "== $* ($SECONDS s)"; }
 runtime=libfgl${VERSION%%.*}
 
 step "cpack"
-(cd "$work" && "$CPACK" --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1) ||
+# The tree is built before the tests run. With the Makefile generator CPack
+# first runs make's check of the whole tree (the preinstall target, half a
+# minute here); the Ninja generator has no such step, and the install rules
+# it then runs are the same.
+(cd "$work" && "$CPACK" -D CPACK_CMAKE_GENERATOR=Ninja --config "$build/CPackConfig.cmake" -B "$work/out" \
+   >"$work/cpack.log" 2>&1) ||
   { cat "$work/cpack.log"; fail "cpack"; }
 arch=$(dpkg --print-architecture)
 deb() { echo "$work/out/${1}_${VERSION}_$arch.deb"; }
@@ -29,6 +34,10 @@ for p in "$runtime" libfgl-dev fgl-check; do
   [ "$(dpkg-deb -f "$(deb "$p")" Version)" = "$VERSION" ] || fail "$p: Version field"
   [ -n "$(dpkg-deb -f "$(deb "$p")" Description)" ] || fail "$p: no description"
 done
+
+# lintian takes a while: it runs while the packages are used below.
+lintian --fail-on error "$work"/out/*.deb >"$work/lintian.log" 2>&1 &
+lintian_pid=$!
 
 step "dependencies"
 depends() { dpkg-deb -f "$(deb "$1")" Depends; }
@@ -58,7 +67,10 @@ grep -qx "activate-noawait ldconfig" "$work/control_runtime/triggers" || fail "$
 
 step "contents"
 # Each file in exactly the package it belongs to.
-contents() { dpkg-deb -c "$(deb "$1")" | awk '{print $6}' | sed 's|^\./|/|'; }
+for p in "$runtime" libfgl-dev fgl-check; do
+  dpkg-deb -c "$(deb "$p")" | awk '{print $6}' | sed 's|^\./|/|' >"$work/$p.contents"
+done
+contents() { cat "$work/$1.contents"; }
 expect() {  # package file...
   local p=$1 f
   shift
@@ -143,7 +155,7 @@ done
 
 step "lintian"
 status=0
-lintian --fail-on error "$work"/out/*.deb >lintian.log 2>&1 || status=$?
-cat lintian.log
+wait "$lintian_pid" || status=$?
+cat "$work/lintian.log"
 [ "$status" = 0 ] || fail "lintian reports errors"
 echo "all package checks passed"
