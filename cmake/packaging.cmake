@@ -20,21 +20,25 @@ set(CPACK_PACKAGE_CONTACT "fgl developers <dev@fgl.invalid>")
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/fortran/examples/
   DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${FGL_DEB_DEVELOPMENT}/examples COMPONENT development)
 
-# The manual page of fglcheck, compressed as man reads it (gzip -n: the same
+# The manual pages of fglcheck and of the viewer, compressed as man reads it (gzip -n: the same
 # bytes on every build).
 find_program(FGL_GZIP gzip REQUIRED)
 set(FGL_PACKAGING_DIR ${PROJECT_BINARY_DIR}/packaging)
-add_custom_command(OUTPUT ${FGL_PACKAGING_DIR}/fglcheck.1.gz
-  COMMAND ${FGL_GZIP} -9n -c ${PROJECT_SOURCE_DIR}/checking/fglcheck.1 > ${FGL_PACKAGING_DIR}/fglcheck.1.gz
-  DEPENDS ${PROJECT_SOURCE_DIR}/checking/fglcheck.1
-  COMMENT "Compressing the manual page of fglcheck")
+foreach(page checking/fglcheck viewer/house)
+  get_filename_component(name ${page} NAME)
+  add_custom_command(OUTPUT ${FGL_PACKAGING_DIR}/${name}.1.gz
+    COMMAND ${FGL_GZIP} -9n -c ${PROJECT_SOURCE_DIR}/${page}.1 > ${FGL_PACKAGING_DIR}/${name}.1.gz
+    DEPENDS ${PROJECT_SOURCE_DIR}/${page}.1
+    COMMENT "Compressing the manual page of ${name}")
+endforeach()
 configure_file(${PROJECT_SOURCE_DIR}/cmake/debian/changelog.in ${FGL_PACKAGING_DIR}/changelog @ONLY)
 add_custom_command(OUTPUT ${FGL_PACKAGING_DIR}/changelog.gz
   COMMAND ${FGL_GZIP} -9n -c ${FGL_PACKAGING_DIR}/changelog > ${FGL_PACKAGING_DIR}/changelog.gz
   DEPENDS ${FGL_PACKAGING_DIR}/changelog)
 add_custom_target(fgl_packaging_files ALL
-  DEPENDS ${FGL_PACKAGING_DIR}/fglcheck.1.gz ${FGL_PACKAGING_DIR}/changelog.gz)
+  DEPENDS ${FGL_PACKAGING_DIR}/fglcheck.1.gz ${FGL_PACKAGING_DIR}/house.1.gz ${FGL_PACKAGING_DIR}/changelog.gz)
 install(FILES ${FGL_PACKAGING_DIR}/fglcheck.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT checking)
+install(FILES ${FGL_PACKAGING_DIR}/house.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT runtime)
 
 foreach(component runtime development checking)
   string(TOUPPER ${component} upper)

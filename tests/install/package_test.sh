@@ -79,7 +79,7 @@ expect() {  # package file...
   done
 }
 expect "$runtime" /usr/lib/libfgl.so.1.0.0 /usr/lib/libfglut.so.1.0.0 /usr/lib/libfglu.so.1.0.0 \
-  /usr/lib/libfgl.so.1 /usr/lib/libfglut.so.1 /usr/lib/libfglu.so.1 /usr/bin/house \
+  /usr/lib/libfgl.so.1 /usr/lib/libfglut.so.1 /usr/lib/libfglu.so.1 /usr/bin/house /usr/share/man/man1/house.1.gz \
   "/usr/share/doc/$runtime/copyright" "/usr/share/doc/$runtime/changelog.gz"
 expect libfgl-dev /usr/lib/libfgl.so /usr/lib/libfglut.so /usr/lib/libfglu.so \
   /usr/include/fgl.h /usr/include/fglut.h /usr/include/fglu.h /usr/include/fgl.inc /usr/include/fglut.inc \
@@ -145,9 +145,11 @@ set +e
 status=$?
 set -e
 [ "$status" = 7 ] || fail "fglcheck passed status $status on, not 7"
+for page in "$root"/usr/share/man/man1/*.1.gz; do
+  warnings=$(zcat "$page" | groff -man -Tutf8 -ww -z 2>&1)
+  [ -z "$warnings" ] || fail "groff warns about $(basename "$page"): $warnings"
+done
 page=$root/usr/share/man/man1/fglcheck.1.gz
-warnings=$(zcat "$page" | groff -man -Tutf8 -ww -z 2>&1)
-[ -z "$warnings" ] || fail "groff warns about the manual page: $warnings"
 rendered=$(MANWIDTH=80 man -l "$page" 2>&1)
 for s in FGL_CHECK abort quiet "EXIT STATUS" "looks like an INTEGER passed for a REAL"; do
   grep -qF "$s" <<<"$rendered" || fail "the manual page does not mention $s"
