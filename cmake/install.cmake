@@ -60,7 +60,7 @@ endforeach()
 
 # The checking build of the three libraries, and its wrapper.
 install(TARGETS fgl_check fglut_check fglu_check
-  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/fgl-check COMPONENT runtime NAMELINK_SKIP)
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/fgl-check COMPONENT checking NAMELINK_SKIP)
 file(RELATIVE_PATH FGL_CHECK_LIBDIR /prefix/${CMAKE_INSTALL_BINDIR} /prefix/${CMAKE_INSTALL_LIBDIR}/fgl-check)
 configure_file(${PROJECT_SOURCE_DIR}/checking/fglcheck.in ${PROJECT_BINARY_DIR}/cmake/fglcheck @ONLY)
-install(PROGRAMS ${PROJECT_BINARY_DIR}/cmake/fglcheck DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
+install(PROGRAMS ${PROJECT_BINARY_DIR}/cmake/fglcheck DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT checking)

@@ -37,7 +37,7 @@ for f in \
     "$libdir/pkgconfig/fgl.pc" "$libdir/pkgconfig/fglut.pc" \
     "$libdir/libfglu.so.1.0.0" "$prefix/include/fglu.h" "$prefix/include/fglu_forward.inc" \
     "$prefix/include/fglu.inc" "$prefix/include/fglufn.inc" "$libdir/pkgconfig/fglu.pc" \
-    "$prefix/bin/house" "$prefix/bin/fglcheck"; do
+    "$prefix/bin/house" "$prefix/bin/fglcheck" "$prefix/share/man/man1/fglcheck.1.gz"; do
   [ -f "$f" ] || fail "missing $f"
 done
 # ... and every Fortran include file the generator writes (FORTRAN_INCLUDES,
