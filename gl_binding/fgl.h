@@ -1,4 +1,4 @@
-/* fgl.h: OpenGL 1.0 to 1.3 for callers that pass every argument by address.
+/* fgl.h: OpenGL 1.0 to 3.3 for callers that pass every argument by address.
  *
  * Every entry is fgl followed by the OpenGL name without its gl prefix
  * (fglRectf calls glRectf), plus a storage suffix where a command has several
@@ -19,7 +19,14 @@
 extern "C" {
 #endif
 
-/* The 435 forwarding entries of OpenGL 1.0 to 1.3, generated from the Khronos registry. */
+/* The 885 forwarding entries of OpenGL 1.0 to 3.3, generated from the Khronos registry:
+ * every command (but glGetError, glGetString, glGetStringi and the six of sync
+ * objects) unsuffixed; I4 for narrow and boolean values, narrow vectors,
+ * GLintptr/GLsizeiptr sizes and offsets read from 4-byte integers and boolean
+ * results widened to 4 bytes; I2 for bytes in 2-byte integers; I1 for pixel
+ * data; Offset and OffsetI4 for the array pointers and draw-elements indices
+ * given as a byte offset into the bound buffer (an 8-byte or a 4-byte
+ * integer; glMultiDrawElements takes an array of them). */
 #define FGL_FORWARD(entry, fortran_name, command, result, params, args) result entry params;
 #include "fgl_forward.inc"
 #undef FGL_FORWARD

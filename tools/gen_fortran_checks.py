@@ -47,12 +47,17 @@ FORTRAN_TYPE = {
     "GLshort": "INTEGER*2", "GLushort": "INTEGER*2",
     "GLbyte": "INTEGER*1", "GLubyte": "INTEGER*1",
     "GLboolean": "LOGICAL*1",
+    "GLint64": "INTEGER*8", "GLuint64": "INTEGER*8", "GLintptr": "INTEGER*8", "GLsizeiptr": "INTEGER*8",
+    "GLhalf": "INTEGER*2",
 }
+# Text of OpenGL 2.0 on (GLchar) is CHARACTER like char; an array of texts is
+# an array of addresses, as is the address a command hands back.
+TEXT_TYPES = {"char", "GLchar"}
 NARROW_TYPES = {"GLbyte", "GLubyte", "GLshort", "GLushort", "GLboolean"}
 # Each Fortran type in the module (free form) and in f2c's prototype codes.
-F90_TYPE = {"REAL*4": "REAL(4)", "DOUBLE PRECISION": "REAL(8)", "INTEGER*4": "INTEGER(4)",
+F90_TYPE = {"REAL*4": "REAL(4)", "DOUBLE PRECISION": "REAL(8)", "INTEGER*4": "INTEGER(4)", "INTEGER*8": "INTEGER(8)",
             "INTEGER*2": "INTEGER(2)", "INTEGER*1": "INTEGER(1)", "LOGICAL*1": "LOGICAL(1)"}
-F2C_CODE = {"INTEGER*4": 4, "INTEGER*2": 3, "INTEGER*1": 2, "LOGICAL*1": 10, "REAL*4": 6,
+F2C_CODE = {"INTEGER*8": 5, "INTEGER*4": 4, "INTEGER*2": 3, "INTEGER*1": 2, "LOGICAL*1": 10, "REAL*4": 6,
             "DOUBLE PRECISION": 7, "CHARACTER": 13, "untyped": 0, "routine": 200}
 F2C_SUBROUTINE, F2C_LENGTH = 14, 124
 # API parameters that are pointers to an object, not to data: always one value.
@@ -217,6 +222,8 @@ def fortran_result(ctype, name):
     ctype = " ".join(ctype.replace("const", " ").split())
     if ctype == "void":
         return None
+    if ctype.endswith("*"):
+        return "INTEGER*8"
     if ctype in FORTRAN_TYPE:
         return FORTRAN_TYPE[ctype]
     raise SystemExit("gen_fortran_checks: %s: no Fortran type for result %r" % (name, ctype))
@@ -244,7 +251,9 @@ def make_entry(name, result, params, routines, api, family):
             if p.ctype not in ("int", "size_t", "long"):
                 raise SystemExit("gen_fortran_checks: %s: value parameter %s" % (name, p.text))
             continue  # the hidden length of a CHARACTER argument
-        elif p.ctype == "char":
+        elif p.ctype in TEXT_TYPES and p.double_pointer:
+            args.append(Arg(p.name, "INTEGER*8", "array"))
+        elif p.ctype in TEXT_TYPES:
             args.append(Arg(p.name, "CHARACTER"))
         elif p.ctype in ("void", "GLvoid"):
             args.append(Arg(p.name, "untyped", "array"))
