@@ -31,6 +31,20 @@ extern "C" {
 #include "fgl_forward.inc"
 #undef FGL_FORWARD
 
+/* Text as CHARACTER, generated from the registry's text parameters: the
+ * address of each text, and its length as an int after all the other
+ * arguments (the hidden length Fortran compilers pass). Text in without its
+ * trailing blanks (fglGetUniformLocationC(PROGRAM, NAME)); an array of COUNT
+ * texts (fglShaderSourceC(SHADER, COUNT, LINES): each line without its
+ * trailing blanks and ended by a newline; fglTransformFeedbackVaryingsC,
+ * fglGetUniformIndicesC: names); text out truncated or blank-padded, the full
+ * length returned (fglGetShaderInfoLogC(SHADER, LOG), fglGetActiveUniformC(
+ * PROGRAM, INDEX, SIZE, TYPE, NAME), fglGetStringiC(NAME, INDEX, TEXT)), the
+ * buffer size and length arguments of the command left out. */
+#define FGL_TEXT(entry, fortran_name, command, result, params, body) result entry params;
+#include "fgl_text.inc"
+#undef FGL_TEXT
+
 /* Narrow-integer vectors, repacked into OpenGL's component width. */
 /* The least significant 8 bits of each element (bytes), or 16 bits (shorts). */
 void fglColor3bvI4(const GLint *v);

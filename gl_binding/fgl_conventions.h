@@ -102,11 +102,14 @@ inline constexpr bool is_integer_storage =
 //     bound buffer, the number OpenGL reads in place of an address;
 //   P is const void *const *, a the address of 8-byte integers: an array of
 //     byte offsets, bit for bit an array of addresses;
-//   a Fixed or Widened wrapper: a local copy narrowed or widened.
+//   a Fixed or Widened wrapper: a local copy narrowed or widened;
+//   a text wrapper of text.h: a NUL-ended copy without trailing blanks.
 template <typename P, typename A>
 inline decltype(auto) read(A a) {
   if constexpr (std::is_same_v<A, typename ByAddress<P>::type>) {
     return ByAddress<P>::read(a);
+  } else if constexpr (requires { a.text(); }) {
+    return a.text();  // a CHARACTER argument (text.h)
   } else if constexpr (std::is_integral_v<P> && is_integer_storage<A>) {
     return static_cast<P>(ByAddress<std::remove_cv_t<std::remove_pointer_t<A>>>::read(a));
   } else if constexpr (std::is_same_v<P, const void *> && is_integer_storage<A>) {

@@ -19,6 +19,8 @@ applied to every command it fits. Outputs, all into --out:
   gl_recorder.cpp   a stand-in libGL: one definition per OpenGL 1.0 to 3.3 command that
                     records the command's name and each argument's raw bits and width.
   gl_kinds.tsv      the kind of every parameter and result.
+  fgl_text.inc      one FGL_TEXT(entry, fortran_name, command, result, (params), (body))
+                    line per entry of the C text family (text.h).
 
 With --summary, prints the number of entries per family and the commands
 without an entry.
@@ -257,6 +259,90 @@ FAMILIES = [("I4", family_i4), ("I2", family_i2), ("I1", family_i1),
             ("Offset", offset_family(8)), ("OffsetI4", offset_family(4))]
 
 
+class TextEntry:
+    """One entry of the C text family: its parameters as C declarations and
+    the expression of its body (a wrapper of text.h per text argument)."""
+    def __init__(self, name, command, result, params, body):
+        self.name, self.command, self.result, self.params, self.body = name, command, result, params, body
+
+
+def counted_by(c, p):
+    """The parameter that counts the texts of an array of texts."""
+    names = [q.name for q in c.params]
+    m = re.match(r"(?:COMPSIZE\()?(\w+)\)?$", p.len or "")
+    if not m or m.group(1) not in names:
+        raise SystemExit(f"{c.name}: no count for {p.name} ({p.len})")
+    return m.group(1)
+
+
+def family_c(c):
+    """Text as CHARACTER: each text in without its trailing blanks, arrays of
+    texts (a shader's lines each ended by a newline, the length array then
+    left to OpenGL's NUL), a text out blank-padded and truncated with its full
+    length returned; the hidden lengths last."""
+    outs = [p for p in c.params if p.kind == "text_out"]
+    if not (outs or c.result_kind == "text" or c.kinds & {"text_in", "texts_in"}):
+        return None
+    if len(outs) > 1:
+        raise SystemExit(f"{c.name}: more than one text out")
+    lines = "texts_in" in c.kinds and any(p.name == "length" and p.type == "const GLint *" for p in c.params)
+    filled = {}
+    if outs:
+        out = outs[0]
+        filled = {out.len: "buffer", "length": "length", out.name: "text"}
+        for role in ("buffer", "length"):
+            if not any(p.name == n for p in c.params for n, r in filled.items() if r == role):
+                raise SystemExit(f"{c.name}: text out without its {role} parameter")
+    params, args, hidden = [], [], []
+    for p in c.params:
+        if p.kind == "text_in":
+            params.append(("const char *", p.name))
+            args.append(f"fgl::text::In{{{p.name}, {p.name}_length}}")
+            hidden.append(p.name)
+        elif p.kind == "texts_in":
+            params.append(("const char *", p.name))
+            newline = "true" if lines else "false"
+            args.append(f"fgl::text::Texts{{{p.name}, {counted_by(c, p)}, {p.name}_length, {newline}}}")
+            hidden.append(p.name)
+        elif lines and p.name == "length":
+            args.append("fgl::text::NoLengths{}")
+        elif p.name in filled:
+            if filled[p.name] == "text":
+                params.append(("char *", p.name))
+                hidden.append(p.name)
+            args.append("fgl::text::slot")
+        else:
+            params.append((by_address(p.type), p.name))
+            args.append(p.name)
+    if c.result_kind == "text":
+        params.append(("char *", "text"))
+        hidden.append("text")
+    params += [("int", f"{h}_length") for h in hidden]
+    if outs:
+        index = {r: [q.name for q in c.params].index(n) for n, r in filled.items()}
+        body = (f"fgl::text::Out<&{c.name}, {index['buffer']}, {index['length']}, {index['text']}>"
+                f"::call({outs[0].name}, {outs[0].name}_length, {', '.join(args)})")
+        result = "GLint"
+    elif c.result_kind == "text":
+        body = f"fgl::text::Result<&{c.name}>::call(text, text_length{''.join(', ' + a for a in args)})"
+        result = "GLint"
+    else:
+        body = f"fgl::Forward<&{c.name}>::call({', '.join(args)})"
+        result = c.result
+    return TextEntry("fgl" + c.name[2:] + "C", c.name, result, params, body)
+
+
+# Commands whose C entry is hand-written with the query entries.
+HAND_WRITTEN_TEXT = {"glGetString"}
+
+
+def text_entries(commands):
+    for c in commands:
+        entry = None if c.name in HAND_WRITTEN_TEXT else family_c(c)
+        if entry:
+            yield entry
+
+
 def forwarding_entries(commands):
     for c in commands:
         if c.own_behaviour():
@@ -290,6 +376,14 @@ def gen_forward(commands):
         plist = ", ".join(c_decl(t, n) for t, n, _, _ in e.params) or "void"
         alist = ", ".join(a for _, _, a, _ in e.params)
         lines.append(f"FGL_FORWARD({e.name}, {e.name.lower()}_, {e.command}, {e.result}, ({plist}), ({alist}))\n")
+    return "".join(lines)
+
+
+def gen_text(commands):
+    lines = [HEADER]
+    for e in text_entries(commands):
+        plist = ", ".join(c_decl(t, n) for t, n in e.params)
+        lines.append(f"FGL_TEXT({e.name}, {e.name.lower()}_, {e.command}, {e.result}, ({plist}), ({e.body}))\n")
     return "".join(lines)
 
 
@@ -375,12 +469,14 @@ def main():
     write(os.path.join(args.out, "fgl_check.inc"), gen_check(commands))
     write(os.path.join(args.out, "gl_recorder.cpp"), gen_recorder(commands))
     write(os.path.join(args.out, "gl_kinds.tsv"), gen_kinds(commands))
+    write(os.path.join(args.out, "fgl_text.inc"), gen_text(commands))
     if args.summary:
         counts = {}
         for e in forwarding_entries(commands):
             key = (e.family or "unsuffixed", "1.0-1.3" if commands_by_name(commands)[e.command].feature
                    < FIRST_FEATURES else "1.4-3.3")
             counts[key] = counts.get(key, 0) + 1
+        counts[("C", "1.4-3.3")] = sum(1 for _ in text_entries(commands))
         for key in sorted(counts):
             print(*key, counts[key])
         for c in commands:

@@ -291,7 +291,14 @@ def repacking_entry(name, protos, carried):
     return False
 
 
-def check_exports(library, protos, carried, gl40, entries):
+def text_entries(protos, modern):
+    """The C entries: every command of OpenGL 1.4 to 3.3 with text (GLchar)
+    among its parameters, or a text result."""
+    return {"fgl" + c[2:] + "C" for c in modern
+            if any("GLchar" in t for t in protos[c][1]) or protos[c][0].endswith("GLubyte *")}
+
+
+def check_exports(library, protos, carried, modern, gl40, entries):
     faults = []
     symbols = exports(library)
     names = [n for n in symbols if not is_alias(n)]
@@ -312,7 +319,10 @@ def check_exports(library, protos, carried, gl40, entries):
     have = set(names)
     for n in sorted(want - have):
         faults.append(f"{n}: forwarding entry not exported")
-    for n in sorted(have - want):
+    texts = text_entries(protos, modern)
+    for n in sorted(texts - have):
+        faults.append(f"{n}: text entry not exported")
+    for n in sorted(have - want - texts):
         if not repacking_entry(n, protos, carried):
             faults.append(f"{n}: exported, but neither a forwarding nor a repacking entry")
 
@@ -322,7 +332,7 @@ def check_exports(library, protos, carried, gl40, entries):
             n = ("fgl" + c[2:] + suffix).lower()
             if n in lower_names:
                 faults.append(f"{c} (OpenGL 4.0) has an entry: {n}")
-    return faults, len(have & want), len(have - want)
+    return faults, len(have & want), len(have - want - texts), len(have & texts)
 
 
 def main():
@@ -339,12 +349,13 @@ def main():
             sys.exit("\n".join(faults))
         write_inc(args.write_inc, entries)
     if args.check_exports:
-        more, forwarding, others = check_exports(args.check_exports, protos, carried, gl40, entries)
+        more, forwarding, others, texts = check_exports(args.check_exports, protos, carried, modern, gl40,
+                                                        entries)
         faults += more
         for f in faults:
             print("FAULT:", f)
         print(f"{forwarding} forwarding entries exported of {len(entries)} expected; "
-              f"{others} repacking and query entries; {len(faults)} faults")
+              f"{texts} text entries; {others} repacking and query entries; {len(faults)} faults")
         sys.exit(1 if faults else 0)
 
 
