@@ -45,6 +45,18 @@ extern "C" {
 #include "fgl_text.inc"
 #undef FGL_TEXT
 
+/* Sync objects as INTEGER*4 handles of the layer's table: fglFenceSync
+ * returns one (from 1 up, never reused; 0 for none), the other entries take
+ * one in GLsync's place. A handle never issued or deleted reaches no OpenGL
+ * call: the entry records GL_INVALID_VALUE for the next fglGetError and
+ * returns GL_WAIT_FAILED from a client wait (fglIsSync: GL_FALSE, no error;
+ * fglDeleteSync of 0: nothing). Timeouts are GLuint64 (INTEGER*8); the I4
+ * entries read them from INTEGER*4, sign-extended, so -1 is
+ * GL_TIMEOUT_IGNORED. */
+#define FGL_SYNC(entry, fortran_name, command, result, params, body) result entry params;
+#include "fgl_sync.inc"
+#undef FGL_SYNC
+
 /* Narrow-integer vectors, repacked into OpenGL's component width. */
 /* The least significant 8 bits of each element (bytes), or 16 bits (shorts). */
 void fglColor3bvI4(const GLint *v);

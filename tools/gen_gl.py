@@ -21,6 +21,8 @@ applied to every command it fits. Outputs, all into --out:
   gl_kinds.tsv      the kind of every parameter and result.
   fgl_text.inc      one FGL_TEXT(entry, fortran_name, command, result, (params), (body))
                     line per entry of the C text family (text.h).
+  fgl_sync.inc      one FGL_SYNC(entry, fortran_name, command, result, (params), (body))
+                    line per entry of the sync kind (sync.h).
 
 With --summary, prints the number of entries per family and the commands
 without an entry.
@@ -332,6 +334,34 @@ def family_c(c):
     return TextEntry("fgl" + c.name[2:] + "C", c.name, result, params, body)
 
 
+def sync_entries(commands):
+    """The sync kind: every GLsync parameter as the address of an INTEGER*4
+    handle of the layer's table and a GLsync result as a new handle
+    (sync.h); the I4 form reads a 64-bit timeout from 4 bytes, sign-extended
+    (so -1 is GL_TIMEOUT_IGNORED), and widens a boolean result."""
+    for c in commands:
+        if not ("sync" in c.kinds or c.result_kind == "sync"):
+            continue
+        forms = [("", False)]
+        if "int64" in c.kinds or c.result_kind == "boolean":
+            forms.append(("I4", True))
+        for suffix, narrow in forms:
+            params = []
+            for p in c.params:
+                if p.kind == "sync" or (narrow and p.kind == "int64"):
+                    params.append(("const GLint *", p.name))
+                else:
+                    params.append((by_address(p.type), p.name))
+            if c.result_kind == "sync":
+                result = "GLint"
+            elif narrow and c.result_kind == "boolean":
+                result = WIDENED_RESULT
+            else:
+                result = c.result
+            body = f"fgl::sync::Call<&{c.name}>::call({', '.join(n for _, n in params)})"
+            yield TextEntry("fgl" + c.name[2:] + suffix, c.name, result, params, body)
+
+
 # Commands whose C entry is hand-written with the query entries.
 HAND_WRITTEN_TEXT = {"glGetString"}
 
@@ -384,6 +414,14 @@ def gen_text(commands):
     for e in text_entries(commands):
         plist = ", ".join(c_decl(t, n) for t, n in e.params)
         lines.append(f"FGL_TEXT({e.name}, {e.name.lower()}_, {e.command}, {e.result}, ({plist}), ({e.body}))\n")
+    return "".join(lines)
+
+
+def gen_sync(commands):
+    lines = [HEADER]
+    for e in sync_entries(commands):
+        plist = ", ".join(c_decl(t, n) for t, n in e.params)
+        lines.append(f"FGL_SYNC({e.name}, {e.name.lower()}_, {e.command}, {e.result}, ({plist}), ({e.body}))\n")
     return "".join(lines)
 
 
@@ -470,6 +508,7 @@ def main():
     write(os.path.join(args.out, "gl_recorder.cpp"), gen_recorder(commands))
     write(os.path.join(args.out, "gl_kinds.tsv"), gen_kinds(commands))
     write(os.path.join(args.out, "fgl_text.inc"), gen_text(commands))
+    write(os.path.join(args.out, "fgl_sync.inc"), gen_sync(commands))
     if args.summary:
         counts = {}
         for e in forwarding_entries(commands):
@@ -477,6 +516,7 @@ def main():
                    < FIRST_FEATURES else "1.4-3.3")
             counts[key] = counts.get(key, 0) + 1
         counts[("C", "1.4-3.3")] = sum(1 for _ in text_entries(commands))
+        counts[("sync", "1.4-3.3")] = sum(1 for _ in sync_entries(commands))
         for key in sorted(counts):
             print(*key, counts[key])
         for c in commands:

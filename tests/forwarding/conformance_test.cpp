@@ -673,3 +673,77 @@ TEST(StorageFamilies, MultiDrawOffsetsInFourBytesAreWidenedAndEightBytesHandedOn
 }
 
 }  // namespace
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Sync handles: INTEGER*4 numbers of the layer's table in place of GLsync.
+
+TEST(SyncHandles, FencesGetSmallHandlesThatReachOpenGLAsTheirObjects) {
+  gl_recorder::reset();
+  const GLenum condition = GL_SYNC_GPU_COMMANDS_COMPLETE;
+  const GLbitfield flags = 0;
+  gl_recorder::set_result("glFenceSync", 0x5000);
+  const GLint first = fglFenceSync(&condition, &flags);
+  gl_recorder::set_result("glFenceSync", 0x6000);
+  const GLint second = fglFenceSync(&condition, &flags);
+  EXPECT_GT(first, 0);
+  EXPECT_EQ(second, first + 1);
+
+  gl_recorder::set_result("glClientWaitSync", GL_CONDITION_SATISFIED);
+  const GLint forever = -1, half_second = 500000000;
+  EXPECT_EQ(fglClientWaitSyncI4(&second, &flags, &forever), static_cast<GLenum>(GL_CONDITION_SATISFIED));
+  fglWaitSyncI4(&first, &flags, &half_second);
+  const GLuint64 long_wait = 5000000000ull;
+  fglClientWaitSync(&first, &flags, &long_wait);
+  const auto &c = gl_recorder::calls();
+  ASSERT_EQ(c.size(), 5u);
+  EXPECT_EQ(c[2].args[0].bits, 0x6000u);
+  EXPECT_EQ(c[2].args[2].bits, GL_TIMEOUT_IGNORED) << "INTEGER*4 -1 is sign-extended";
+  EXPECT_EQ(c[3].command, "glWaitSync");
+  EXPECT_EQ(c[3].args[0].bits, 0x5000u);
+  EXPECT_EQ(c[3].args[2].bits, 500000000u);
+  EXPECT_EQ(c[4].args[2].bits, 5000000000ull);
+
+  gl_recorder::reset();
+  fglDeleteSync(&first);
+  fglDeleteSync(&second);
+  ASSERT_EQ(gl_recorder::calls().size(), 2u);
+  EXPECT_EQ(gl_recorder::calls()[0].args[0].bits, 0x5000u);
+}
+
+TEST(SyncHandles, UnknownAndDeletedHandlesReachNoCommandAndRecordInvalidValue) {
+  gl_recorder::reset();
+  const GLenum condition = GL_SYNC_GPU_COMMANDS_COMPLETE;
+  const GLbitfield flags = 0;
+  gl_recorder::set_result("glFenceSync", 0x7000);
+  const GLint fence = fglFenceSync(&condition, &flags);
+  fglDeleteSync(&fence);
+  gl_recorder::reset();
+  const GLint never = 1 << 30, negative = -3, forever = -1;
+  for (GLint handle : {fence, never, negative}) {
+    EXPECT_EQ(fglClientWaitSyncI4(&handle, &flags, &forever), static_cast<GLenum>(GL_WAIT_FAILED));
+    EXPECT_EQ(fglGetError(), static_cast<GLenum>(GL_INVALID_VALUE)) << handle;
+    fglWaitSyncI4(&handle, &flags, &forever);
+    fglDeleteSync(&handle);
+    GLint value = -9;
+    GLsizei length = -9;
+    const GLenum pname = GL_SYNC_STATUS;
+    const GLsizei one = 1;
+    fglGetSynciv(&handle, &pname, &one, &length, &value);
+    EXPECT_EQ(value, -9);
+    // Held once, as OpenGL holds one error of each kind.
+    EXPECT_EQ(fglGetError(), static_cast<GLenum>(GL_INVALID_VALUE)) << handle;
+    EXPECT_EQ(fglGetError(), static_cast<GLenum>(GL_NO_ERROR)) << handle;
+    // Not a sync object: false, as glIsSync answers, and no error.
+    EXPECT_EQ(fglIsSync(&handle), GL_FALSE);
+    EXPECT_EQ(fglIsSyncI4(&handle), 0);
+    EXPECT_EQ(fglGetError(), static_cast<GLenum>(GL_NO_ERROR));
+  }
+  const GLint zero = 0;
+  fglDeleteSync(&zero);  // like glDeleteSync(0): nothing, no error
+  EXPECT_EQ(fglGetError(), static_cast<GLenum>(GL_NO_ERROR));
+  for (const auto &call : gl_recorder::calls()) EXPECT_EQ(call.command, "glGetError");
+}
+
+}  // namespace

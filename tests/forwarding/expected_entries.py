@@ -298,6 +298,17 @@ def text_entries(protos, modern):
             if any("GLchar" in t for t in protos[c][1]) or protos[c][0].endswith("GLubyte *")}
 
 
+def sync_entries(protos):
+    """The sync commands' entries: each unsuffixed, and I4 for a 64-bit
+    timeout or a boolean result."""
+    out = set()
+    for c in SYNC_COMMANDS:
+        out.add("fgl" + c[2:])
+        if "GLuint64" in protos[c][1] or protos[c][0] == "GLboolean":
+            out.add("fgl" + c[2:] + "I4")
+    return out
+
+
 def check_exports(library, protos, carried, modern, gl40, entries):
     faults = []
     symbols = exports(library)
@@ -319,7 +330,7 @@ def check_exports(library, protos, carried, modern, gl40, entries):
     have = set(names)
     for n in sorted(want - have):
         faults.append(f"{n}: forwarding entry not exported")
-    texts = text_entries(protos, modern)
+    texts = text_entries(protos, modern) | sync_entries(protos)
     for n in sorted(texts - have):
         faults.append(f"{n}: text entry not exported")
     for n in sorted(have - want - texts):
@@ -355,7 +366,7 @@ def main():
         for f in faults:
             print("FAULT:", f)
         print(f"{forwarding} forwarding entries exported of {len(entries)} expected; "
-              f"{texts} text entries; {others} repacking and query entries; {len(faults)} faults")
+              f"{texts} text and sync entries; {others} repacking and query entries; {len(faults)} faults")
         sys.exit(1 if faults else 0)
 
 

@@ -2,7 +2,7 @@
 // in a real context (a freeglut window on the test's own X server): shader
 // text from CHARACTER lines and back, name lookups with trailing blanks,
 // transform feedback varyings, buffer sizes and offsets in INTEGER*4 and
-// INTEGER*8, and array pointers given as offsets.
+// INTEGER*8, array pointers given as offsets, sync handles and 64-bit queries.
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
@@ -263,6 +263,41 @@ TEST_F(ModernMesa, ArrayPointersAsOffsetsIntoTheBoundBuffer) {
   EXPECT_EQ(reinterpret_cast<std::uintptr_t>(seen), 12u);
   glBindBuffer(GL_ARRAY_BUFFER, 0);
   glDeleteBuffers(1, &buffer);
+}
+
+TEST_F(ModernMesa, FenceWaitedOnThenDeleted) {
+  const GLenum condition = GL_SYNC_GPU_COMMANDS_COMPLETE;
+  const GLbitfield none = 0, flush = GL_SYNC_FLUSH_COMMANDS_BIT;
+  glClear(GL_COLOR_BUFFER_BIT);
+  GLint fence = fglFenceSync(&condition, &none);
+  ASSERT_GT(fence, 0);
+  EXPECT_EQ(fglIsSyncI4(&fence), 1);
+  const GLint forever = -1;
+  const GLenum waited = fglClientWaitSyncI4(&fence, &flush, &forever);
+  EXPECT_TRUE(waited == GL_ALREADY_SIGNALED || waited == GL_CONDITION_SATISFIED) << waited;
+  GLint status = 0;
+  GLsizei length = 0;
+  const GLenum pname = GL_SYNC_STATUS;
+  const GLsizei one = 1;
+  fglGetSynciv(&fence, &pname, &one, &length, &status);
+  EXPECT_EQ(status, GL_SIGNALED);
+  EXPECT_EQ(length, 1);
+  fglDeleteSync(&fence);
+  EXPECT_EQ(fglIsSync(&fence), GL_FALSE);
+  const GLuint64 no_time = 0;
+  EXPECT_EQ(fglClientWaitSync(&fence, &none, &no_time), static_cast<GLenum>(GL_WAIT_FAILED));
+  EXPECT_EQ(fglGetError(), static_cast<GLenum>(GL_INVALID_VALUE));
+  EXPECT_EQ(fglGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(ModernMesa, SixtyFourBitQueries) {
+  GLint64 timeout = -1;
+  const GLenum pname = GL_MAX_SERVER_WAIT_TIMEOUT;
+  fglGetInteger64v(&pname, &timeout);
+  GLint64 direct = -2;
+  glGetInteger64v(GL_MAX_SERVER_WAIT_TIMEOUT, &direct);
+  EXPECT_EQ(timeout, direct);
+  EXPECT_GE(timeout, 0);
 }
 
 }  // namespace
