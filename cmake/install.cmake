@@ -26,6 +26,8 @@ install(TARGETS house RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runt
 install(FILES
     ${PROJECT_SOURCE_DIR}/gl_binding/fgl.h
     ${FGL_GENERATED_DIR}/fgl_forward.inc
+    ${FGL_GENERATED_DIR}/fgl_text.inc
+    ${FGL_GENERATED_DIR}/fgl_sync.inc
     ${PROJECT_SOURCE_DIR}/glut_binding/fglut.h
     ${PROJECT_SOURCE_DIR}/glu_binding/fglu.h
     ${FGLU_GENERATED_DIR}/fglu_forward.inc
