@@ -582,6 +582,16 @@ void glBindBuffer(GLenum target, GLuint buffer) {
   if (target == GL_ELEMENT_ARRAY_BUFFER) the_state.element_buffer = buffer;
 }
 
+void glBufferData(GLenum, GLsizeiptr size, const void *data, GLenum) {
+  if (size < 0) return fuzz_gl::fail(GL_INVALID_VALUE);
+  fuzz_gl::read_block("glBufferData", data, data ? static_cast<std::size_t>(size) : 0);
+}
+
+void glBufferSubData(GLenum, GLintptr offset, GLsizeiptr size, const void *data) {
+  if (size < 0 || offset < 0) return fuzz_gl::fail(GL_INVALID_VALUE);
+  fuzz_gl::read_block("glBufferSubData", data, static_cast<std::size_t>(size));
+}
+
 GLint glGetUniformLocation(GLuint, const GLchar *name) {
   the_state.texts.assign(1, std::string(name));
   fuzz_gl::read_block("glGetUniformLocation", name, the_state.texts[0].size() + 1);

@@ -251,9 +251,35 @@ void fuzz_text(FuzzedDataProvider &in) {
   }
 }
 
-// Draw-elements indices as a byte offset into the bound element buffer.
+// Buffer data whose size is held in 4 or 8 bytes, from a caller's array of
+// exactly that size; then draw-elements indices as a byte offset into the
+// bound element buffer.
 void fuzz_offsets(FuzzedDataProvider &in) {
   auto &gl = state();
+  {
+    const GLenum target = GL_ARRAY_BUFFER, usage = GL_STATIC_DRAW;
+    const GLint size = in.ConsumeIntegralInRange(-3, 4096);
+    const GLint offset = in.ConsumeIntegralInRange(-1, 64);
+    const std::string bytes = in.ConsumeBytesAsString(size > 0 ? static_cast<std::size_t>(size) : 0);
+    const std::size_t n = size > 0 ? static_cast<std::size_t>(size) : 0;
+    char *data = static_cast<char *>(std::malloc(n + (n == 0)));
+    std::memset(data, 'b', n);
+    std::memcpy(data, bytes.data(), bytes.size());
+    const int form = in.ConsumeIntegralInRange(0, 2);
+    if (form == 0) {
+      fglBufferDataI4(&target, &size, data, &usage);
+    } else if (form == 1) {
+      const GLsizeiptr wide = size;
+      fglBufferData(&target, &wide, data, &usage);
+    } else {
+      fglBufferSubDataI4(&target, &offset, &size, data);
+    }
+    const bool bad = size < 0 || (form == 2 && offset < 0);
+    check(bad ? gl.error == GL_INVALID_VALUE : gl.read.size() == n && (n == 0 || std::memcmp(gl.read.data(), data, n) == 0),
+          "OpenGL read other buffer data");
+    std::free(data);
+    fuzz_gl::reset();
+  }
   const GLenum target = GL_ELEMENT_ARRAY_BUFFER, mode = GL_TRIANGLES;
   const GLuint buffer = in.ConsumeIntegralInRange<GLuint>(1, 9);
   fglBindBuffer(&target, &buffer);
