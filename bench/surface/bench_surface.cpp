@@ -4,6 +4,11 @@
 //   arrays     fglVertexPointer, fglNormalPointer and fglDrawElements with
 //              4-byte indices through the binding;
 //   direct     the same vertex arrays by direct OpenGL calls.
+// A second benchmark draws the same surface from buffer objects, uploaded once:
+//   buffers         fglVertexPointerOffset, fglNormalPointerOffset into one
+//                   vertex buffer and fglDrawElementsOffset into an element
+//                   buffer, through the binding;
+//   buffers_direct  the same by direct OpenGL calls.
 // The surface is 999 triangle strips, one per pair of grid rows; all three
 // send the same vertices in the same order, and before timing their pictures
 // are read back and must be identical. A frame is a clear, the surface and
@@ -14,6 +19,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <ctime>
 #include <string>
@@ -104,6 +110,74 @@ void directFrame() {
   glFinish();
 }
 
+// The buffer objects: vertices then normals in one vertex buffer, every
+// strip's indices in one element buffer; uploaded once by fglBufferData (8-byte
+// size) and fglBufferDataI4 (4-byte size).
+GLuint vertexBuffer = 0, elementBuffer = 0;
+GLenum arrayBuffer = GL_ARRAY_BUFFER, elementArrayBuffer = GL_ELEMENT_ARRAY_BUFFER;
+GLint64 vertexOffset = 0, normalOffset = 0;
+
+void uploadBuffers() {
+  GLsizei one = 1;
+  GLenum staticDraw = GL_STATIC_DRAW;
+  fglGenBuffers(&one, &vertexBuffer);
+  fglGenBuffers(&one, &elementBuffer);
+  const auto bytes = [](const auto &v) { return sizeof(v[0]) * v.size(); };
+  const GLsizeiptr both = static_cast<GLsizeiptr>(bytes(surface->vertices) + bytes(surface->normals));
+  GLint64 zero = 0, vertexBytes = static_cast<GLint64>(bytes(surface->vertices)),
+          normalBytes = static_cast<GLint64>(bytes(surface->normals));
+  fglBindBuffer(&arrayBuffer, &vertexBuffer);
+  fglBufferData(&arrayBuffer, &both, nullptr, &staticDraw);
+  fglBufferSubData(&arrayBuffer, &zero, &vertexBytes, surface->vertices.data());
+  fglBufferSubData(&arrayBuffer, &vertexBytes, &normalBytes, surface->normals.data());
+  normalOffset = vertexBytes;
+  const GLint indexBytes = static_cast<GLint>(bytes(surface->indices));  // as an INTEGER*4 size
+  fglBindBuffer(&elementArrayBuffer, &elementBuffer);
+  fglBufferDataI4(&elementArrayBuffer, &indexBytes, surface->indices.data(), &staticDraw);
+  GLuint none = 0;
+  fglBindBuffer(&arrayBuffer, &none);
+  fglBindBuffer(&elementArrayBuffer, &none);
+}
+
+void buffersFrame() {
+  fglClear(&clearBits);
+  fglBindBuffer(&arrayBuffer, &vertexBuffer);
+  fglBindBuffer(&elementArrayBuffer, &elementBuffer);
+  fglEnableClientState(&vertexArray);
+  fglEnableClientState(&normalArray);
+  fglVertexPointerOffset(&three, &floatType, &tight, &vertexOffset);
+  fglNormalPointerOffset(&floatType, &tight, &normalOffset);
+  for (int j = 0; j + 1 < kGrid; ++j) {
+    const GLint64 strip = static_cast<GLint64>(sizeof(GLuint)) * 2 * kGrid * j;
+    fglDrawElementsOffset(&triangleStrip, &stripLength, &unsignedInt, &strip);
+  }
+  fglDisableClientState(&normalArray);
+  fglDisableClientState(&vertexArray);
+  GLuint none = 0;
+  fglBindBuffer(&arrayBuffer, &none);
+  fglBindBuffer(&elementArrayBuffer, &none);
+  fglFinish();
+}
+
+void buffersDirectFrame() {
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
+  glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, elementBuffer);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glEnableClientState(GL_NORMAL_ARRAY);
+  glVertexPointer(3, GL_FLOAT, 0, reinterpret_cast<const void *>(static_cast<std::intptr_t>(vertexOffset)));
+  glNormalPointer(GL_FLOAT, 0, reinterpret_cast<const void *>(static_cast<std::intptr_t>(normalOffset)));
+  for (int j = 0; j + 1 < kGrid; ++j) {
+    const std::intptr_t strip = static_cast<std::intptr_t>(sizeof(GLuint)) * 2 * kGrid * j;
+    glDrawElements(GL_TRIANGLE_STRIP, 2 * kGrid, GL_UNSIGNED_INT, reinterpret_cast<const void *>(strip));
+  }
+  glDisableClientState(GL_NORMAL_ARRAY);
+  glDisableClientState(GL_VERTEX_ARRAY);
+  glBindBuffer(GL_ARRAY_BUFFER, 0);
+  glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+  glFinish();
+}
+
 using Frame = void (*)();
 constexpr Frame kFrames[3] = {immediateFrame, arraysFrame, directFrame};
 constexpr const char *kNames[3] = {"immediate", "arrays", "direct"};
@@ -150,6 +224,38 @@ void alternating(benchmark::State &state) {
   state.counters["immediate_over_arrays"] = ns[0] / ns[1];
   state.counters["arrays_over_direct_cpu"] = cpuNs[1] / cpuNs[2];
   state.counters["immediate_over_arrays_cpu"] = cpuNs[0] / cpuNs[1];
+}
+
+// The buffer frames, one of each per iteration, timed on their own, the order
+// swapped every iteration (the iteration count is even).
+void buffersAlternating(benchmark::State &state) {
+  constexpr Frame frames[2] = {buffersFrame, buffersDirectFrame};
+  using Clock = std::chrono::steady_clock;
+  Clock::duration wall[2]{};
+  double cpu[2]{};
+  bool swapped = false;
+  for (auto _ : state) {
+    for (int k = 0; k < 2; ++k) {
+      const int f = swapped ? 1 - k : k;
+      const double c0 = processSeconds();
+      const auto t0 = Clock::now();
+      frames[f]();
+      wall[f] += Clock::now() - t0;
+      cpu[f] += processSeconds() - c0;
+    }
+    swapped = !swapped;
+  }
+  const double n = static_cast<double>(state.iterations());
+  const char *names[2] = {"buffers", "buffers_direct"};
+  double ns[2], cpuNs[2];
+  for (int f = 0; f < 2; ++f) {
+    ns[f] = std::chrono::duration<double, std::nano>(wall[f]).count() / n;
+    cpuNs[f] = 1e9 * cpu[f] / n;
+    state.counters[std::string(names[f]) + "_ns"] = ns[f];
+    state.counters[std::string(names[f]) + "_cpu_ns"] = cpuNs[f];
+  }
+  state.counters["buffers_over_direct"] = ns[0] / ns[1];
+  state.counters["buffers_over_direct_cpu"] = cpuNs[0] / cpuNs[1];
 }
 
 std::vector<unsigned char> picture() {
@@ -209,7 +315,16 @@ int main(int argc, char **argv) {
       return 1;
     }
   }
+  uploadBuffers();
+  for (const Frame f : {buffersFrame, buffersDirectFrame}) {
+    f();
+    if (picture() != pictures[2]) {
+      std::fprintf(stderr, "bench_surface: a picture from buffer objects differs from the direct one\n");
+      return 1;
+    }
+  }
   benchmark::RegisterBenchmark("surface/1000000", alternating)->UseRealTime()->Iterations(6 * kCycles);
+  benchmark::RegisterBenchmark("buffers/1000000", buffersAlternating)->UseRealTime()->Iterations(6 * kCycles);
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();

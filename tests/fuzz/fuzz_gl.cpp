@@ -4,6 +4,7 @@
 // real implementation would.
 #include "fuzz_gl.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace fuzz_gl {
@@ -456,6 +457,7 @@ void glDrawElements(GLenum, GLsizei count, GLenum type, const void *indices) {
   if (count < 0) return fuzz_gl::fail(GL_INVALID_VALUE);
   const int size = fuzz_gl::index_bytes(type);
   if (size == 0) return fuzz_gl::fail(GL_INVALID_ENUM);
+  if (the_state.element_buffer != 0) return fuzz_gl::read_block("glDrawElements", indices, 0);
   fuzz_gl::read_block("glDrawElements", indices, static_cast<std::size_t>(count) * static_cast<std::size_t>(size));
 }
 
@@ -572,5 +574,68 @@ FUZZ_GL_VECTOR(glVertex2sv, GLshort, 2)
 FUZZ_GL_VECTOR(glVertex3sv, GLshort, 3)
 FUZZ_GL_VECTOR(glVertex4sv, GLshort, 4)
 #undef FUZZ_GL_VECTOR
+
+// The text commands. A text in is read up to its NUL, as OpenGL reads it; a
+// text out writes at most bufSize - 1 characters of the_state.string and a
+// NUL, and reports the characters written, as OpenGL does.
+void glBindBuffer(GLenum target, GLuint buffer) {
+  if (target == GL_ELEMENT_ARRAY_BUFFER) the_state.element_buffer = buffer;
+}
+
+void glBufferData(GLenum, GLsizeiptr size, const void *data, GLenum) {
+  if (size < 0) return fuzz_gl::fail(GL_INVALID_VALUE);
+  fuzz_gl::read_block("glBufferData", data, data ? static_cast<std::size_t>(size) : 0);
+}
+
+void glBufferSubData(GLenum, GLintptr offset, GLsizeiptr size, const void *data) {
+  if (size < 0 || offset < 0) return fuzz_gl::fail(GL_INVALID_VALUE);
+  fuzz_gl::read_block("glBufferSubData", data, static_cast<std::size_t>(size));
+}
+
+GLint glGetUniformLocation(GLuint, const GLchar *name) {
+  the_state.texts.assign(1, std::string(name));
+  fuzz_gl::read_block("glGetUniformLocation", name, the_state.texts[0].size() + 1);
+  return 7;
+}
+
+void glShaderSource(GLuint, GLsizei count, const GLchar *const *string, const GLint *length) {
+  if (count < 0) return fuzz_gl::fail(GL_INVALID_VALUE);
+  if (length != nullptr) return fuzz_gl::fail(GL_INVALID_OPERATION);  // the layer's lines end in a NUL
+  the_state.texts.clear();
+  for (GLsizei i = 0; i < count; ++i) the_state.texts.emplace_back(string[i]);
+  the_state.command = "glShaderSource";
+  ++the_state.calls;
+}
+
+namespace {
+void text_out(const char *command, GLsizei bufSize, GLsizei *length, GLchar *out) {
+  if (bufSize < 0) return fuzz_gl::fail(GL_INVALID_VALUE);
+  const std::string &t = the_state.string;
+  const std::size_t n = bufSize == 0 ? 0 : std::min(t.size(), static_cast<std::size_t>(bufSize) - 1);
+  std::vector<std::size_t> offsets(bufSize == 0 ? 0 : n + 1);
+  for (std::size_t i = 0; i < offsets.size(); ++i) offsets[i] = i;
+  fuzz_gl::write_bytes(command, out, offsets.size(), offsets);
+  if (bufSize > 0) {
+    if (n > 0) std::memcpy(out, t.data(), n);
+    out[n] = 0;
+  }
+  if (length != nullptr) *length = static_cast<GLsizei>(n);
+}
+}  // namespace
+
+void glGetShaderInfoLog(GLuint, GLsizei bufSize, GLsizei *length, GLchar *infoLog) {
+  text_out("glGetShaderInfoLog", bufSize, length, infoLog);
+}
+
+void glGetActiveUniform(GLuint, GLuint, GLsizei bufSize, GLsizei *length, GLint *size, GLenum *type, GLchar *name) {
+  *size = 1;
+  *type = GL_FLOAT_VEC3;
+  text_out("glGetActiveUniform", bufSize, length, name);
+}
+
+const GLubyte *glGetStringi(GLenum, GLuint) {
+  ++the_state.calls;
+  return the_state.has_string ? reinterpret_cast<const GLubyte *>(the_state.string.c_str()) : nullptr;
+}
 
 }  // extern "C"

@@ -1,4 +1,4 @@
-// A lean stand-in for libGL for the fuzz harnesses. Every OpenGL 1.0 to 1.3 command
+// A lean stand-in for libGL for the fuzz harnesses. Every OpenGL 1.0 to 3.3 command
 // exists (most do nothing); the commands that take client memory read or
 // write exactly the bytes a real implementation would, given the pixel-store
 // state, the texture and pixel-map sizes and the enumerants, so that
@@ -43,6 +43,12 @@ struct State {
   std::vector<bool> written_mask;
   int calls = 0;
   std::uint32_t fill_seed = 1;  // seeds the bytes that read-back commands write
+
+  // The text commands: the texts OpenGL was given (each read up to its NUL),
+  // and the buffer bound to GL_ELEMENT_ARRAY_BUFFER (0: indices are client
+  // memory; otherwise the indices pointer is a byte offset, never read).
+  std::vector<std::string> texts;
+  GLuint element_buffer = 0;
 };
 
 State &state();

@@ -1,4 +1,4 @@
-// Every OpenGL 1.0 to 1.3 command as a weak definition that does nothing and returns
+// Every OpenGL 1.0 to 3.3 command as a weak definition that does nothing and returns
 // zero; fuzz_gl.cpp overrides the commands that touch client memory.
 #include <GL/gl.h>
 

@@ -1,10 +1,17 @@
 // Fuzzes the display-list and query entries: glCallLists through the I4, I2
 // and P entries with any count and name type, glGetBooleanv into 4-byte
 // elements, and random sequences of the three string entries (fglGetString,
-// fglGetStringCopy, fglGetStringRelease) against strings of any bytes.
+// fglGetStringCopy, fglGetStringRelease) against strings of any bytes; the
+// CHARACTER text entries (a name in, a shader's array of lines in, a log, an
+// active uniform's name and an indexed string out) with any hidden length,
+// negative and large ones included, each caller variable allocated at exactly
+// its length; and the draw-elements offset entries with any offset.
 #include "fgl.h"
 #include "fuzz_common.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -149,15 +156,159 @@ void fuzz_strings(FuzzedDataProvider &in) {
   }
 }
 
+// What OpenGL reads of a text handed to it: up to the first NUL.
+std::string up_to_nul(const std::string &t) { return t.substr(0, t.find('\0')); }
+
+// The caller's CHARACTER variable: exactly `length` bytes (none when the
+// length is not positive) from the input, with trailing blanks now and then.
+struct Character {
+  Character(FuzzedDataProvider &in, int length) : n(length > 0 ? static_cast<std::size_t>(length) : 0) {
+    p = static_cast<char *>(std::malloc(n + (n == 0)));
+    std::string bytes = in.ConsumeBytesAsString(n);
+    const std::size_t blanks = in.ConsumeIntegralInRange<std::size_t>(0, n);
+    bytes.resize(n, ' ');
+    std::memset(bytes.data() + (n - blanks), ' ', blanks);
+    if (n) std::memcpy(p, bytes.data(), n);
+  }
+  ~Character() { std::free(p); }
+  Character(const Character &) = delete;
+  Character &operator=(const Character &) = delete;
+  // Bytes [from, from + length) without their trailing blanks.
+  std::string trimmed(std::size_t from, std::size_t length) const {
+    std::size_t e = length;
+    while (e > 0 && p[from + e - 1] == ' ') --e;
+    return std::string(p + from, e);
+  }
+  char *p;
+  std::size_t n;
+};
+
+// A hidden length: mostly small, sometimes any negative value or a large one.
+int hidden_length(FuzzedDataProvider &in) {
+  switch (in.ConsumeIntegralInRange(0, 7)) {
+    case 0: return in.ConsumeIntegralInRange(INT32_MIN, -1);
+    case 1: return in.ConsumeIntegralInRange(4096, 1 << 20);
+    default: return in.ConsumeIntegralInRange(-2, 300);
+  }
+}
+
+void fuzz_text(FuzzedDataProvider &in) {
+  auto &gl = state();
+  const GLuint object = in.ConsumeIntegral<GLuint>();
+  switch (in.ConsumeIntegralInRange(0, 3)) {
+    case 0: {  // a name in
+      const int length = hidden_length(in);
+      Character name(in, length);
+      check(fglGetUniformLocationC(&object, name.p, length) == 7, "fglGetUniformLocationC lost OpenGL's result");
+      check(gl.texts.size() == 1 && gl.texts[0] == up_to_nul(name.trimmed(0, name.n)), "OpenGL saw another name");
+      break;
+    }
+    case 1: {  // a shader's lines: COUNT elements of the hidden length each
+      const GLsizei count = in.ConsumeIntegralInRange(-3, 24);
+      const int length = in.ConsumeBool() ? in.ConsumeIntegralInRange(INT32_MIN, 0) : in.ConsumeIntegralInRange(1, 200);
+      const std::size_t each = length > 0 ? static_cast<std::size_t>(length) : 0;
+      const std::size_t lines = count > 0 ? static_cast<std::size_t>(count) : 0;
+      Character text(in, static_cast<int>(each * lines));
+      fglShaderSourceC(&object, &count, text.p, length);
+      if (count < 0) {
+        check(gl.error == GL_INVALID_VALUE, "a negative count did not reach OpenGL");
+        break;
+      }
+      check(gl.texts.size() == lines, "OpenGL got another number of lines");
+      for (std::size_t i = 0; i < lines; ++i) {
+        const std::string want = up_to_nul(text.trimmed(i * each, each) + '\n');
+        check(gl.texts[i] == want, "a line reached OpenGL changed");
+      }
+      break;
+    }
+    default: {  // text out: a log, an active uniform's name, an indexed string
+      const int length = hidden_length(in);
+      gl.string = in.ConsumeRandomLengthString(in.ConsumeBool() ? 100 : 3000);
+      gl.has_string = in.ConsumeIntegralInRange(0, 7) != 0;
+      const std::size_t room = length > 0 ? static_cast<std::size_t>(length) : 0;
+      char *out = static_cast<char *>(std::malloc(room + (room == 0)));
+      std::string text = gl.string;
+      GLint got;
+      if (in.ConsumeBool()) {
+        got = fglGetShaderInfoLogC(&object, out, length);
+      } else if (in.ConsumeBool()) {
+        const GLuint index = 0;
+        GLint size = 0;
+        GLenum type = 0;
+        got = fglGetActiveUniformC(&object, &index, &size, &type, out, length);
+        check(size == 1 && type == GL_FLOAT_VEC3, "fglGetActiveUniformC lost the size or type");
+      } else {
+        const GLenum name = GL_EXTENSIONS;
+        got = fglGetStringiC(&name, &object, out, length);
+        text = gl.has_string ? std::string(gl.string.c_str()) : std::string();
+      }
+      check(got == static_cast<GLint>(text.size()), "a text-out entry returned another length");
+      text.resize(std::max(room, text.size()), ' ');
+      check(std::memcmp(out, text.data(), room) == 0, "a text-out entry delivered another text or padding");
+      std::free(out);
+      break;
+    }
+  }
+}
+
+// Buffer data whose size is held in 4 or 8 bytes, from a caller's array of
+// exactly that size; then draw-elements indices as a byte offset into the
+// bound element buffer.
+void fuzz_offsets(FuzzedDataProvider &in) {
+  auto &gl = state();
+  {
+    const GLenum target = GL_ARRAY_BUFFER, usage = GL_STATIC_DRAW;
+    const GLint size = in.ConsumeIntegralInRange(-3, 4096);
+    const GLint offset = in.ConsumeIntegralInRange(-1, 64);
+    const std::string bytes = in.ConsumeBytesAsString(size > 0 ? static_cast<std::size_t>(size) : 0);
+    const std::size_t n = size > 0 ? static_cast<std::size_t>(size) : 0;
+    char *data = static_cast<char *>(std::malloc(n + (n == 0)));
+    std::memset(data, 'b', n);
+    std::memcpy(data, bytes.data(), bytes.size());
+    const int form = in.ConsumeIntegralInRange(0, 2);
+    if (form == 0) {
+      fglBufferDataI4(&target, &size, data, &usage);
+    } else if (form == 1) {
+      const GLsizeiptr wide = size;
+      fglBufferData(&target, &wide, data, &usage);
+    } else {
+      fglBufferSubDataI4(&target, &offset, &size, data);
+    }
+    const bool bad = size < 0 || (form == 2 && offset < 0);
+    check(bad ? gl.error == GL_INVALID_VALUE : gl.read.size() == n && (n == 0 || std::memcmp(gl.read.data(), data, n) == 0),
+          "OpenGL read other buffer data");
+    std::free(data);
+    fuzz_gl::reset();
+  }
+  const GLenum target = GL_ELEMENT_ARRAY_BUFFER, mode = GL_TRIANGLES;
+  const GLuint buffer = in.ConsumeIntegralInRange<GLuint>(1, 9);
+  fglBindBuffer(&target, &buffer);
+  const GLsizei count = in.ConsumeIntegralInRange(0, 1 << 20);
+  const GLenum type = fuzz::pick(in, {GL_UNSIGNED_BYTE, GL_UNSIGNED_SHORT, GL_UNSIGNED_INT});
+  const void *want;
+  if (in.ConsumeBool()) {
+    const GLint offset = in.ConsumeIntegral<GLint>();
+    fglDrawElementsOffsetI4(&mode, &count, &type, &offset);
+    want = reinterpret_cast<const void *>(static_cast<std::intptr_t>(offset));
+  } else {
+    const GLint64 offset = in.ConsumeIntegral<GLint64>();
+    fglDrawElementsOffset(&mode, &count, &type, &offset);
+    want = reinterpret_cast<const void *>(static_cast<std::intptr_t>(offset));
+  }
+  if (gl.error == GL_NO_ERROR) check(gl.command == "glDrawElements" && gl.address == want, "OpenGL got another offset");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
   FuzzedDataProvider in(data, size);
   fuzz_gl::reset();
   state().fill_seed = in.ConsumeIntegral<std::uint32_t>();
-  switch (in.ConsumeIntegralInRange(0, 2)) {
+  switch (in.ConsumeIntegralInRange(0, 4)) {
     case 0: fuzz_call_lists(in); break;
     case 1: fuzz_get_booleans(in); break;
+    case 2: fuzz_text(in); break;
+    case 3: fuzz_offsets(in); break;
     default: fuzz_strings(in); break;
   }
   return 0;
