@@ -460,6 +460,8 @@ def arg_kind(entry_type, param):
     anything else as data that is not inspected."""
     if param is None:  # the count of received values
         return "i", 1
+    if "*" not in param.type and param.base in ("GLsizei", "GLsizeiptr"):
+        return ("Z" if entry_type == "const GLsizeiptr *" else "z"), 1
     if "*" not in param.type or param.kind in ("kept", "indices"):
         return SCALAR_KINDS.get(entry_type.removeprefix("const ").removesuffix(" *"), "p"), 1
     if entry_type in VECTOR_KINDS:

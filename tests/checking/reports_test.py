@@ -31,6 +31,10 @@ CASES = [
     (14, ["fglOrtho argument ", DOUBLE]),
     (15, ["fgluPerspective argument 1 (FOVY) = ", DOUBLE]),
     (16, ["fglReadPixelsI2 argument 8 (N) = 2, needs 3: item count smaller than what OpenGL uses"]),
+    (17, ["fglVertexAttrib2f argument 2 (X) = 1.40129846e-45 (bits 0x00000001): " + INTEGER,
+          "fglVertexAttrib2f argument 3 (Y)"]),
+    (18, ["fglBufferDataI4 argument 2 (SIZE) = -4 (0xFFFFFFFC): negative size"]),
+    (19, ["fglDeleteSync argument 1 (SYNC) = 1 (0x1): sync handle never issued or already deleted"]),
 ]
 
 
