@@ -8,6 +8,7 @@ C     own; the checking build must name the entry and the argument.
       INTEGER*4 FGLUTCREATEWINDOWC, FGLUNEWQUADRIC, FGLUTBITMAPLENGTH
       INTEGER*4 IWIN, ICASE, Q, I, N, PIX(16), WORDS(2)
       INTEGER*4 FGLFENCESYNC, ISYNC
+      CHARACTER*8 ANAME
       INTEGER*4 IX, IY, IZ, IW
       REAL ANGLE
       INTEGER*4 IPAD
@@ -103,6 +104,13 @@ C        GL_SYNC_GPU_COMMANDS_COMPLETE).
          ISYNC = FGLFENCESYNC(37143, 0)
          CALL FGLDELETESYNC(ISYNC)
          CALL FGLDELETESYNC(ISYNC)
+      ELSE IF (ICASE .EQ. 20) THEN
+C        A substring whose end lies before its start: f2c passes its
+C        length, J - I + 1, as it is; gfortran passes 0.
+         ANAME = 'position'
+         I = 5
+         N = 2
+         CALL FGLBINDATTRIBLOCATIONC(1, 0, ANAME(I:N))
       ELSE IF (ICASE .EQ. 15) THEN
 C        A REAL variable for a DOUBLE PRECISION argument of GLU.
          CALL FGLUPERSPECTIVE(ANGLE, 1.0D0, 1.0D0, 100.0D0)
