@@ -45,6 +45,8 @@ std::string value_of(const Arg &a, const void *p) {
     case 'i': return show_int(*static_cast<const std::int32_t *>(p));
     case 'u':
     case 'e': return show_int(*static_cast<const std::uint32_t *>(p));
+    case 'z': return show_int(*static_cast<const std::int32_t *>(p));
+    case 'Z':
     case 'l': return show_int(read<std::int64_t>(static_cast<const unsigned char *>(p), 0));
     case 'f': return show_float(*static_cast<const float *>(p));
     case 'd': return show_double(read<double>(static_cast<const unsigned char *>(p), 0));
@@ -105,6 +107,26 @@ void inspect(const char *entry, const Arg *args, int n, const void *const *addre
       }
     }
   }
+}
+
+void negative_sizes(const char *entry, const Arg *args, int n, const void *const *addresses) {
+  for (int i = 0; i < n; ++i) {
+    const Arg &a = args[i];
+    if (a.kind != 'z' && a.kind != 'Z') continue;
+    const auto *bytes = static_cast<const unsigned char *>(addresses[i]);
+    const std::int64_t v = a.kind == 'z' ? read<std::int32_t>(bytes, 0) : read<std::int64_t>(bytes, 0);
+    if (v < 0) problem(entry, i + 1, upper(a.name).c_str(), "negative size", show_int(v));
+  }
+}
+
+void unknown_sync(int position, GLint handle) {
+  const char *entry = current_entry().name;
+  problem(entry ? entry : "fgl", position, "SYNC", "sync handle never issued or already deleted", show_int(handle));
+}
+
+void negative_length(int length) {
+  const char *entry = current_entry().name;
+  problem(entry ? entry : "fgl", 0, "", "negative hidden length of a CHARACTER argument", show_int(length));
 }
 
 void after(const char *entry, const Arg *args, int n, const void *const *addresses, Bracket bracket) {

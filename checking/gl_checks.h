@@ -22,8 +22,9 @@ namespace fgl::check {
 
 // One argument of a forwarding entry as the registry describes it. kind:
 // 'b' 1-byte, 's' 2-byte, 'i' signed and 'u' unsigned 4-byte integer,
-// 'e' enumerant, 'l' 8-byte integer, 'f' single, 'd' double, 'F' and 'D'
-// read vectors of `count` singles or doubles, 'p' other data.
+// 'e' enumerant, 'l' 8-byte integer, 'z' and 'Z' a size or count (GLsizei,
+// GLsizeiptr) from 4 and 8 bytes, 'f' single, 'd' double, 'F' and 'D' read
+// vectors of `count` singles or doubles, 'p' other data.
 struct Arg {
   char kind;
   int count;
@@ -79,6 +80,13 @@ extern bool inside_begin_end;
 
 // Checks the singles and doubles an entry is about to read.
 void inspect(const char *entry, const Arg *args, int n, const void *const *addresses);
+// Reports each size or count argument that is negative.
+void negative_sizes(const char *entry, const Arg *args, int n, const void *const *addresses);
+// Reports, for the entry running (current_entry), a sync handle never issued
+// or already deleted in argument `position`, and a negative hidden length of
+// a CHARACTER argument.
+void unknown_sync(int position, GLint handle);
+void negative_length(int length);
 // Reads OpenGL's error state after an entry (at fglEnd for the calls inside a
 // glBegin/glEnd pair) and reports each error with the entry's scalar
 // arguments.
@@ -123,6 +131,12 @@ constexpr bool has_reals(const Arg *args, int n) {
   return false;
 }
 
+constexpr bool has_sizes(const Arg *args, int n) {
+  for (int i = 0; i < n; ++i)
+    if (args[i].kind == 'z' || args[i].kind == 'Z') return true;
+  return false;
+}
+
 template <auto Command>
 inline constexpr Bracket bracket_of = Bracket::None;
 template <>
@@ -156,6 +170,7 @@ struct Checked<Command, Args> {
       }(std::make_index_sequence<n>{});
       if (any) inspect(entry, Args, n, addresses);
     }
+    if constexpr (has_sizes(Args, n)) negative_sizes(entry, Args, n, addresses);
     if constexpr (std::is_void_v<R>) {
       Command(fgl::read<P>(args)...);
       if (bracket != Bracket::None || !inside_begin_end) after(entry, Args, n, addresses, bracket);

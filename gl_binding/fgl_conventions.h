@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <tuple>
 #include <type_traits>
 #include <vector>
 
@@ -83,6 +84,52 @@ struct OffsetArray {
   operator const void *const *() const { return v.data(); }
 };
 
+// An array OpenGL fills with 64-bit integers or booleans, received into the
+// caller's `count` 4-byte elements (the count is the entry's last argument).
+// OpenGL writes into a temporary that holds every value the query returns
+// (query_values of its pname, or 16 for a query without one); each of the
+// caller's elements then gets the low 32 bits of its value (a boolean
+// zero-extended), and elements past the values OpenGL wrote keep theirs.
+template <typename E>
+struct Received {
+  E *p;
+  const GLint *count;
+  const GLenum *pname;
+};
+inline Received<GLint> received(GLint *p, const GLint *count, const GLenum *pname = nullptr) {
+  return {p, count, pname};
+}
+// Values a query of pname may return: 16 (a matrix), or more for the
+// list-valued queries (lists_queries.cpp).
+std::size_t query_values(GLenum pname);
+
+template <typename T>
+struct Receiving {
+  GLint *to;
+  std::size_t count;
+  std::vector<T> v;
+  // A value OpenGL never writes as a boolean: the element was not written.
+  static constexpr T kUnwritten = static_cast<T>(0xA5);
+  // Out of line, so that each entry keeps one call of its command.
+  __attribute__((noinline)) Receiving(const Received<GLint> &a) : to(a.p), count(*a.count > 0 ? static_cast<std::size_t>(*a.count) : 0) {
+    const std::size_t most = a.pname ? query_values(*a.pname) : 16;
+    v.resize(count > most ? count : most, kUnwritten);
+    if constexpr (!std::is_same_v<T, GLboolean>)
+      for (std::size_t i = 0; i < count; ++i) v[i] = static_cast<T>(to[i]);
+  }
+  Receiving(const Receiving &) = delete;
+  Receiving &operator=(const Receiving &) = delete;
+  __attribute__((noinline)) ~Receiving() {
+    for (std::size_t i = 0; i < count; ++i)
+      if (!std::is_same_v<T, GLboolean> || v[i] != kUnwritten) to[i] = static_cast<GLint>(v[i]);
+  }
+  operator T *() { return v.data(); }
+};
+
+template <typename P>
+inline constexpr bool receives_values =
+    std::is_same_v<P, GLint64 *> || std::is_same_v<P, GLuint64 *> || std::is_same_v<P, GLboolean *>;
+
 template <typename>
 struct fixed_length;
 template <std::size_t N, typename E>
@@ -103,7 +150,8 @@ inline constexpr bool is_integer_storage =
 //   P is const void *const *, a the address of 8-byte integers: an array of
 //     byte offsets, bit for bit an array of addresses;
 //   a Fixed or Widened wrapper: a local copy narrowed or widened;
-//   a text wrapper of text.h: a NUL-ended copy without trailing blanks.
+//   a text wrapper of text.h: a NUL-ended copy without trailing blanks;
+//   a Received wrapper: a temporary that OpenGL fills (Receiving).
 template <typename P, typename A>
 inline decltype(auto) read(A a) {
   if constexpr (std::is_same_v<A, typename ByAddress<P>::type>) {
@@ -118,6 +166,8 @@ inline decltype(auto) read(A a) {
   } else if constexpr (std::is_same_v<P, const void *const *> && std::is_same_v<A, const GLint64 *>) {
     static_assert(sizeof(GLint64) == sizeof(const void *), "offsets as addresses need 8-byte addresses");
     return reinterpret_cast<const void *const *>(a);
+  } else if constexpr (std::is_same_v<A, Received<GLint>>) {
+    return Receiving<std::remove_pointer_t<P>>(a);
   } else if constexpr (std::is_same_v<P, const void *const *>) {
     OffsetArray out;
     const GLsizei n = ByAddress<GLsizei>::read(a.count);
@@ -147,12 +197,17 @@ struct Forward<Command> {
   static R call(A... args) {
     return Command(read<P>(args)...);
   }
+  // An entry that receives 64-bit or boolean values into 4-byte elements
+  // takes their count as one more argument, last.
   template <typename... A>
   static constexpr bool accepts(void (*)(A...)) {
-    if constexpr (sizeof...(A) != sizeof...(P)) {
-      return false;
-    } else {
+    if constexpr (sizeof...(A) == sizeof...(P)) {
       return ((std::is_same_v<A, typename ByAddress<P>::type> || is_integer_storage<A>) && ...);
+    } else if constexpr (sizeof...(A) == sizeof...(P) + 1) {
+      using Last = std::tuple_element_t<sizeof...(P), std::tuple<A...>>;
+      return (receives_values<P> || ...) && std::is_same_v<Last, const GLint *>;
+    } else {
+      return false;
     }
   }
 };

@@ -71,11 +71,12 @@ void call_lists(const GLsizei *n, const GLenum *type, const Elem *lists) {
   command(lists);
 }
 
+}  // namespace
+
 // Values OpenGL returns for the list-valued queries; any other query returns
 // at most 16 (a matrix).
-constexpr std::size_t kMostValues = 16;
-
-std::size_t boolean_values(GLenum pname) {
+std::size_t fgl::query_values(GLenum pname) {
+  constexpr std::size_t kMostValues = 16;
   GLenum size_query;
   switch (pname) {
     case 0x86A3:  // GL_COMPRESSED_TEXTURE_FORMATS
@@ -92,8 +93,10 @@ std::size_t boolean_values(GLenum pname) {
   }
   GLint size = 0;
   glGetIntegerv(size_query, &size);
-  return std::max(kMostValues, non_negative(size));
+  return std::max(kMostValues, fgl::repack::non_negative(size));
 }
+
+namespace {
 
 // The query string store: a length and one 4-byte word per character, or
 // empty (length 0, no words).
@@ -140,7 +143,7 @@ extern "C" FGL_API void fglGetBooleanvI4(const GLenum *pname, GLint *params, con
   FGL_CHECK_ENTRY_UNSIZED("fglGetBooleanvI4", 3, count);
   const GLenum p = *pname;
   receive_booleans(
-      params, non_negative(*count), [&] { return boolean_values(p); },
+      params, non_negative(*count), [&] { return fgl::query_values(p); },
       [&](void *values) { glGetBooleanv(p, static_cast<GLboolean *>(values)); });
 }
 FGL_FORTRAN_ALIAS(fglGetBooleanvI4, fglgetbooleanvi4_)

@@ -57,7 +57,10 @@ void release(GLint handle) {
 }  // namespace fgl
 
 #define FGL_SYNC(entry, fortran_name, command, result, params, body) \
-  extern "C" FGL_API result entry params { return static_cast<result> body; } \
+  extern "C" FGL_API result entry params {                               \
+    FGL_CHECK_ENTRY(#entry, 0, nullptr);                                 \
+    return static_cast<result> body;                                     \
+  }                                                                      \
   FGL_FORTRAN_ALIAS(entry, fortran_name)
 #include "fgl_sync.inc"
 #undef FGL_SYNC

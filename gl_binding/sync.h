@@ -55,11 +55,15 @@ struct Call<Command> {
     static_assert(sizeof...(A) == sizeof...(P));
     GLint handle = 0;
     bool known = true;
+    int i = 0, position = 0;
     // Each GLsync parameter arrives as the address of a handle.
-    ((std::is_same_v<P, GLsync> ? (void)(handle = *reinterpret_cast<const GLint *>(args),
-                                        known = known && find(handle) != nullptr)
-                                : (void)0),
+    ((++i, std::is_same_v<P, GLsync> ? (void)(handle = *reinterpret_cast<const GLint *>(args),
+                                             known = known && find(handle) != nullptr, position = i)
+                                     : (void)0),
      ...);
+#ifdef FGL_CHECKING
+    if (!known && !same_command<Command, &glIsSync>() && handle != 0) check::unknown_sync(position, handle);
+#endif
     if constexpr (std::is_same_v<R, GLsync>) {
       return issue(Command(read<P>(args)...));
     } else {

@@ -5,7 +5,10 @@
 #include "fgl.h"
 
 #define FGL_TEXT(entry, fortran_name, command, result, params, body)          \
-  extern "C" FGL_API result entry params { return static_cast<result> body; }   \
+  extern "C" FGL_API result entry params {                                    \
+    FGL_CHECK_ENTRY(#entry, 0, nullptr);                                      \
+    return static_cast<result> body;                                          \
+  }                                                                           \
   FGL_FORTRAN_ALIAS(entry, fortran_name)
 #include "fgl_text.inc"
 #undef FGL_TEXT

@@ -29,7 +29,12 @@
 
 namespace fgl::text {
 
-inline std::size_t room_of(int length) { return length > 0 ? static_cast<std::size_t>(length) : 0; }
+inline std::size_t room_of(int length) {
+#ifdef FGL_CHECKING
+  if (length < 0) check::negative_length(length);
+#endif
+  return length > 0 ? static_cast<std::size_t>(length) : 0;
+}
 
 // The characters of p[0, length) without the trailing blanks.
 inline std::string trimmed(const char *p, int length) {

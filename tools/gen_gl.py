@@ -91,6 +91,7 @@ class Param:
 #   text_in    const GLchar *           texts_in  const GLchar *const*
 #   text_out   GLchar * with a bufSize and a length out
 #   address_out  void ** (glGetPointerv): the address OpenGL keeps
+#   received   an array OpenGL fills with 64-bit integers or booleans
 def classify(p):
     t, base = p.type, p.base
     if "*" not in t:
@@ -119,6 +120,8 @@ def classify(p):
         return "text_in" if t.startswith("const") else "text_out"
     if t.startswith("const") and base in NARROW_BYTES | NARROW_SHORTS and p.len and p.len.isdigit():
         return "vector"
+    if not t.startswith("const") and t.count("*") == 1 and base in WIDE_64 | {"GLboolean"}:
+        return "received"
     return "array"
 
 
@@ -200,20 +203,28 @@ def plain(c):
 # The families: each a rule over kinds, applied to every command it fits.
 def family_i4(c):
     """Narrow values and vectors, booleans and GLintptr/GLsizeiptr from
-    4-byte storage; a boolean result widened to 4 bytes."""
-    vectors = c.feature >= FIRST_FEATURES and "vector" in c.kinds
-    if any(p.kind == "array" and p.base == "GLboolean" for p in c.params):
-        return None  # an array of booleans in 4-byte storage is repacked (textures.cpp, lists_queries.cpp)
-    if not (c.kinds & {"narrow", "intptr", "int64"} or vectors or c.result_kind == "boolean"):
+    4-byte storage; a boolean result widened to 4 bytes; 64-bit and boolean
+    query results received into 4-byte elements, their count last."""
+    modern = c.feature >= FIRST_FEATURES
+    if any(p.kind in ("array", "received") and p.base == "GLboolean" for p in c.params) and not modern:
+        return None  # 1.0-1.3 arrays of booleans in 4-byte storage are repacked (textures.cpp, lists_queries.cpp)
+    received = modern and "received" in c.kinds
+    if not (c.kinds & {"narrow", "intptr", "int64"} or (modern and "vector" in c.kinds)
+            or c.result_kind == "boolean" or received):
         return None
+    pname = ", pname" if any(p.name == "pname" for p in c.params) else ""
     params = []
     for p in c.params:
-        if p.kind == "intptr" or p.kind == "int64":
+        if p.kind == "received" and modern:
+            params.append(("GLint *", p.name, f"fgl::received({p.name}, count{pname})", p))
+        elif p.kind == "intptr" or p.kind == "int64":
             params.append(("const GLint *", p.name, p.name, p))
         elif p.kind == "vector" and c.feature >= FIRST_FEATURES:
             params.append(("const GLint *", p.name, f"fgl::fixed<{p.len}>({p.name})", p))
         else:
             params.append((by_address(p.type), p.name, p.name, p))
+    if received:
+        params.append(("const GLint *", "count", None, None))
     result = WIDENED_RESULT if c.result_kind == "boolean" else c.result
     return params, result
 
@@ -404,7 +415,7 @@ def gen_forward(commands):
     lines.append(" */\n")
     for e in forwarding_entries(commands):
         plist = ", ".join(c_decl(t, n) for t, n, _, _ in e.params) or "void"
-        alist = ", ".join(a for _, _, a, _ in e.params)
+        alist = ", ".join(a for _, _, a, _ in e.params if a is not None)
         lines.append(f"FGL_FORWARD({e.name}, {e.name.lower()}_, {e.command}, {e.result}, ({plist}), ({alist}))\n")
     return "".join(lines)
 
@@ -447,6 +458,10 @@ def arg_kind(entry_type, param):
     (or offset) by the storage the entry reads, a read vector of singles or
     doubles by its elements (one if its length depends on another argument),
     anything else as data that is not inspected."""
+    if param is None:  # the count of received values
+        return "i", 1
+    if "*" not in param.type and param.base in ("GLsizei", "GLsizeiptr"):
+        return ("Z" if entry_type == "const GLsizeiptr *" else "z"), 1
     if "*" not in param.type or param.kind in ("kept", "indices"):
         return SCALAR_KINDS.get(entry_type.removeprefix("const ").removesuffix(" *"), "p"), 1
     if entry_type in VECTOR_KINDS:

@@ -7,6 +7,8 @@ C     own; the checking build must name the entry and the argument.
       INCLUDE 'fglu.inc'
       INTEGER*4 FGLUTCREATEWINDOWC, FGLUNEWQUADRIC, FGLUTBITMAPLENGTH
       INTEGER*4 IWIN, ICASE, Q, I, N, PIX(16), WORDS(2)
+      INTEGER*4 FGLFENCESYNC, ISYNC
+      CHARACTER*8 ANAME
       INTEGER*4 IX, IY, IZ, IW
       REAL ANGLE
       INTEGER*4 IPAD
@@ -89,6 +91,26 @@ C        REAL constants for DOUBLE PRECISION arguments.
 C        One RGB pixel of shorts needs 3 INTEGER*2 items, not 2.
          CALL FGLREADPIXELSI2(0, 0, 1, 1, GL_RGB, GL_UNSIGNED_SHORT, B2,
      &                        2)
+      ELSE IF (ICASE .EQ. 17) THEN
+C        INTEGER constants for the REAL arguments of a vertex attribute.
+         CALL FGLVERTEXATTRIB2F(0, 1, 2)
+      ELSE IF (ICASE .EQ. 18) THEN
+C        A negative size of buffer data (34962, GL_ARRAY_BUFFER; 35044,
+C        GL_STATIC_DRAW).
+         CALL FGLBUFFERDATAI4(34962, -4, PIX, 35044)
+      ELSE IF (ICASE .EQ. 19) THEN
+C        A sync object deleted twice (37143,
+C        GL_SYNC_GPU_COMMANDS_COMPLETE).
+         ISYNC = FGLFENCESYNC(37143, 0)
+         CALL FGLDELETESYNC(ISYNC)
+         CALL FGLDELETESYNC(ISYNC)
+      ELSE IF (ICASE .EQ. 20) THEN
+C        A substring whose end lies before its start: f2c passes its
+C        length, J - I + 1, as it is; gfortran passes 0.
+         ANAME = 'position'
+         I = 5
+         N = 2
+         CALL FGLBINDATTRIBLOCATIONC(1, 0, ANAME(I:N))
       ELSE IF (ICASE .EQ. 15) THEN
 C        A REAL variable for a DOUBLE PRECISION argument of GLU.
          CALL FGLUPERSPECTIVE(ANGLE, 1.0D0, 1.0D0, 100.0D0)

@@ -31,7 +31,15 @@ CASES = [
     (14, ["fglOrtho argument ", DOUBLE]),
     (15, ["fgluPerspective argument 1 (FOVY) = ", DOUBLE]),
     (16, ["fglReadPixelsI2 argument 8 (N) = 2, needs 3: item count smaller than what OpenGL uses"]),
+    (17, ["fglVertexAttrib2f argument 2 (X) = 1.40129846e-45 (bits 0x00000001): " + INTEGER,
+          "fglVertexAttrib2f argument 3 (Y)"]),
+    (18, ["fglBufferDataI4 argument 2 (SIZE) = -4 (0xFFFFFFFC): negative size"]),
+    (19, ["fglDeleteSync argument 1 (SYNC) = 1 (0x1): sync handle never issued or already deleted"]),
 ]
+# A substring with its end before its start: f2c hands on its negative
+# length, gfortran a length of 0 (not a mistake the layer can see).
+NEGATIVE_LENGTH = "fglBindAttribLocationC: negative hidden length of a CHARACTER argument"
+F2C_CASES = [(20, [NEGATIVE_LENGTH, "-2 (0xFFFFFFFE)"])]
 
 
 def run(fglcheck, program, case, mode=None):
@@ -50,7 +58,8 @@ def main():
     failures = []
     for program in programs:
         name = os.path.basename(program)
-        for case, expected in CASES:
+        f2c = name.endswith("f2c")
+        for case, expected in CASES + (F2C_CASES if f2c else []):
             status, lines = run(fglcheck, program, case)
             text = "\n".join(lines)
             missing = [e for e in expected if e not in text]
@@ -59,6 +68,10 @@ def main():
                 print(f"{name}: FGLORTHO with REAL constants: {len(firsts)} of 6 arguments flagged")
             if missing or status != 0 or len(firsts) != len(set(firsts)):
                 failures.append(f"{name} case {case}: status {status}, missing {missing}\n{text}")
+        if not f2c:
+            status, lines = run(fglcheck, program, 20)
+            if status != 0 or any(NEGATIVE_LENGTH in l for l in lines):
+                failures.append(f"{name} substring of length 0: status {status}, {lines}")
         # Nothing wrong: nothing printed, in every mode.
         for mode in [None, "warn", "abort", "quiet"]:
             status, lines = run(fglcheck, program, 0, mode)

@@ -11,7 +11,8 @@ build) and checks what each costs, by what the generated list says of it:
   - an entry whose boolean result is widened to 4 bytes (an I4 result):
     one call of the command, the result zero-extended, return; no branch.
   - an entry that copies a vector or an array of offsets into the width
-    OpenGL reads (fgl::fixed, fgl::widened): one call of the command.
+    OpenGL reads (fgl::fixed, fgl::widened), or receives values into
+    narrower elements (fgl::received): one call of the command.
 
 usage: check_tail_jumps.py libfgl.so fgl_forward.inc gl_commands.inc
 """
@@ -38,7 +39,7 @@ def generated(forward_inc, commands_inc):
             m = re.match(r"FGL_FORWARD\((\w+), \w+, (\w+), ([^,]+), \(.*\), \((.*)\)\)$", line)
             if m:
                 entry, command, result, args = m.groups()
-                copies = "fgl::fixed" in args or "fgl::widened" in args
+                copies = any(f"fgl::{w}" in args for w in ("fixed", "widened", "received"))
                 out.append((entry, command, result.strip(), commands[command][0], copies, commands[command][1]))
     return out
 

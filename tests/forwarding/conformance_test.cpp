@@ -44,13 +44,14 @@ unsigned width_of(const std::string &gl_type) {
 }
 
 // One parameter of an expected row: the command's type and, when the entry
-// reads it from other storage (expected_entries.py: "T@W", "T@WxN", "T@W#K"),
-// that storage.
+// reads it from other storage (expected_entries.py: "T@W", "T@WxN", "T@W#K",
+// "T@W<"), that storage.
 struct ParamSpec {
   std::string type;         // the command's parameter type
   unsigned storage = 0;     // bytes per element of the caller's storage; 0: the type itself
   unsigned elements = 0;    // a vector of narrow values: how many (0: not a vector)
   int count_param = -1;     // an array of offsets: the parameter holding their number
+  bool received = false;    // an array OpenGL fills, received into the caller's elements
   unsigned width() const { return width_of(type); }
   bool converted() const { return storage != 0; }
   bool vector() const { return elements > 0; }
@@ -68,6 +69,7 @@ ParamSpec spec_of(const std::string &text) {
   p.storage = static_cast<unsigned>(std::stoul(rest));
   if (auto x = rest.find('x'); x != std::string::npos) p.elements = static_cast<unsigned>(std::stoul(rest.substr(x + 1)));
   if (auto k = rest.find('#'); k != std::string::npos) p.count_param = std::stoi(rest.substr(k + 1));
+  p.received = rest.back() == '<';
   return p;
 }
 
@@ -89,6 +91,7 @@ struct Expected {
   std::string result;
   std::vector<std::string> params;  // the command's parameter types
   std::vector<ParamSpec> specs;     // with the storage the entry reads them from
+  bool counted = false;             // the entry takes the count of received values last
 };
 
 // The rows of expected_forwarding.inc as plain constant data (cheap to
@@ -109,7 +112,9 @@ const std::map<std::string, Expected> &expected_entries() {
     for (const ExpectedRow &row : kExpectedRows) {
       Expected e{row.command, row.result, {}, {}};
       for (const char *p : row.params)
-        if (p) {
+        if (p && p[0] == '+') {
+          e.counted = true;
+        } else if (p) {
           e.specs.push_back(spec_of(p));
           e.params.push_back(e.specs.back().type);
         }
@@ -236,6 +241,12 @@ struct Storage {
 // that sign extension of a boolean would show.
 constexpr std::uint64_t kResultBits = 0xfeedc0de8badf0a5ull;
 
+// Received values: the caller holds kReceivedCount elements, the command
+// writes the first kReceivedWritten of these (their low bytes for booleans).
+constexpr unsigned kReceivedCount = 3;
+constexpr unsigned kReceivedWritten = 2;
+constexpr std::uint64_t kReceivedBits[kReceivedWritten] = {0x123456789abcdef1ull, 0xfffffffffffffff5ull};
+
 // Calls `entry` with `storage` and checks the one recorded call against the
 // command and the parameters given: a plain parameter arrives at its width
 // with the caller's bits (a pointer: the address unchanged); one read from
@@ -250,6 +261,13 @@ void check_call(const Entry &entry, const std::string &command, const std::vecto
   gl_recorder::set_hook(command, [&](const gl_recorder::Call &call) {
     for (std::size_t i = 0; i < specs.size() && i < call.args.size(); ++i) {
       const ParamSpec &p = specs[i];
+      if (p.received && call.args[i].pointer) {
+        // OpenGL writes fewer values than the caller holds elements.
+        auto *to = static_cast<unsigned char *>(const_cast<void *>(call.args[i].address()));
+        const unsigned w = width_of(pointee(p.type));
+        for (unsigned j = 0; j < kReceivedWritten; ++j) std::memcpy(to + w * j, &kReceivedBits[j], w);
+        continue;
+      }
       if (!p.converted() || !call.args[i].pointer) continue;
       if (p.vector()) {
         const unsigned w = width_of(pointee(p.type));
@@ -279,6 +297,23 @@ void check_call(const Entry &entry, const std::string &command, const std::vecto
     const gl_recorder::Argument &a = call.args[i];
     const ParamSpec &p = specs[i];
     const std::string where = std::string(entry.name) + " argument " + std::to_string(i) + " (" + a.type + ")";
+    if (p.received) {
+      // A temporary of OpenGL's type; each value the caller holds an element
+      // for arrives as its low 32 bits (a boolean zero-extended, since
+      // the stand-in's booleans are bytes), the others keep the caller's bits.
+      EXPECT_TRUE(a.pointer) << where;
+      EXPECT_NE(a.address(), storage.addresses[i]) << where << ": the caller's 4-byte elements handed to OpenGL";
+      const unsigned w = width_of(pointee(p.type));
+      for (unsigned j = 0; j < kReceivedCount; ++j) {
+        std::int32_t got;
+        std::memcpy(&got, static_cast<const unsigned char *>(storage.addresses[i]) + 4 * j, 4);
+        const std::uint64_t mask = w == 8 ? ~0ull : (1ull << (8 * w)) - 1;
+        const std::int64_t want = j < kReceivedWritten ? static_cast<std::int32_t>(kReceivedBits[j] & mask)
+                                                       : storage.signed_element(i, 4, j);
+        EXPECT_EQ(got, want) << where << " element " << j;
+      }
+      continue;
+    }
     if (p.vector()) {
       const unsigned w = width_of(pointee(p.type));
       ASSERT_EQ(seen[i].size(), p.elements) << where;
@@ -313,12 +348,16 @@ void check_call(const Entry &entry, const std::string &command, const std::vecto
 
 // The storage a call of an entry with these parameters needs: each
 // argument's bytes, and a small count behind a count of offsets.
-Storage storage_for(const std::vector<ParamSpec> &specs, bool exact, unsigned char salt = 0) {
+// An entry that receives values takes their count last: kReceivedCount.
+Storage storage_for(const std::vector<ParamSpec> &specs, bool exact, unsigned char salt = 0, bool counted = false) {
   std::vector<unsigned> widths;
-  for (const ParamSpec &p : specs) widths.push_back(p.count_param >= 0 ? p.storage * 3 : p.storage_bytes());
+  for (const ParamSpec &p : specs)
+    widths.push_back(p.count_param >= 0 ? p.storage * 3 : p.received ? 4 * kReceivedCount : p.storage_bytes());
+  if (counted) widths.push_back(4);
   Storage storage(widths, exact, salt);
   for (const ParamSpec &p : specs)
     if (p.count_param >= 0) storage.set(p.count_param, 3);
+  if (counted) storage.set(specs.size(), kReceivedCount);
   return storage;
 }
 
@@ -342,8 +381,8 @@ std::vector<unsigned> expected_widths(const Expected &e) {
 // The set of entries.
 
 // 435 entries of OpenGL 1.0 to 1.3 as before, 18 offset entries of its array
-// and draw-elements commands, 432 entries of OpenGL 1.4 to 3.3.
-constexpr std::size_t kForwardingEntries = 885;
+// and draw-elements commands, 438 entries of OpenGL 1.4 to 3.3.
+constexpr std::size_t kForwardingEntries = 891;
 
 TEST(ForwardingTable, GeneratedListIsTheExpectedSet) {
   std::set<std::string> generated, wanted;
@@ -372,8 +411,9 @@ class EachEntry : public ::testing::TestWithParam<std::string> {
     ASSERT_NE(e, expected_entries().end()) << entry->name << " is not an expected forwarding entry";
     const Expected &want = e->second;
     EXPECT_EQ(entry->command, want.command) << "the generated list names the wrong command";
-    ASSERT_EQ(entry->arity, want.params.size()) << "one parameter per parameter of " << want.command;
-    Storage storage = storage_for(want.specs, exact);
+    ASSERT_EQ(entry->arity, want.params.size() + want.counted)
+        << "one parameter per parameter of " << want.command << " (and a count of received values)";
+    Storage storage = storage_for(want.specs, exact, 0, want.counted);
     check_call(*entry, want.command, want.specs, storage);
     for (std::size_t i = 0; i < gl_recorder::calls().at(0).args.size() && i < want.params.size(); ++i)
       EXPECT_EQ(squashed(gl_recorder::calls()[0].args[i].type), squashed(want.params[i])) << "parameter " << i;

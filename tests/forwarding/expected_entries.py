@@ -19,6 +19,8 @@ it from, when that is not the address of the type itself:
            W-byte integer and sign-extended
   T@WxN    a vector of N narrow values, each the low bits of a W-byte integer
   T@W#K    an array of byte offsets in W-byte integers, as many as parameter K
+  T@W<     an array OpenGL fills, received into W-byte elements, as many as
+           the entry's extra last argument ("+count") says
       Exits non-zero with one line per fault.
 """
 import argparse
@@ -176,12 +178,14 @@ def modern_variants(c, protos):
     fixed = [i for i, t in enumerate(types) if t.startswith("const") and t.count("*") == 1
              and base(t) in NARROW and (details[i][1] or "").isdigit()]
     bytes_scalar = any(t in BYTES for t in types)
-    boolean_array = any(base(t) == "GLboolean" and "*" in t for t in types)
+    boolean_array = any(base(t) == "GLboolean" and t.startswith("const") and "*" in t for t in types)
     wide = [i for i, t in enumerate(types) if t in ("GLintptr", "GLsizeiptr", "GLint64", "GLuint64")]
-    if not boolean_array and (fixed or wide or result == "GLboolean" or any(t in NARROW for t in types)):
-        i4 = [f"{t}@4" if i in wide else f"{t}@4x{details[i][1]}" if i in fixed else t
-              for i, t in enumerate(types)]
-        out.append(("I4", result, i4))
+    # 64-bit and boolean query results, received into INTEGER*4 elements
+    filled = [i for i, t in enumerate(types) if t in ("GLint64 *", "GLuint64 *", "GLboolean *")]
+    if not boolean_array and (fixed or wide or filled or result == "GLboolean" or any(t in NARROW for t in types)):
+        i4 = [f"{t}@4" if i in wide else f"{t}@4x{details[i][1]}" if i in fixed else f"{t}@4<" if i in filled
+              else t for i, t in enumerate(types)]
+        out.append(("I4", result, i4 + (["+count"] if filled else [])))
     byte_vectors = [i for i in fixed if base(types[i]) in BYTES]
     if bytes_scalar or byte_vectors:
         out.append(("I2", result, [f"{t}@2x{details[i][1]}" if i in byte_vectors else t
