@@ -45,6 +45,7 @@ std::string value_of(const Arg &a, const void *p) {
     case 'i': return show_int(*static_cast<const std::int32_t *>(p));
     case 'u':
     case 'e': return show_int(*static_cast<const std::uint32_t *>(p));
+    case 'l': return show_int(read<std::int64_t>(static_cast<const unsigned char *>(p), 0));
     case 'f': return show_float(*static_cast<const float *>(p));
     case 'd': return show_double(read<double>(static_cast<const unsigned char *>(p), 0));
     default: return "";

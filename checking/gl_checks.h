@@ -22,8 +22,8 @@ namespace fgl::check {
 
 // One argument of a forwarding entry as the registry describes it. kind:
 // 'b' 1-byte, 's' 2-byte, 'i' signed and 'u' unsigned 4-byte integer,
-// 'e' enumerant, 'f' single, 'd' double, 'F' and 'D' read vectors of `count`
-// singles or doubles, 'p' other data.
+// 'e' enumerant, 'l' 8-byte integer, 'f' single, 'd' double, 'F' and 'D'
+// read vectors of `count` singles or doubles, 'p' other data.
 struct Arg {
   char kind;
   int count;
@@ -130,14 +130,25 @@ inline constexpr Bracket bracket_of<&glBegin> = Bracket::Begin;
 template <>
 inline constexpr Bracket bracket_of<&glEnd> = Bracket::End;
 
+// The address an entry's argument points to (the storage of a wrapped one).
+template <typename A>
+inline const void *address_of(A a) {
+  if constexpr (std::is_pointer_v<A>) {
+    return static_cast<const void *>(a);
+  } else {
+    return static_cast<const void *>(a.p);
+  }
+}
+
 template <auto Command, const Arg *Args>
 struct Checked;
 template <typename R, typename... P, R (*Command)(P...), const Arg *Args>
 struct Checked<Command, Args> {
   const char *entry;
-  R call(typename ByAddress<P>::type... args) const {
+  template <typename... A>
+  R call(A... args) const {
     constexpr int n = sizeof...(P);
-    const void *addresses[n + 1] = {static_cast<const void *>(args)..., nullptr};
+    const void *addresses[n + 1] = {address_of(args)..., nullptr};
     constexpr Bracket bracket = bracket_of<Command>;
     if constexpr (has_reals(Args, n)) {
       const bool any = [&]<std::size_t... I>(std::index_sequence<I...>) {
@@ -146,10 +157,10 @@ struct Checked<Command, Args> {
       if (any) inspect(entry, Args, n, addresses);
     }
     if constexpr (std::is_void_v<R>) {
-      Command(ByAddress<P>::read(args)...);
+      Command(fgl::read<P>(args)...);
       if (bracket != Bracket::None || !inside_begin_end) after(entry, Args, n, addresses, bracket);
     } else {
-      R result = Command(ByAddress<P>::read(args)...);
+      R result = Command(fgl::read<P>(args)...);
       if (bracket != Bracket::None || !inside_begin_end) after(entry, Args, n, addresses, bracket);
       return result;
     }

@@ -24,11 +24,14 @@ add_custom_command(
           --header ${PROJECT_SOURCE_DIR}/gl_binding/fgl.h --header ${PROJECT_SOURCE_DIR}/glut_binding/fglut.h
           --header ${PROJECT_SOURCE_DIR}/glu_binding/fglu.h
           --generated-list ${FGL_GENERATED_DIR}/fgl_forward.inc
+          --generated-list ${FGL_GENERATED_DIR}/fgl_text.inc
+          --generated-list ${FGL_GENERATED_DIR}/fgl_sync.inc
           --generated-list ${FGLU_GENERATED_DIR}/fglu_forward.inc
           --inc-dir ${FGL_FORTRAN_INCLUDE_DIR} --out ${FGL_CHECKS_DIR}
           --reference ${FGL_CHECKS_DIR}/entries.md
   DEPENDS ${PROJECT_SOURCE_DIR}/tools/gen_fortran_checks.py ${FGL_CHECKS_HEADERS}
           ${FGL_GENERATED_DIR}/fgl_forward.inc ${FGL_GENERATED_DIR}/gl_commands.inc
+           ${FGL_GENERATED_DIR}/fgl_text.inc ${FGL_GENERATED_DIR}/fgl_sync.inc
           ${FGLU_GENERATED_DIR}/fglu_forward.inc ${FGL_FORTRAN_INCLUDES}
           ${PROJECT_SOURCE_DIR}/tools/gen_fortran_include.py
   COMMENT "Generating the Fortran modules, f2c prototype files and entry reference"

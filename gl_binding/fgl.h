@@ -1,4 +1,4 @@
-/* fgl.h: OpenGL 1.0 to 1.3 for callers that pass every argument by address.
+/* fgl.h: OpenGL 1.0 to 3.3 for callers that pass every argument by address.
  *
  * Every entry is fgl followed by the OpenGL name without its gl prefix
  * (fglRectf calls glRectf), plus a storage suffix where a command has several
@@ -19,10 +19,43 @@
 extern "C" {
 #endif
 
-/* The 435 forwarding entries of OpenGL 1.0 to 1.3, generated from the Khronos registry. */
+/* The 885 forwarding entries of OpenGL 1.0 to 3.3, generated from the Khronos registry:
+ * every command (but glGetError, glGetString, glGetStringi and the six of sync
+ * objects) unsuffixed; I4 for narrow and boolean values, narrow vectors,
+ * GLintptr/GLsizeiptr sizes and offsets read from 4-byte integers and boolean
+ * results widened to 4 bytes; I2 for bytes in 2-byte integers; I1 for pixel
+ * data; Offset and OffsetI4 for the array pointers and draw-elements indices
+ * given as a byte offset into the bound buffer (an 8-byte or a 4-byte
+ * integer; glMultiDrawElements takes an array of them). */
 #define FGL_FORWARD(entry, fortran_name, command, result, params, args) result entry params;
 #include "fgl_forward.inc"
 #undef FGL_FORWARD
+
+/* Text as CHARACTER, generated from the registry's text parameters: the
+ * address of each text, and its length as an int after all the other
+ * arguments (the hidden length Fortran compilers pass). Text in without its
+ * trailing blanks (fglGetUniformLocationC(PROGRAM, NAME)); an array of COUNT
+ * texts (fglShaderSourceC(SHADER, COUNT, LINES): each line without its
+ * trailing blanks and ended by a newline; fglTransformFeedbackVaryingsC,
+ * fglGetUniformIndicesC: names); text out truncated or blank-padded, the full
+ * length returned (fglGetShaderInfoLogC(SHADER, LOG), fglGetActiveUniformC(
+ * PROGRAM, INDEX, SIZE, TYPE, NAME), fglGetStringiC(NAME, INDEX, TEXT)), the
+ * buffer size and length arguments of the command left out. */
+#define FGL_TEXT(entry, fortran_name, command, result, params, body) result entry params;
+#include "fgl_text.inc"
+#undef FGL_TEXT
+
+/* Sync objects as INTEGER*4 handles of the layer's table: fglFenceSync
+ * returns one (from 1 up, never reused; 0 for none), the other entries take
+ * one in GLsync's place. A handle never issued or deleted reaches no OpenGL
+ * call: the entry records GL_INVALID_VALUE for the next fglGetError and
+ * returns GL_WAIT_FAILED from a client wait (fglIsSync: GL_FALSE, no error;
+ * fglDeleteSync of 0: nothing). Timeouts are GLuint64 (INTEGER*8); the I4
+ * entries read them from INTEGER*4, sign-extended, so -1 is
+ * GL_TIMEOUT_IGNORED. */
+#define FGL_SYNC(entry, fortran_name, command, result, params, body) result entry params;
+#include "fgl_sync.inc"
+#undef FGL_SYNC
 
 /* Narrow-integer vectors, repacked into OpenGL's component width. */
 /* The least significant 8 bits of each element (bytes), or 16 bits (shorts). */

@@ -4,13 +4,17 @@
 // caller passes it. A scalar is read at the width of its OpenGL type (the
 // first byte for GLbyte/GLubyte/GLboolean, the first two bytes for
 // GLshort/GLushort, four bytes for the 32-bit types and singles, eight for
-// doubles); a pointer argument is handed to OpenGL unchanged.
+// doubles); a pointer argument is handed to OpenGL unchanged. A storage
+// family reads some arguments from other storage: see read() below.
 #pragma once
 
 #include <GL/gl.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <type_traits>
+#include <vector>
 
 #define FGL_API __attribute__((visibility("default")))
 
@@ -44,15 +48,113 @@ struct ByAddress<T *> {
   static T *read(type p) { return p; }
 };
 
-// Forward<&glX>::call reads each by-address argument and calls glX once.
-// Params is the parameter list an entry of glX must have; an entry declared
-// otherwise fails to compile (see FGL_FORWARD in forward.cpp).
+// Wrappers that the generated argument lists put around an argument whose
+// storage holds several values of another width: a vector of N narrow
+// values held in wider integers, and an array of byte offsets in 4-byte
+// integers, `count` of them.
+template <std::size_t N, typename E>
+struct Fixed {
+  const E *p;
+};
+template <std::size_t N, typename E>
+Fixed<N, E> fixed(const E *p) {
+  return {p};
+}
+template <typename E>
+struct Widened {
+  const E *p;
+  const GLsizei *count;
+};
+template <typename E>
+Widened<E> widened(const E *p, const GLsizei *count) {
+  return {p, count};
+}
+
+// The copies such arguments are turned into; each lives until the command
+// returns (a temporary of the call's full expression) and converts to the
+// pointer the command takes.
+template <typename T, std::size_t N>
+struct Narrowed {
+  T v[N];
+  operator const T *() const { return v; }
+};
+struct OffsetArray {
+  std::vector<const void *> v;
+  operator const void *const *() const { return v.data(); }
+};
+
+template <typename>
+struct fixed_length;
+template <std::size_t N, typename E>
+struct fixed_length<Fixed<N, E>> : std::integral_constant<std::size_t, N> {};
+
+template <typename A>
+inline constexpr bool is_integer_storage =
+    std::is_pointer_v<A> && std::is_integral_v<std::remove_cv_t<std::remove_pointer_t<A>>>;
+
+// read<P>(a): the value of an OpenGL parameter of type P from the entry's
+// argument a.
+//   a is the address of a P (every unsuffixed entry): read at P's width, or
+//     a pointer handed through (ByAddress);
+//   P is an integer, a the address of an integer of another width (GLintptr,
+//     GLsizeiptr, GLint64 from INTEGER*4): read at a's width, sign-extended;
+//   P is const void *, a the address of an integer: a byte offset into the
+//     bound buffer, the number OpenGL reads in place of an address;
+//   P is const void *const *, a the address of 8-byte integers: an array of
+//     byte offsets, bit for bit an array of addresses;
+//   a Fixed or Widened wrapper: a local copy narrowed or widened;
+//   a text wrapper of text.h: a NUL-ended copy without trailing blanks.
+template <typename P, typename A>
+inline decltype(auto) read(A a) {
+  if constexpr (std::is_same_v<A, typename ByAddress<P>::type>) {
+    return ByAddress<P>::read(a);
+  } else if constexpr (requires { a.text(); }) {
+    return a.text();  // a CHARACTER argument (text.h)
+  } else if constexpr (std::is_integral_v<P> && is_integer_storage<A>) {
+    return static_cast<P>(ByAddress<std::remove_cv_t<std::remove_pointer_t<A>>>::read(a));
+  } else if constexpr (std::is_same_v<P, const void *> && is_integer_storage<A>) {
+    const auto offset = ByAddress<std::remove_cv_t<std::remove_pointer_t<A>>>::read(a);
+    return reinterpret_cast<const void *>(static_cast<std::intptr_t>(offset));
+  } else if constexpr (std::is_same_v<P, const void *const *> && std::is_same_v<A, const GLint64 *>) {
+    static_assert(sizeof(GLint64) == sizeof(const void *), "offsets as addresses need 8-byte addresses");
+    return reinterpret_cast<const void *const *>(a);
+  } else if constexpr (std::is_same_v<P, const void *const *>) {
+    OffsetArray out;
+    const GLsizei n = ByAddress<GLsizei>::read(a.count);
+    for (GLsizei i = 0; i < n; ++i)
+      out.v.push_back(reinterpret_cast<const void *>(static_cast<std::intptr_t>(a.p[i])));
+    return out;
+  } else {
+    // A Fixed vector: the low bits of each element, as OpenGL's component type.
+    using T = std::remove_cv_t<std::remove_pointer_t<P>>;
+    constexpr std::size_t n = fixed_length<A>::value;
+    Narrowed<T, n> out;
+    for (std::size_t i = 0; i < n; ++i) out.v[i] = static_cast<T>(a.p[i]);
+    return out;
+  }
+}
+
+// Forward<&glX>::call reads each argument (read above) and calls glX once.
+// accepts<void(A...)> says whether an entry of parameter types A... may call
+// glX: one parameter per parameter of glX, each the address of its type or
+// integer storage read in its place (see FGL_FORWARD in forward.cpp).
 template <auto Command>
 struct Forward;
 template <typename R, typename... P, R (*Command)(P...)>
 struct Forward<Command> {
   using Params = void(typename ByAddress<P>::type...);
-  static R call(typename ByAddress<P>::type... args) { return Command(ByAddress<P>::read(args)...); }
+  template <typename... A>
+  static R call(A... args) {
+    return Command(read<P>(args)...);
+  }
+  template <typename... A>
+  static constexpr bool accepts(void (*)(A...)) {
+    if constexpr (sizeof...(A) != sizeof...(P)) {
+      return false;
+    } else {
+      return ((std::is_same_v<A, typename ByAddress<P>::type> || is_integer_storage<A>) && ...);
+    }
+  }
 };
 
 }  // namespace fgl

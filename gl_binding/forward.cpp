@@ -1,6 +1,7 @@
 // The forwarding entries: one per line of the generated list fgl_forward.inc.
-// Each reads its arguments through their addresses, calls its OpenGL command
-// once and returns the command's result (an I4 boolean result zero-extended).
+// Each reads its arguments through their addresses (or from the storage its
+// family names: fgl::read), calls its OpenGL command once and returns the
+// command's result (an I4 boolean result zero-extended).
 #include "fgl.h"
 #include "fgl_conventions.h"
 
@@ -23,8 +24,8 @@
 #include "fgl_check.inc"
 #undef FGL_CHECK_ARGS
 #define FGL_FORWARD(entry, fortran_name, command, result, params, args)                  \
-  static_assert(std::is_same_v<void params, fgl::Forward<&command>::Params>,            \
-                #entry ": parameter list does not match the prototype of " #command);   \
+  static_assert(fgl::Forward<&command>::accepts(static_cast<void(*) params>(nullptr)),  \
+                #entry ": parameter list does not fit the prototype of " #command);     \
   extern "C" FGL_API result entry params {                                              \
     return static_cast<result>(                                                          \
         fgl::check::Checked<&command, fgl_check_##entry>{#entry}.call args);             \
@@ -32,10 +33,10 @@
   FGL_FORTRAN_ALIAS(entry, fortran_name)
 #else
 #define FGL_FORWARD(entry, fortran_name, command, result, params, args)                  \
-  static_assert(std::is_same_v<void params, fgl::Forward<&command>::Params>,            \
-                #entry ": parameter list does not match the prototype of " #command);   \
+  static_assert(fgl::Forward<&command>::accepts(static_cast<void(*) params>(nullptr)),  \
+                #entry ": parameter list does not fit the prototype of " #command);     \
   extern "C" FGL_API result entry params {                                              \
-    return static_cast<result>(fgl::Forward<&command>::call args);                      \
+    return static_cast<result>(fgl::Forward<&command>::call args);                       \
   }                                                                                      \
   FGL_FORTRAN_ALIAS(entry, fortran_name)
 #endif

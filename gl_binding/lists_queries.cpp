@@ -3,6 +3,7 @@
 #include "fgl.h"
 #include "fgl_conventions.h"
 #include "repack.h"
+#include "sync.h"
 
 #include <cstring>
 
@@ -131,15 +132,20 @@ extern "C" FGL_API void fglGetBooleanvI4(const GLenum *pname, GLint *params, con
 }
 FGL_FORTRAN_ALIAS(fglGetBooleanvI4, fglgetbooleanvi4_)
 
+// Errors the layer found itself (an unknown sync handle: sync.h) come first.
 #ifdef FGL_CHECKING
 // The checking build reads OpenGL's errors after each call; the errors it took
-// come back here first, so that the program sees what it would have seen.
+// come back here next, so that the program sees what it would have seen.
 extern "C" FGL_API GLenum fglGetError(void) {
-  const GLenum held = fgl::check::take_pending_error();
+  GLenum held = fgl::take_held_error();
+  if (held == GL_NO_ERROR) held = fgl::check::take_pending_error();
   return held != GL_NO_ERROR ? held : glGetError();
 }
 #else
-extern "C" FGL_API GLenum fglGetError(void) { return glGetError(); }
+extern "C" FGL_API GLenum fglGetError(void) {
+  const GLenum held = fgl::take_held_error();
+  return held != GL_NO_ERROR ? held : glGetError();
+}
 #endif
 FGL_FORTRAN_ALIAS(fglGetError, fglgeterror_)
 

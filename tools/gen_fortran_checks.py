@@ -54,7 +54,12 @@ FORTRAN_TYPE = {
     "GLshort": "INTEGER*2", "GLushort": "INTEGER*2",
     "GLbyte": "INTEGER*1", "GLubyte": "INTEGER*1",
     "GLboolean": "LOGICAL*1",
+    "GLint64": "INTEGER*8", "GLuint64": "INTEGER*8", "GLintptr": "INTEGER*8", "GLsizeiptr": "INTEGER*8",
+    "GLhalf": "INTEGER*2",
 }
+# Text of OpenGL 2.0 on (GLchar) is CHARACTER like char; an array of texts is
+# an array of addresses, as is the address a command hands back.
+TEXT_TYPES = {"char", "GLchar"}
 NARROW_TYPES = {"GLbyte", "GLubyte", "GLshort", "GLushort", "GLboolean"}
 # Each Fortran type in the module (free form) and in f2c's prototype codes.
 F90_TYPE = {"REAL*4": "REAL(4)", "DOUBLE PRECISION": "REAL(8)", "INTEGER*8": "INTEGER(8)", "INTEGER*4": "INTEGER(4)",
@@ -236,6 +241,8 @@ def fortran_result(ctype, name):
     ctype = " ".join(ctype.replace("const", " ").split())
     if ctype == "void":
         return None
+    if ctype.endswith("*"):
+        return "INTEGER*8"
     if ctype in FORTRAN_TYPE:
         return FORTRAN_TYPE[ctype]
     raise SystemExit("gen_fortran_checks: %s: no Fortran type for result %r" % (name, ctype))
@@ -267,7 +274,9 @@ def make_entry(name, result, params, routines, api, family):
             if p.ctype not in ("int", "size_t", "long"):
                 raise SystemExit("gen_fortran_checks: %s: value parameter %s" % (name, p.text))
             continue  # the hidden length of a CHARACTER argument
-        elif p.ctype == "char":
+        elif p.ctype in TEXT_TYPES and p.double_pointer:
+            args.append(Arg(p.name, "INTEGER*8", "array"))
+        elif p.ctype in TEXT_TYPES:
             args.append(Arg(p.name, "CHARACTER"))
         elif p.ctype in ("void", "GLvoid"):
             args.append(Arg(p.name, "untyped", "array"))
@@ -348,7 +357,9 @@ def first_sentence(text):
 
 def macro_families(paths):
     """Entries of the generated lists: family from the list's macro."""
-    names = {"FGL_FORWARD": "OpenGL commands, forwarded", "FGLU_PROJECTION": "Projection",
+    names = {"FGL_FORWARD": "OpenGL commands, forwarded", "FGL_TEXT": "OpenGL text as CHARACTER",
+             "FGL_SYNC": "OpenGL sync objects as handles",
+             "FGLU_PROJECTION": "Projection",
              "FGLU_IMAGE": "Images, passed through unchanged", "FGLU_QUADRIC": "Quadrics",
              "FGLU_TESS": "Tessellators", "FGLU_NURBS": "NURBS renderers"}
     families = {}

@@ -1,72 +1,160 @@
 #!/usr/bin/env python3
-"""Generate the OpenGL 1.0 to 1.3 forwarding entries and the recording libGL
+"""Generate the OpenGL 1.0 to 3.3 forwarding entries and the recording libGL
 stand-in from the Khronos registry (gl.xml).
 
-Outputs, all into --out:
+Every parameter of every command is classified into the binding's kinds (see
+classify); each family of entries is a rule over kinds (FAMILIES) that is
+applied to every command it fits. Outputs, all into --out:
   fgl_forward.inc   one FGL_FORWARD(entry, fortran_name, command, result, (params), (args))
                     line per forwarding entry; included with different macro
                     definitions for the definitions, the header and the tests.
+                    args are the arguments as fgl::read takes them (a vector
+                    copied into OpenGL's width is wrapped in fgl::fixed<N>).
+                    A comment lists the commands without an entry, and why.
   gl_commands.inc   one GL_COMMAND(command, result, (params), (args)) line per
-                    OpenGL 1.0 to 1.3 command (all 386, glGetError and glGetString
+                    OpenGL 1.0 to 3.3 command (all 724, glGetError and glGetString
                     included).
   fgl_check.inc     one FGL_CHECK_ARGS(entry, {kind, count, "name"}, ...) line per
                     forwarding entry: how the checking build inspects each argument.
-  gl_recorder.cpp   a stand-in libGL: one definition per OpenGL 1.0 to 1.3 command that
+  gl_recorder.cpp   a stand-in libGL: one definition per OpenGL 1.0 to 3.3 command that
                     records the command's name and each argument's raw bits and width.
+  gl_kinds.tsv      the kind of every parameter and result.
+  fgl_text.inc      one FGL_TEXT(entry, fortran_name, command, result, (params), (body))
+                    line per entry of the C text family (text.h).
+  fgl_sync.inc      one FGL_SYNC(entry, fortran_name, command, result, (params), (body))
+                    line per entry of the sync kind (sync.h).
+
+With --summary, prints the number of entries per family and the commands
+without an entry.
 
 Standard library only, so it runs wherever CMake finds a Python 3.
 """
 import argparse
 import os
+import re
 import xml.etree.ElementTree as ET
 
-# Commands reached only through hand-written query entries, never forwarded.
-NOT_FORWARDED = {"glGetError", "glGetString"}
-
-# Storage variants: extra forwarding entries that read exactly what the
-# unsuffixed entry reads but are named for the caller's storage.
-BYTE_SCALARS = ["glColor3b", "glColor3ub", "glColor4b", "glColor4ub", "glNormal3b", "glIndexub"]
-SHORT_SCALARS = [
-    "glColor3s", "glColor3us", "glColor4s", "glColor4us", "glIndexs", "glNormal3s",
-    "glRasterPos2s", "glRasterPos3s", "glRasterPos4s", "glRects",
-    "glTexCoord1s", "glTexCoord2s", "glTexCoord3s", "glTexCoord4s",
-    "glVertex2s", "glVertex3s", "glVertex4s", "glLineStipple",
-    "glMultiTexCoord1s", "glMultiTexCoord2s", "glMultiTexCoord3s", "glMultiTexCoord4s",
-]
-BOOLEAN_SCALARS = ["glColorMask", "glDepthMask", "glEdgeFlag", "glSampleCoverage"]
-BOOLEAN_RESULTS = ["glIsEnabled", "glIsList", "glIsTexture"]  # the I4 entry widens the result
-# Untyped data whose I1 entry is the unsuffixed entry under a second name.
-UNTYPED_DATA = ["glCallLists", "glDrawPixels", "glGetTexImage", "glReadPixels",
-                "glTexImage1D", "glTexImage2D",
-                "glTexSubImage1D", "glTexSubImage2D", "glTexImage3D", "glTexSubImage3D"]
+# Commands without an unsuffixed forwarding entry, each with the reason: a
+# parameter or result of a kind with behaviour of its own.
+HAND_WRITTEN = {
+    "glGetError": "hand-written query entry (errors held by the layer come first)",
+    "glGetString": "text result: hand-written query entries",
+}
 
 # The features whose commands the layer carries, oldest first.
-FEATURES = ["GL_VERSION_1_0", "GL_VERSION_1_1", "GL_VERSION_1_2", "GL_VERSION_1_3"]
-COMMAND_COUNT = 386
-
-VARIANTS = {}
-for c in BYTE_SCALARS:
-    VARIANTS[c] = ["I4", "I2"]
-for c in SHORT_SCALARS + BOOLEAN_SCALARS + BOOLEAN_RESULTS:
-    VARIANTS[c] = ["I4"]
-for c in UNTYPED_DATA:
-    VARIANTS[c] = ["I1"]
+FEATURES = ["GL_VERSION_1_0", "GL_VERSION_1_1", "GL_VERSION_1_2", "GL_VERSION_1_3",
+            "GL_VERSION_1_4", "GL_VERSION_1_5", "GL_VERSION_2_0", "GL_VERSION_2_1",
+            "GL_VERSION_3_0", "GL_VERSION_3_1", "GL_VERSION_3_2", "GL_VERSION_3_3"]
+COMMAND_COUNT = 386 + 338
+# The commands of 1.0 to 1.3, whose narrow vectors have the hand-written
+# repacking entries of vectors.cpp.
+FIRST_FEATURES = 4
 
 # Result type of an entry whose result is delivered in 4-byte storage.
 WIDENED_RESULT = "GLint"
+
+NARROW_BYTES = {"GLbyte", "GLubyte"}
+NARROW_SHORTS = {"GLshort", "GLushort"}
+WIDE_64 = {"GLint64", "GLuint64", "GLint64EXT", "GLuint64EXT"}
+POINTER_SIZED = {"GLintptr", "GLsizeiptr"}
 
 
 def text_of(elem):
     return "".join(elem.itertext())
 
 
-# The registry's length of each array argument, by command and name.
-LENGTHS = {}
+class Param:
+    """One parameter as the registry describes it, with its kind."""
+    def __init__(self, command, ptype, name, length, group, cls):
+        self.command, self.type, self.name = command, ptype, name
+        self.len, self.group, self.cls = length, group, cls
+        self.kind = classify(self)
+
+    @property
+    def base(self):
+        return " ".join(self.type.replace("const", " ").replace("*", " ").split())
+
+
+# The binding's kinds of parameters:
+#   scalar     a value of a 32-bit, narrow or floating type, read by address
+#   narrow     a byte, short or boolean value (read from the first bytes)
+#   int64      GLint64/GLuint64 value
+#   intptr     GLintptr/GLsizeiptr value (sizes and offsets in bytes)
+#   sync       GLsync value: a handle of the layer's table
+#   array      array of the command's own type (fixed or counted length)
+#   vector     a read array of narrow integers of fixed length
+#   data       untyped data (void *) sized by pixel state or a byte count
+#   kept       caller array kept by OpenGL (the *Pointer commands), or a
+#              byte offset into the bound array buffer
+#   indices    draw-elements indices, or a byte offset into the bound element buffer
+#   offsets    an array of indices pointers (glMultiDrawElements*)
+#   text_in    const GLchar *           texts_in  const GLchar *const*
+#   text_out   GLchar * with a bufSize and a length out
+#   address_out  void ** (glGetPointerv): the address OpenGL keeps
+def classify(p):
+    t, base = p.type, p.base
+    if "*" not in t:
+        if base in WIDE_64:
+            return "int64"
+        if base in POINTER_SIZED:
+            return "intptr"
+        if base == "GLsync":
+            return "sync"
+        if base in NARROW_BYTES | NARROW_SHORTS | {"GLboolean"}:
+            return "narrow"
+        return "scalar"
+    if base in ("void", "GLvoid"):
+        if t.count("*") == 2 and t.startswith("const"):
+            return "offsets"
+        if t.count("*") == 2:
+            return "address_out"
+        if p.command.endswith("Pointer") or p.command == "glInterleavedArrays":
+            return "kept"
+        if p.name == "indices" and re.match(r"gl(Multi)?Draw", p.command):
+            return "indices"
+        return "data"
+    if base == "GLchar":
+        if t.count("*") == 2:
+            return "texts_in"
+        return "text_in" if t.startswith("const") else "text_out"
+    if t.startswith("const") and base in NARROW_BYTES | NARROW_SHORTS and p.len and p.len.isdigit():
+        return "vector"
+    return "array"
+
+
+# Result kinds: void, scalar, boolean, int64, address (void *), text, sync.
+def result_kind(result):
+    if result == "GLboolean":
+        return "boolean"
+    if result == "GLsync":
+        return "sync"
+    if result.endswith("GLubyte *"):
+        return "text"
+    if result.endswith("*"):
+        return "address"
+    return "void" if result == "void" else "scalar"
+
+
+class Command:
+    def __init__(self, name, result, params, feature):
+        self.name, self.result, self.params, self.feature = name, result, params, feature
+        self.kinds = {p.kind for p in params}
+        self.result_kind = result_kind(result)
+
+    def own_behaviour(self):
+        """Why the command has no unsuffixed forwarding entry, or None."""
+        if self.name in HAND_WRITTEN:
+            return HAND_WRITTEN[self.name]
+        if "sync" in self.kinds or self.result_kind == "sync":
+            return "sync handle: a handle of the layer's table, not the driver's pointer"
+        if self.result_kind == "text":
+            return "text result: the C text entry"
+        return None
 
 
 def parse(registry):
     root = ET.parse(registry).getroot()
-    commands = {}
+    protos = {}
     for cmd in root.find("commands"):
         proto = cmd.find("proto")
         name = proto.find("name").text
@@ -75,15 +163,16 @@ def parse(registry):
         for p in cmd.findall("param"):
             pname = p.find("name").text
             ptype = text_of(p).rsplit(pname, 1)[0].strip()
-            params.append((ptype, pname))
-            LENGTHS[(name, pname)] = p.get("len")
-        commands[name] = (result, params)
-    names = []
-    for fname in FEATURES:
+            params.append((ptype, pname, p.get("len"), p.get("group"), p.get("class")))
+        protos[name] = (result, params)
+    names, feature_of = [], {}
+    for i, fname in enumerate(FEATURES):
         feature = next(f for f in root.iter("feature") if f.get("name") == fname)
-        names += [c.get("name") for req in feature.iter("require") for c in req.iter("command")
-                  if c.get("name") not in names]
-    return [(n, *commands[n]) for n in names]
+        for c in (c.get("name") for req in feature.iter("require") for c in req.iter("command")):
+            if c not in feature_of:
+                names.append(c)
+                feature_of[c] = i
+    return [Command(n, protos[n][0], [Param(n, *p) for p in protos[n][1]], feature_of[n]) for n in names]
 
 
 def by_address(ptype):
@@ -95,14 +184,205 @@ def c_decl(ptype, pname):
     return f"{ptype} {pname}" if not ptype.endswith("*") else f"{ptype}{pname}"
 
 
-def forwarding_entries(commands):
-    for name, result, params in commands:
-        if name in NOT_FORWARDED:
+class Entry:
+    """One forwarding entry: its name, command, result and, per parameter,
+    the entry's parameter type, name and the argument expression handed to
+    the reading template (forward.cpp)."""
+    def __init__(self, name, command, family, result, params):
+        self.name, self.command, self.family, self.result = name, command, family, result
+        self.params = params  # [(entry type, name, argument expression, registry Param)]
+
+
+def plain(c):
+    return [(by_address(p.type), p.name, p.name, p) for p in c.params]
+
+
+# The families: each a rule over kinds, applied to every command it fits.
+def family_i4(c):
+    """Narrow values and vectors, booleans and GLintptr/GLsizeiptr from
+    4-byte storage; a boolean result widened to 4 bytes."""
+    vectors = c.feature >= FIRST_FEATURES and "vector" in c.kinds
+    if any(p.kind == "array" and p.base == "GLboolean" for p in c.params):
+        return None  # an array of booleans in 4-byte storage is repacked (textures.cpp, lists_queries.cpp)
+    if not (c.kinds & {"narrow", "intptr", "int64"} or vectors or c.result_kind == "boolean"):
+        return None
+    params = []
+    for p in c.params:
+        if p.kind == "intptr" or p.kind == "int64":
+            params.append(("const GLint *", p.name, p.name, p))
+        elif p.kind == "vector" and c.feature >= FIRST_FEATURES:
+            params.append(("const GLint *", p.name, f"fgl::fixed<{p.len}>({p.name})", p))
+        else:
+            params.append((by_address(p.type), p.name, p.name, p))
+    result = WIDENED_RESULT if c.result_kind == "boolean" else c.result
+    return params, result
+
+
+def family_i2(c):
+    """Byte values and (beyond 1.3) byte vectors from 2-byte storage."""
+    vectors = [p for p in c.params if p.kind == "vector" and p.base in NARROW_BYTES] \
+        if c.feature >= FIRST_FEATURES else []
+    if not (vectors or any(p.kind == "narrow" and p.base in NARROW_BYTES for p in c.params)):
+        return None
+    params = [("const GLshort *", p.name, f"fgl::fixed<{p.len}>({p.name})", p) if p in vectors
+              else (by_address(p.type), p.name, p.name, p) for p in c.params]
+    return params, c.result
+
+
+def family_i1(c):
+    """Untyped data sized by pixel state: the unsuffixed entry under the name
+    of 1-byte elements."""
+    if not any(p.kind == "data" and p.len and "COMPSIZE" in p.len and "type" in p.len for p in c.params):
+        return None
+    return plain(c), c.result
+
+
+def offset_family(width):
+    def rule(c):
+        if not c.kinds & {"kept", "indices", "offsets"}:
+            return None
+        storage = "const GLint64 *" if width == 8 else "const GLint *"
+        params = []
+        for p in c.params:
+            if p.kind in ("kept", "indices"):
+                params.append((storage, "offset", "offset", p))
+            elif p.kind == "offsets":
+                count = next(q.name for q in c.params if q.name == p.len)
+                arg = "offsets" if width == 8 else f"fgl::widened(offsets, {count})"
+                params.append((storage, "offsets", arg, p))
+            else:
+                params.append((by_address(p.type), p.name, p.name, p))
+        return params, c.result
+    rule.__doc__ = f"The pointer as a byte offset into the bound buffer, from {width}-byte storage."
+    return rule
+
+
+FAMILIES = [("I4", family_i4), ("I2", family_i2), ("I1", family_i1),
+            ("Offset", offset_family(8)), ("OffsetI4", offset_family(4))]
+
+
+class TextEntry:
+    """One entry of the C text family: its parameters as C declarations and
+    the expression of its body (a wrapper of text.h per text argument)."""
+    def __init__(self, name, command, result, params, body):
+        self.name, self.command, self.result, self.params, self.body = name, command, result, params, body
+
+
+def counted_by(c, p):
+    """The parameter that counts the texts of an array of texts."""
+    names = [q.name for q in c.params]
+    m = re.match(r"(?:COMPSIZE\()?(\w+)\)?$", p.len or "")
+    if not m or m.group(1) not in names:
+        raise SystemExit(f"{c.name}: no count for {p.name} ({p.len})")
+    return m.group(1)
+
+
+def family_c(c):
+    """Text as CHARACTER: each text in without its trailing blanks, arrays of
+    texts (a shader's lines each ended by a newline, the length array then
+    left to OpenGL's NUL), a text out blank-padded and truncated with its full
+    length returned; the hidden lengths last."""
+    outs = [p for p in c.params if p.kind == "text_out"]
+    if not (outs or c.result_kind == "text" or c.kinds & {"text_in", "texts_in"}):
+        return None
+    if len(outs) > 1:
+        raise SystemExit(f"{c.name}: more than one text out")
+    lines = "texts_in" in c.kinds and any(p.name == "length" and p.type == "const GLint *" for p in c.params)
+    filled = {}
+    if outs:
+        out = outs[0]
+        filled = {out.len: "buffer", "length": "length", out.name: "text"}
+        for role in ("buffer", "length"):
+            if not any(p.name == n for p in c.params for n, r in filled.items() if r == role):
+                raise SystemExit(f"{c.name}: text out without its {role} parameter")
+    params, args, hidden = [], [], []
+    for p in c.params:
+        if p.kind == "text_in":
+            params.append(("const char *", p.name))
+            args.append(f"fgl::text::In{{{p.name}, {p.name}_length}}")
+            hidden.append(p.name)
+        elif p.kind == "texts_in":
+            params.append(("const char *", p.name))
+            newline = "true" if lines else "false"
+            args.append(f"fgl::text::Texts{{{p.name}, {counted_by(c, p)}, {p.name}_length, {newline}}}")
+            hidden.append(p.name)
+        elif lines and p.name == "length":
+            args.append("fgl::text::NoLengths{}")
+        elif p.name in filled:
+            if filled[p.name] == "text":
+                params.append(("char *", p.name))
+                hidden.append(p.name)
+            args.append("fgl::text::slot")
+        else:
+            params.append((by_address(p.type), p.name))
+            args.append(p.name)
+    if c.result_kind == "text":
+        params.append(("char *", "text"))
+        hidden.append("text")
+    params += [("int", f"{h}_length") for h in hidden]
+    if outs:
+        index = {r: [q.name for q in c.params].index(n) for n, r in filled.items()}
+        body = (f"fgl::text::Out<&{c.name}, {index['buffer']}, {index['length']}, {index['text']}>"
+                f"::call({outs[0].name}, {outs[0].name}_length, {', '.join(args)})")
+        result = "GLint"
+    elif c.result_kind == "text":
+        body = f"fgl::text::Result<&{c.name}>::call(text, text_length{''.join(', ' + a for a in args)})"
+        result = "GLint"
+    else:
+        body = f"fgl::Forward<&{c.name}>::call({', '.join(args)})"
+        result = c.result
+    return TextEntry("fgl" + c.name[2:] + "C", c.name, result, params, body)
+
+
+def sync_entries(commands):
+    """The sync kind: every GLsync parameter as the address of an INTEGER*4
+    handle of the layer's table and a GLsync result as a new handle
+    (sync.h); the I4 form reads a 64-bit timeout from 4 bytes, sign-extended
+    (so -1 is GL_TIMEOUT_IGNORED), and widens a boolean result."""
+    for c in commands:
+        if not ("sync" in c.kinds or c.result_kind == "sync"):
             continue
-        for suffix in [""] + VARIANTS.get(name, []):
-            entry = "fgl" + name[2:] + suffix
-            entry_result = WIDENED_RESULT if (suffix == "I4" and name in BOOLEAN_RESULTS) else result
-            yield entry, name, entry_result, params
+        forms = [("", False)]
+        if "int64" in c.kinds or c.result_kind == "boolean":
+            forms.append(("I4", True))
+        for suffix, narrow in forms:
+            params = []
+            for p in c.params:
+                if p.kind == "sync" or (narrow and p.kind == "int64"):
+                    params.append(("const GLint *", p.name))
+                else:
+                    params.append((by_address(p.type), p.name))
+            if c.result_kind == "sync":
+                result = "GLint"
+            elif narrow and c.result_kind == "boolean":
+                result = WIDENED_RESULT
+            else:
+                result = c.result
+            body = f"fgl::sync::Call<&{c.name}>::call({', '.join(n for _, n in params)})"
+            yield TextEntry("fgl" + c.name[2:] + suffix, c.name, result, params, body)
+
+
+# Commands whose C entry is hand-written with the query entries.
+HAND_WRITTEN_TEXT = {"glGetString"}
+
+
+def text_entries(commands):
+    for c in commands:
+        entry = None if c.name in HAND_WRITTEN_TEXT else family_c(c)
+        if entry:
+            yield entry
+
+
+def forwarding_entries(commands):
+    for c in commands:
+        if c.own_behaviour():
+            continue
+        yield Entry("fgl" + c.name[2:], c.name, "", c.result, plain(c))
+        for suffix, rule in FAMILIES:
+            fitted = rule(c)
+            if fitted:
+                params, result = fitted
+                yield Entry("fgl" + c.name[2:] + suffix, c.name, suffix, result, params)
 
 
 def write(path, text):
@@ -119,27 +399,60 @@ HEADER = "/* Generated by tools/gen_gl.py from the Khronos registry; do not edit
 
 
 def gen_forward(commands):
+    lines = [HEADER, "/* Commands without an unsuffixed entry, and why:\n"]
+    lines += [f" *   {c.name}: {c.own_behaviour()}\n" for c in commands if c.own_behaviour()]
+    lines.append(" */\n")
+    for e in forwarding_entries(commands):
+        plist = ", ".join(c_decl(t, n) for t, n, _, _ in e.params) or "void"
+        alist = ", ".join(a for _, _, a, _ in e.params)
+        lines.append(f"FGL_FORWARD({e.name}, {e.name.lower()}_, {e.command}, {e.result}, ({plist}), ({alist}))\n")
+    return "".join(lines)
+
+
+def gen_text(commands):
     lines = [HEADER]
-    for entry, command, result, params in forwarding_entries(commands):
-        plist = ", ".join(c_decl(by_address(t), n) for t, n in params) or "void"
-        alist = ", ".join(n for _, n in params)
-        lines.append(f"FGL_FORWARD({entry}, {entry.lower()}_, {command}, {result}, ({plist}), ({alist}))\n")
+    for e in text_entries(commands):
+        plist = ", ".join(c_decl(t, n) for t, n in e.params)
+        lines.append(f"FGL_TEXT({e.name}, {e.name.lower()}_, {e.command}, {e.result}, ({plist}), ({e.body}))\n")
+    return "".join(lines)
+
+
+def gen_sync(commands):
+    lines = [HEADER]
+    for e in sync_entries(commands):
+        plist = ", ".join(c_decl(t, n) for t, n in e.params)
+        lines.append(f"FGL_SYNC({e.name}, {e.name.lower()}_, {e.command}, {e.result}, ({plist}), ({e.body}))\n")
+    return "".join(lines)
+
+
+def gen_kinds(commands):
+    """The classification as a table: command, parameter (or "result"), C type, kind."""
+    lines = ["# command\tparameter\ttype\tkind\n"]
+    for c in commands:
+        lines.append(f"{c.name}\tresult\t{c.result}\t{c.result_kind}\n")
+        lines += [f"{c.name}\t{p.name}\t{p.type}\t{p.kind}\n" for p in c.params]
     return "".join(lines)
 
 
 # Argument kinds for the checking build (see checking/gl_checks.h).
 SCALAR_KINDS = {"GLbyte": "b", "GLubyte": "b", "GLboolean": "b", "GLshort": "s", "GLushort": "s",
                 "GLint": "i", "GLsizei": "i", "GLuint": "u", "GLbitfield": "u", "GLenum": "e",
-                "GLfloat": "f", "GLclampf": "f", "GLdouble": "d", "GLclampd": "d"}
+                "GLfloat": "f", "GLclampf": "f", "GLdouble": "d", "GLclampd": "d",
+                "GLint64": "l", "GLuint64": "l", "GLintptr": "l", "GLsizeiptr": "l"}
 VECTOR_KINDS = {"const GLfloat *": "F", "const GLdouble *": "D"}
 
 
-def arg_kind(ptype, length):
-    """Kind and element count of one argument; a read vector whose length
-    depends on another argument is checked in its first element only."""
-    if ptype in VECTOR_KINDS:
-        return VECTOR_KINDS[ptype], int(length) if length and length.isdigit() else 1
-    return SCALAR_KINDS.get(ptype, "p"), 1
+def arg_kind(entry_type, param):
+    """Kind and element count of one argument as the entry takes it: a value
+    (or offset) by the storage the entry reads, a read vector of singles or
+    doubles by its elements (one if its length depends on another argument),
+    anything else as data that is not inspected."""
+    if "*" not in param.type or param.kind in ("kept", "indices"):
+        return SCALAR_KINDS.get(entry_type.removeprefix("const ").removesuffix(" *"), "p"), 1
+    if entry_type in VECTOR_KINDS:
+        length = param.len
+        return VECTOR_KINDS[entry_type], int(length) if length and length.isdigit() else 1
+    return "p", 1
 
 
 NO_ARGUMENTS = "{'p', 0, \"\"}"
@@ -147,33 +460,33 @@ NO_ARGUMENTS = "{'p', 0, \"\"}"
 
 def gen_check(commands):
     lines = [HEADER]
-    for entry, command, _result, params in forwarding_entries(commands):
-        kinds = [(arg_kind(t, LENGTHS.get((command, n))), n) for t, n in params]
+    for e in forwarding_entries(commands):
+        kinds = [(arg_kind(t, p), n) for t, n, _, p in e.params]
         args = ", ".join(f"{{'{k}', {c}, \"{n}\"}}" for (k, c), n in kinds)
-        lines.append(f"FGL_CHECK_ARGS({entry}, {args or NO_ARGUMENTS})\n")
+        lines.append(f"FGL_CHECK_ARGS({e.name}, {args or NO_ARGUMENTS})\n")
     return "".join(lines)
 
 
 def gen_commands(commands):
     lines = [HEADER]
-    for name, result, params in commands:
-        plist = ", ".join(c_decl(t, n) for t, n in params) or "void"
-        alist = ", ".join(n for _, n in params)
-        lines.append(f"GL_COMMAND({name}, {result}, ({plist}), ({alist}))\n")
+    for c in commands:
+        plist = ", ".join(c_decl(p.type, p.name) for p in c.params) or "void"
+        alist = ", ".join(p.name for p in c.params)
+        lines.append(f"GL_COMMAND({c.name}, {c.result}, ({plist}), ({alist}))\n")
     return "".join(lines)
 
 
 def gen_recorder(commands):
     out = [HEADER, '#include "gl_recorder.h"\n\n', 'extern "C" {\n']
-    for name, result, params in commands:
-        plist = ", ".join(c_decl(t, n) for t, n in params) or "void"
-        args = ", ".join(f'gl_recorder::argument("{t}", {n})' for t, n in params)
-        call = f'gl_recorder::record("{name}", {{{args}}})'
-        if result == "void":
+    for c in commands:
+        plist = ", ".join(c_decl(p.type, p.name) for p in c.params) or "void"
+        args = ", ".join(f'gl_recorder::argument("{p.type}", {p.name})' for p in c.params)
+        call = f'gl_recorder::record("{c.name}", {{{args}}})'
+        if c.result == "void":
             body = f"{call};"
         else:
-            body = f"return gl_recorder::result<{result}>({call});"
-        out.append(f"{result} {name}({plist}) {{ {body} }}\n")
+            body = f"return gl_recorder::result<{c.result}>({call});"
+        out.append(f"{c.result} {c.name}({plist}) {{ {body} }}\n")
     out.append("}\n")
     return "".join(out)
 
@@ -182,16 +495,37 @@ def main():
     ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     ap.add_argument("--registry", default="/usr/share/khronos-api/gl.xml")
     ap.add_argument("--out", required=True)
+    ap.add_argument("--summary", action="store_true", help="print the entries by family")
     args = ap.parse_args()
     commands = parse(args.registry)
     if len(commands) != COMMAND_COUNT:
-        raise SystemExit(f"expected the {COMMAND_COUNT} commands of OpenGL 1.0 to 1.3, "
+        raise SystemExit(f"expected the {COMMAND_COUNT} commands of OpenGL 1.0 to 3.3, "
                          f"the registry lists {len(commands)}")
     os.makedirs(args.out, exist_ok=True)
     write(os.path.join(args.out, "fgl_forward.inc"), gen_forward(commands))
     write(os.path.join(args.out, "gl_commands.inc"), gen_commands(commands))
     write(os.path.join(args.out, "fgl_check.inc"), gen_check(commands))
     write(os.path.join(args.out, "gl_recorder.cpp"), gen_recorder(commands))
+    write(os.path.join(args.out, "gl_kinds.tsv"), gen_kinds(commands))
+    write(os.path.join(args.out, "fgl_text.inc"), gen_text(commands))
+    write(os.path.join(args.out, "fgl_sync.inc"), gen_sync(commands))
+    if args.summary:
+        counts = {}
+        for e in forwarding_entries(commands):
+            key = (e.family or "unsuffixed", "1.0-1.3" if commands_by_name(commands)[e.command].feature
+                   < FIRST_FEATURES else "1.4-3.3")
+            counts[key] = counts.get(key, 0) + 1
+        counts[("C", "1.4-3.3")] = sum(1 for _ in text_entries(commands))
+        counts[("sync", "1.4-3.3")] = sum(1 for _ in sync_entries(commands))
+        for key in sorted(counts):
+            print(*key, counts[key])
+        for c in commands:
+            if c.own_behaviour():
+                print("not forwarded:", c.name, "-", c.own_behaviour())
+
+
+def commands_by_name(commands):
+    return {c.name: c for c in commands}
 
 
 if __name__ == "__main__":

@@ -1,34 +1,46 @@
 #!/usr/bin/env python3
-"""Disassembles a few forwarding entries of libfgl (x86-64, optimised build)
-and checks what each costs: loads of its arguments, then one tail jump to its
-OpenGL command; no call, no other branch, no stack frame. fglIsEnabledI4 is the
-exception by design: it must widen the 8-bit result after the call, so it
-calls the command and zero-extends the result before returning.
+"""Disassembles every generated forwarding entry of libfgl (x86-64, optimised
+build) and checks what each costs, by what the generated list says of it:
 
-usage: check_tail_jumps.py libfgl.so
+  - an entry whose arguments are read where they lie (at their own width or
+    from integer storage of another width, an offset as an address): loads
+    of its arguments, then one tail jump to its OpenGL command; no call, no
+    other branch, no stack frame. When the command takes arguments on the
+    stack (more than six integer or eight floating-point ones) the entry
+    rewrites them in place before the jump: still no call and no frame.
+  - an entry whose boolean result is widened to 4 bytes (an I4 result):
+    one call of the command, the result zero-extended, return; no branch.
+  - an entry that copies a vector or an array of offsets into the width
+    OpenGL reads (fgl::fixed, fgl::widened): one call of the command.
+
+usage: check_tail_jumps.py libfgl.so fgl_forward.inc gl_commands.inc
 """
 import re
 import subprocess
 import sys
 
-# entry -> the command its tail jump must reach
-TAIL_JUMPS = {
-    "fglVertex3f": "glVertex3f",
-    "fglColor3ubI4": "glColor3ub",
-    "fglRectf": "glRectf",
-    "fglMap2d": "glMap2d",
-    "fglTexGend": "glTexGend",
-    "fglLineStippleI4": "glLineStipple",
-    "fglVertex2sI4": "glVertex2s",
-    "fglOrtho": "glOrtho",
-    "fglGetFloatv": "glGetFloatv",
-    "fglIsEnabled": "glIsEnabled",
-    "fglGenLists": "glGenLists",
-    "fglEnd": "glEnd",
-}
-# entries whose stack arguments are rewritten in place before the jump
-# (more than six integer-class arguments): still no call and no frame
-STACK_ARGUMENTS = {"fglTexImage2D": "glTexImage2D"}
+FLOATING = {"GLfloat", "GLclampf", "GLdouble", "GLclampd"}
+
+
+def generated(forward_inc, commands_inc):
+    """[(entry, command, entry result, command result, copies, stack)]"""
+    commands = {}
+    with open(commands_inc) as f:
+        for line in f:
+            m = re.match(r"GL_COMMAND\((\w+), ([^,]+), \((.*?)\), \(", line)
+            if m:
+                params = [p.strip() for p in m.group(3).split(",") if p.strip() != "void"]
+                floats = sum(1 for p in params if "*" not in p and p.rsplit(" ", 1)[0] in FLOATING)
+                commands[m.group(1)] = (m.group(2).strip(), len(params) - floats > 6 or floats > 8)
+    out = []
+    with open(forward_inc) as f:
+        for line in f:
+            m = re.match(r"FGL_FORWARD\((\w+), \w+, (\w+), ([^,]+), \(.*\), \((.*)\)\)$", line)
+            if m:
+                entry, command, result, args = m.groups()
+                copies = "fgl::fixed" in args or "fgl::widened" in args
+                out.append((entry, command, result.strip(), commands[command][0], copies, commands[command][1]))
+    return out
 
 
 def disassemble(library, symbol):
@@ -67,20 +79,18 @@ def check_tail(library, entry, command, allow_stores):
             faults.append(f"{entry}: '{mnemonic} {operands}' is not a load")
         elif not allow_stores and re.search(r",\s*-?(0x[0-9a-f]+)?\(", operands):
             faults.append(f"{entry}: '{mnemonic} {operands}' writes memory")
-    print(f"{entry}: {len(moves)} moves, then {last[0]} {last[1]}")
     return faults
 
 
-def check_widened(library):
-    entry = "fglIsEnabledI4"
+def check_widened(library, entry, command):
     body = disassemble(library, entry)
     if not body:
         return [f"{entry}: not found"]
     faults = []
     mnemonics = [m for m, _ in body]
     calls = [(i, o) for i, (m, o) in enumerate(body) if m == "call"]
-    if len(calls) != 1 or target(calls[0][1]) != "glIsEnabled":
-        faults.append(f"{entry}: expected one call of glIsEnabled, got {calls}")
+    if len(calls) != 1 or target(calls[0][1]) != command:
+        faults.append(f"{entry}: expected one call of {command}, got {calls}")
     else:
         after = body[calls[0][0] + 1:]
         if not any(m == "movzbl" and o.startswith("%al,%eax") for m, o in after):
@@ -90,18 +100,33 @@ def check_widened(library):
     branches = [m for m in mnemonics if m.startswith("j")]
     if branches:
         faults.append(f"{entry}: branches {branches}")
-    print(f"{entry}: {' '.join(mnemonics)}")
     return faults
 
 
+def check_copying(library, entry, command):
+    body = disassemble(library, entry)
+    if not body:
+        return [f"{entry}: not found"]
+    calls = [target(o) for m, o in body if m == "call" and target(o) == command]
+    return [] if len(calls) == 1 else [f"{entry}: {len(calls)} calls of {command}, not one"]
+
+
 def main():
-    library = sys.argv[1]
+    library, forward_inc, commands_inc = sys.argv[1:4]
     faults = []
-    for entry, command in TAIL_JUMPS.items():
-        faults += check_tail(library, entry, command, allow_stores=False)
-    for entry, command in STACK_ARGUMENTS.items():
-        faults += check_tail(library, entry, command, allow_stores=True)
-    faults += check_widened(library)
+    counts = {"tail jump": 0, "tail jump, stack arguments": 0, "widened result": 0, "copy": 0}
+    for entry, command, result, command_result, copies, stack in generated(forward_inc, commands_inc):
+        if copies:
+            faults += check_copying(library, entry, command)
+            counts["copy"] += 1
+        elif result != command_result:
+            faults += check_widened(library, entry, command)
+            counts["widened result"] += 1
+        else:
+            faults += check_tail(library, entry, command, allow_stores=stack)
+            counts["tail jump, stack arguments" if stack else "tail jump"] += 1
+    for kind, n in counts.items():
+        print(f"{n} entries: {kind}")
     for f in faults:
         print("FAULT:", f)
     sys.exit(1 if faults else 0)

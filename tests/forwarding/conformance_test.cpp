@@ -35,11 +35,48 @@ unsigned width_of(const std::string &gl_type) {
       {"GLenum", 4},   {"GLbitfield", 4}, {"GLint", 4},     {"GLuint", 4},
       {"GLsizei", 4},  {"GLfloat", 4},    {"GLclampf", 4},  {"GLdouble", 8},
       {"GLclampd", 8}, {"GLshort", 2},    {"GLushort", 2},  {"GLbyte", 1},
-      {"GLubyte", 1},  {"GLboolean", 1},
+      {"GLubyte", 1},  {"GLboolean", 1}, {"GLint64", 8},   {"GLuint64", 8},
+      {"GLintptr", 8}, {"GLsizeiptr", 8},
   };
   if (gl_type.find('*') != std::string::npos) return kPointer;
   auto w = widths.find(gl_type);
   return w == widths.end() ? 999 : w->second;  // 999: a type this table lacks
+}
+
+// One parameter of an expected row: the command's type and, when the entry
+// reads it from other storage (expected_entries.py: "T@W", "T@WxN", "T@W#K"),
+// that storage.
+struct ParamSpec {
+  std::string type;         // the command's parameter type
+  unsigned storage = 0;     // bytes per element of the caller's storage; 0: the type itself
+  unsigned elements = 0;    // a vector of narrow values: how many (0: not a vector)
+  int count_param = -1;     // an array of offsets: the parameter holding their number
+  unsigned width() const { return width_of(type); }
+  bool converted() const { return storage != 0; }
+  bool vector() const { return elements > 0; }
+  // Bytes of the caller's storage the entry reads (or, for a plain pointer,
+  // 0: the address is handed on).
+  unsigned storage_bytes() const { return converted() ? storage * std::max(elements, 1u) : width(); }
+};
+
+ParamSpec spec_of(const std::string &text) {
+  ParamSpec p;
+  auto at = text.find('@');
+  p.type = text.substr(0, at);
+  if (at == std::string::npos) return p;
+  std::string rest = text.substr(at + 1);
+  p.storage = static_cast<unsigned>(std::stoul(rest));
+  if (auto x = rest.find('x'); x != std::string::npos) p.elements = static_cast<unsigned>(std::stoul(rest.substr(x + 1)));
+  if (auto k = rest.find('#'); k != std::string::npos) p.count_param = std::stoi(rest.substr(k + 1));
+  return p;
+}
+
+// The element type of a pointer type ("const GLubyte *" -> "GLubyte").
+std::string pointee(const std::string &t) {
+  std::string s = t;
+  if (s.rfind("const ", 0) == 0) s = s.substr(6);
+  while (!s.empty() && (s.back() == '*' || s.back() == ' ')) s.pop_back();
+  return s;
 }
 
 std::string squashed(std::string s) {
@@ -50,14 +87,15 @@ std::string squashed(std::string s) {
 struct Expected {
   std::string command;
   std::string result;
-  std::vector<std::string> params;
+  std::vector<std::string> params;  // the command's parameter types
+  std::vector<ParamSpec> specs;     // with the storage the entry reads them from
 };
 
 // The rows of expected_forwarding.inc as plain constant data (cheap to
 // compile), turned into a map on first use.
 struct ExpectedRow {
   const char *entry, *command, *result;
-  const char *params[12];
+  const char *params[16];
 };
 constexpr ExpectedRow kExpectedRows[] = {
 #define FGL_EXPECTED(entry, command, result, ...) {#entry, #command, result, {__VA_ARGS__}},
@@ -69,9 +107,12 @@ const std::map<std::string, Expected> &expected_entries() {
   static const std::map<std::string, Expected> table = [] {
     std::map<std::string, Expected> t;
     for (const ExpectedRow &row : kExpectedRows) {
-      Expected e{row.command, row.result, {}};
+      Expected e{row.command, row.result, {}, {}};
       for (const char *p : row.params)
-        if (p) e.params.emplace_back(p);
+        if (p) {
+          e.specs.push_back(spec_of(p));
+          e.params.push_back(e.specs.back().type);
+        }
       t.emplace(row.entry, std::move(e));
     }
     return t;
@@ -148,7 +189,7 @@ struct Storage {
 
   Storage(const std::vector<unsigned> &widths, bool exact, unsigned char salt = 0) {
     for (std::size_t i = 0; i < widths.size(); ++i) {
-      std::size_t size = exact ? std::max(widths[i], 1u) : 16;
+      std::size_t size = exact ? std::max(widths[i], 1u) : std::max(widths[i], 16u);
       std::vector<unsigned char> pattern(size);
       // Distinct bytes that never form a NaN, an infinity or a denormal in
       // single or double precision.
@@ -164,6 +205,28 @@ struct Storage {
     std::memcpy(&v, patterns[i].data(), width);
     return v;
   }
+  // Gives argument i a chosen value (an item count that must be small).
+  void set(std::size_t i, std::int32_t value) {
+    std::memcpy(patterns[i].data(), &value, sizeof value);
+    std::memcpy(blocks[i].data(), &value, sizeof value);
+  }
+  // Element j of argument i, read from `width` bytes and sign-extended.
+  std::int64_t signed_element(std::size_t i, unsigned width, std::size_t j) const {
+    std::int64_t v = 0;
+    const unsigned char *p = patterns[i].data() + width * j;
+    if (width == 8) {
+      std::memcpy(&v, p, 8);
+    } else if (width == 4) {
+      std::int32_t w;
+      std::memcpy(&w, p, 4);
+      v = w;
+    } else {
+      std::int16_t w;
+      std::memcpy(&w, p, 2);
+      v = w;
+    }
+    return v;
+  }
   bool untouched(std::size_t i) const {
     return std::memcmp(blocks[i].data(), patterns[i].data(), patterns[i].size()) == 0;
   }
@@ -174,31 +237,99 @@ struct Storage {
 constexpr std::uint64_t kResultBits = 0xfeedc0de8badf0a5ull;
 
 // Calls `entry` with `storage` and checks the one recorded call against the
-// command and per-argument widths given (kPointer: the address unchanged).
-void check_call(const Entry &entry, const std::string &command, const std::vector<unsigned> &widths,
+// command and the parameters given: a plain parameter arrives at its width
+// with the caller's bits (a pointer: the address unchanged); one read from
+// other storage arrives as that storage's value, sign-extended (an offset:
+// as the address), its vector narrowed element by element, its array of
+// offsets widened.
+void check_call(const Entry &entry, const std::string &command, const std::vector<ParamSpec> &specs,
                 const Storage &storage) {
   gl_recorder::reset();
+  // What the command saw behind its pointers, copied while it ran.
+  std::vector<std::vector<std::int64_t>> seen(specs.size());
+  gl_recorder::set_hook(command, [&](const gl_recorder::Call &call) {
+    for (std::size_t i = 0; i < specs.size() && i < call.args.size(); ++i) {
+      const ParamSpec &p = specs[i];
+      if (!p.converted() || !call.args[i].pointer) continue;
+      if (p.vector()) {
+        const unsigned w = width_of(pointee(p.type));
+        for (unsigned j = 0; j < p.elements; ++j) {
+          std::uint64_t v = 0;
+          std::memcpy(&v, static_cast<const unsigned char *>(call.args[i].address()) + w * j, w);
+          seen[i].push_back(static_cast<std::int64_t>(v));
+        }
+      } else if (p.count_param >= 0) {
+        const std::int32_t n = call.args[p.count_param].as<std::int32_t>();
+        const auto *addresses = static_cast<const void *const *>(call.args[i].address());
+        for (std::int32_t j = 0; j < n; ++j)
+          seen[i].push_back(static_cast<std::int64_t>(reinterpret_cast<std::intptr_t>(addresses[j])));
+      }
+    }
+    return kResultBits;
+  });
+  entry.invoke(storage.addresses.data());
+  // The hook refers to this call's locals: a later call gets the plain result.
   gl_recorder::set_result(command, kResultBits);
-  Outcome outcome = entry.invoke(storage.addresses.data());
   const auto &calls = gl_recorder::calls();
   ASSERT_EQ(calls.size(), 1u) << entry.name << " must call exactly one command once";
   const gl_recorder::Call &call = calls[0];
   EXPECT_EQ(call.command, command) << entry.name;
-  ASSERT_EQ(call.args.size(), widths.size()) << entry.name;
-  for (std::size_t i = 0; i < widths.size(); ++i) {
+  ASSERT_EQ(call.args.size(), specs.size()) << entry.name;
+  for (std::size_t i = 0; i < specs.size(); ++i) {
     const gl_recorder::Argument &a = call.args[i];
-    if (widths[i] == kPointer) {
-      EXPECT_TRUE(a.pointer) << entry.name << " argument " << i;
-      EXPECT_EQ(a.address(), storage.addresses[i]) << entry.name << " argument " << i << ": address not passed unchanged";
+    const ParamSpec &p = specs[i];
+    const std::string where = std::string(entry.name) + " argument " + std::to_string(i) + " (" + a.type + ")";
+    if (p.vector()) {
+      const unsigned w = width_of(pointee(p.type));
+      ASSERT_EQ(seen[i].size(), p.elements) << where;
+      for (unsigned j = 0; j < p.elements; ++j) {
+        const std::uint64_t mask = (1ull << (8 * w)) - 1;
+        EXPECT_EQ(static_cast<std::uint64_t>(seen[i][j]) & mask,
+                  static_cast<std::uint64_t>(storage.signed_element(i, p.storage, j)) & mask)
+            << where << " element " << j << ": not the low bits of the caller's element";
+      }
+    } else if (p.count_param >= 0 && p.storage != 8) {
+      const std::int32_t n = call.args[p.count_param].as<std::int32_t>();
+      ASSERT_EQ(seen[i].size(), static_cast<std::size_t>(n)) << where;
+      for (std::int32_t j = 0; j < n; ++j)
+        EXPECT_EQ(seen[i][j], storage.signed_element(i, p.storage, j)) << where << " offset " << j;
+    } else if (p.count_param >= 0 || (!p.converted() && p.width() == kPointer)) {
+      // An array of 8-byte offsets is handed on as the array of addresses it is.
+      EXPECT_TRUE(a.pointer) << where;
+      EXPECT_EQ(a.address(), storage.addresses[i]) << where << ": address not passed unchanged";
+    } else if (p.converted()) {
+      EXPECT_EQ(a.pointer, p.width() == kPointer) << where;
+      EXPECT_EQ(a.width, 8u) << where;
+      EXPECT_EQ(static_cast<std::int64_t>(a.bits), storage.signed_element(i, p.storage, 0))
+          << where << ": not the caller's " << p.storage << "-byte value sign-extended";
     } else {
-      EXPECT_FALSE(a.pointer) << entry.name << " argument " << i;
-      EXPECT_EQ(a.width, widths[i]) << entry.name << " argument " << i << " (" << a.type << ")";
-      EXPECT_EQ(a.bits, storage.low_bits(i, widths[i]))
-          << entry.name << " argument " << i << " (" << a.type << "): wrong bits, a read of the wrong width or order";
+      EXPECT_FALSE(a.pointer) << where;
+      EXPECT_EQ(a.width, p.width()) << where;
+      EXPECT_EQ(a.bits, storage.low_bits(i, p.width())) << where << ": wrong bits, a read of the wrong width or order";
     }
     EXPECT_TRUE(storage.untouched(i)) << entry.name << " wrote through argument " << i;
   }
-  (void)outcome;
+}
+
+// The storage a call of an entry with these parameters needs: each
+// argument's bytes, and a small count behind a count of offsets.
+Storage storage_for(const std::vector<ParamSpec> &specs, bool exact, unsigned char salt = 0) {
+  std::vector<unsigned> widths;
+  for (const ParamSpec &p : specs) widths.push_back(p.count_param >= 0 ? p.storage * 3 : p.storage_bytes());
+  Storage storage(widths, exact, salt);
+  for (const ParamSpec &p : specs)
+    if (p.count_param >= 0) storage.set(p.count_param, 3);
+  return storage;
+}
+
+std::vector<ParamSpec> plain_specs(const std::vector<unsigned> &widths) {
+  std::vector<ParamSpec> specs;
+  for (unsigned w : widths) {
+    ParamSpec p;
+    p.type = w == kPointer ? "const void *" : w == 8 ? "GLdouble" : w == 2 ? "GLshort" : w == 1 ? "GLubyte" : "GLint";
+    specs.push_back(p);
+  }
+  return specs;
 }
 
 std::vector<unsigned> expected_widths(const Expected &e) {
@@ -210,12 +341,16 @@ std::vector<unsigned> expected_widths(const Expected &e) {
 // ---------------------------------------------------------------------------
 // The set of entries.
 
-TEST(ForwardingTable, GeneratedListIsTheExpected435) {
+// 435 entries of OpenGL 1.0 to 1.3 as before, 18 offset entries of its array
+// and draw-elements commands, 432 entries of OpenGL 1.4 to 3.3.
+constexpr std::size_t kForwardingEntries = 885;
+
+TEST(ForwardingTable, GeneratedListIsTheExpectedSet) {
   std::set<std::string> generated, wanted;
   for (const Entry &e : entries()) EXPECT_TRUE(generated.insert(e.name).second) << e.name << " listed twice";
   for (const auto &[name, e] : expected_entries()) wanted.insert(name);
-  EXPECT_EQ(std::size(kEntries), 435u);
-  EXPECT_EQ(wanted.size(), 435u);
+  EXPECT_EQ(std::size(kEntries), kForwardingEntries);
+  EXPECT_EQ(wanted.size(), kForwardingEntries);
   for (const std::string &n : wanted) EXPECT_TRUE(generated.count(n)) << n << " missing from the generated list";
   for (const std::string &n : generated) EXPECT_TRUE(wanted.count(n)) << n << " generated but not expected";
 }
@@ -238,9 +373,8 @@ class EachEntry : public ::testing::TestWithParam<std::string> {
     const Expected &want = e->second;
     EXPECT_EQ(entry->command, want.command) << "the generated list names the wrong command";
     ASSERT_EQ(entry->arity, want.params.size()) << "one parameter per parameter of " << want.command;
-    std::vector<unsigned> widths = expected_widths(want);
-    Storage storage(widths, exact);
-    check_call(*entry, want.command, widths, storage);
+    Storage storage = storage_for(want.specs, exact);
+    check_call(*entry, want.command, want.specs, storage);
     for (std::size_t i = 0; i < gl_recorder::calls().at(0).args.size() && i < want.params.size(); ++i)
       EXPECT_EQ(squashed(gl_recorder::calls()[0].args[i].type), squashed(want.params[i])) << "parameter " << i;
 
@@ -255,7 +389,7 @@ class EachEntry : public ::testing::TestWithParam<std::string> {
       EXPECT_EQ(o.result_width, 4u);
       EXPECT_EQ(o.result_bits, kResultBits & 0xff) << "boolean not zero-extended to 32 bits";
     } else {
-      unsigned w = width_of(want.result);
+      unsigned w = width_of(want.result) == kPointer ? sizeof(void *) : width_of(want.result);
       ASSERT_EQ(o.result_width, w) << "result type of " << want.command << " is " << want.result;
       EXPECT_EQ(o.result_bits, kResultBits & (w == 8 ? ~0ull : (1ull << (8 * w)) - 1));
     }
@@ -332,7 +466,7 @@ TEST(HandWrittenRows, WidthsAndResults) {
     ASSERT_EQ(entry->arity, row.widths.size());
     for (bool exact : {false, true}) {
       Storage storage(row.widths, exact);
-      check_call(*entry, row.command, row.widths, storage);
+      check_call(*entry, row.command, plain_specs(row.widths), storage);
       Outcome o = entry->invoke(storage.addresses.data());
       EXPECT_EQ(o.result_width, row.result_width);
     }
@@ -375,11 +509,20 @@ TEST(HandWrittenRows, SignedAndUnsignedResultsUnchanged) {
 }
 
 // ---------------------------------------------------------------------------
-// Storage-variant families: every entry of a family makes the same call.
+// Storage-variant families: every entry of a family that reads what the
+// unsuffixed entry reads (the narrow scalars' I4 and I2 names, I1) makes the
+// same call.
+
+bool reads_as_unsuffixed(const Entry &e) {
+  for (const ParamSpec &p : expected_entries().at(e.name).specs)
+    if (p.converted()) return false;
+  return true;
+}
 
 TEST(StorageVariants, EveryEntryOfAFamilyMakesTheSameCall) {
   std::map<std::string, std::vector<const Entry *>> families;
-  for (const Entry &e : entries()) families[e.command].push_back(&e);
+  for (const Entry &e : entries())
+    if (reads_as_unsuffixed(e)) families[e.command].push_back(&e);
   int multi = 0;
   for (const auto &[command, members] : families) {
     if (members.size() < 2) continue;
@@ -398,7 +541,7 @@ TEST(StorageVariants, EveryEntryOfAFamilyMakesTheSameCall) {
     }
     for (std::size_t i = 1; i < seen.size(); ++i) EXPECT_EQ(seen[i], seen[0]) << members[i]->name << " vs " << members[0]->name;
   }
-  EXPECT_EQ(multi, 45);
+  EXPECT_EQ(multi, 87);  // 45 commands of OpenGL 1.0 to 1.3, 42 of 1.4 to 3.3
 }
 
 // Values held in wider storage arrive as their low 8 or 16 bits.
@@ -449,6 +592,160 @@ TEST(StorageVariants, FloatingPointBitsArriveUnchanged) {
   EXPECT_EQ(c[0].args[1].bits, tiny_bits);
   EXPECT_EQ(c[1].args[0].width, 8u);
   EXPECT_EQ(c[1].args[0].as<GLdouble>(), 0.1);
+}
+
+}  // namespace
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// The families of OpenGL 1.4 to 3.3 on values the table's patterns do not
+// reach: negative INTEGER*4 sizes and offsets, elements beyond OpenGL's width.
+
+TEST(StorageFamilies, FourByteSizesAndOffsetsAreSignExtended) {
+  gl_recorder::reset();
+  const GLenum target = GL_ARRAY_BUFFER;
+  const GLint offset = -1, size = 0x7fffffff;
+  GLint data = 0;
+  fglBufferSubDataI4(&target, &offset, &size, &data);
+  const GLint element_offset = -8;
+  const GLenum mode = GL_TRIANGLES, type = GL_UNSIGNED_INT;
+  const GLsizei count = 6;
+  fglDrawElementsOffsetI4(&mode, &count, &type, &element_offset);
+  const GLint64 far_offset = 0x123456789ll;
+  fglDrawElementsOffset(&mode, &count, &type, &far_offset);
+  const auto &c = gl_recorder::calls();
+  ASSERT_EQ(c.size(), 3u);
+  EXPECT_EQ(c[0].args[1].as<GLintptr>(), -1);
+  EXPECT_EQ(c[0].args[2].as<GLsizeiptr>(), 0x7fffffff);
+  EXPECT_EQ(c[0].args[3].address(), &data);
+  EXPECT_EQ(c[1].args[3].bits, static_cast<std::uint64_t>(-8ll));
+  EXPECT_EQ(c[2].args[3].bits, 0x123456789ull);
+}
+
+TEST(StorageFamilies, NarrowVectorsArriveAsTheLowBitsOfEachElement) {
+  const GLuint index = 2;
+  const GLint bytes[4] = {300, -1, 128, 0};
+  const GLshort short_bytes[4] = {-129, 255, 256, 1};
+  const GLint shorts[4] = {70000, -2, 32768, 5};
+  std::vector<std::vector<std::uint64_t>> seen;
+  gl_recorder::reset();
+  auto keep = [&](unsigned width) {
+    return [&seen, width](const gl_recorder::Call &call) -> std::uint64_t {
+      std::vector<std::uint64_t> v(4);
+      for (unsigned j = 0; j < 4; ++j)
+        std::memcpy(&v[j], static_cast<const unsigned char *>(call.args[1].address()) + width * j, width);
+      seen.push_back(v);
+      return 0;
+    };
+  };
+  gl_recorder::set_hook("glVertexAttrib4Nubv", keep(1));
+  gl_recorder::set_hook("glVertexAttribI4sv", keep(2));
+  fglVertexAttrib4NubvI4(&index, bytes);
+  fglVertexAttrib4NubvI2(&index, short_bytes);
+  fglVertexAttribI4svI4(&index, shorts);
+  ASSERT_EQ(seen.size(), 3u);
+  EXPECT_EQ(seen[0], (std::vector<std::uint64_t>{44, 255, 128, 0}));
+  EXPECT_EQ(seen[1], (std::vector<std::uint64_t>{127, 255, 0, 1}));
+  EXPECT_EQ(seen[2], (std::vector<std::uint64_t>{4464, 0xfffe, 0x8000, 5}));
+  EXPECT_EQ(gl_recorder::calls()[0].args[0].as<GLuint>(), 2u);
+}
+
+TEST(StorageFamilies, MultiDrawOffsetsInFourBytesAreWidenedAndEightBytesHandedOn) {
+  const GLenum mode = GL_TRIANGLES, type = GL_UNSIGNED_SHORT;
+  const GLsizei counts[3] = {3, 6, 9};
+  const GLint offsets4[3] = {0, 16, -4};
+  const GLint64 offsets8[3] = {0, 16, 1ll << 40};
+  std::vector<std::uintptr_t> seen;
+  gl_recorder::reset();
+  gl_recorder::set_hook("glMultiDrawElements", [&](const gl_recorder::Call &call) -> std::uint64_t {
+    const auto *p = static_cast<const void *const *>(call.args[3].address());
+    for (GLsizei j = 0; j < call.args[4].as<GLsizei>(); ++j) seen.push_back(reinterpret_cast<std::uintptr_t>(p[j]));
+    return 0;
+  });
+  for (GLsizei drawcount : {3, 0, -1}) fglMultiDrawElementsOffsetI4(&mode, counts, &type, offsets4, &drawcount);
+  const GLsizei three = 3;
+  fglMultiDrawElementsOffset(&mode, counts, &type, offsets8, &three);
+  const auto &c = gl_recorder::calls();
+  ASSERT_EQ(c.size(), 4u);
+  EXPECT_EQ(seen, (std::vector<std::uintptr_t>{0, 16, static_cast<std::uintptr_t>(-4), 0, 16, std::uintptr_t{1} << 40}));
+  EXPECT_EQ(c[2].args[4].as<GLsizei>(), -1) << "a negative count reaches OpenGL, which reports it";
+  EXPECT_EQ(c[3].args[3].address(), offsets8);
+  EXPECT_EQ(c[0].args[1].address(), counts);
+}
+
+}  // namespace
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Sync handles: INTEGER*4 numbers of the layer's table in place of GLsync.
+
+TEST(SyncHandles, FencesGetSmallHandlesThatReachOpenGLAsTheirObjects) {
+  gl_recorder::reset();
+  const GLenum condition = GL_SYNC_GPU_COMMANDS_COMPLETE;
+  const GLbitfield flags = 0;
+  gl_recorder::set_result("glFenceSync", 0x5000);
+  const GLint first = fglFenceSync(&condition, &flags);
+  gl_recorder::set_result("glFenceSync", 0x6000);
+  const GLint second = fglFenceSync(&condition, &flags);
+  EXPECT_GT(first, 0);
+  EXPECT_EQ(second, first + 1);
+
+  gl_recorder::set_result("glClientWaitSync", GL_CONDITION_SATISFIED);
+  const GLint forever = -1, half_second = 500000000;
+  EXPECT_EQ(fglClientWaitSyncI4(&second, &flags, &forever), static_cast<GLenum>(GL_CONDITION_SATISFIED));
+  fglWaitSyncI4(&first, &flags, &half_second);
+  const GLuint64 long_wait = 5000000000ull;
+  fglClientWaitSync(&first, &flags, &long_wait);
+  const auto &c = gl_recorder::calls();
+  ASSERT_EQ(c.size(), 5u);
+  EXPECT_EQ(c[2].args[0].bits, 0x6000u);
+  EXPECT_EQ(c[2].args[2].bits, GL_TIMEOUT_IGNORED) << "INTEGER*4 -1 is sign-extended";
+  EXPECT_EQ(c[3].command, "glWaitSync");
+  EXPECT_EQ(c[3].args[0].bits, 0x5000u);
+  EXPECT_EQ(c[3].args[2].bits, 500000000u);
+  EXPECT_EQ(c[4].args[2].bits, 5000000000ull);
+
+  gl_recorder::reset();
+  fglDeleteSync(&first);
+  fglDeleteSync(&second);
+  ASSERT_EQ(gl_recorder::calls().size(), 2u);
+  EXPECT_EQ(gl_recorder::calls()[0].args[0].bits, 0x5000u);
+}
+
+TEST(SyncHandles, UnknownAndDeletedHandlesReachNoCommandAndRecordInvalidValue) {
+  gl_recorder::reset();
+  const GLenum condition = GL_SYNC_GPU_COMMANDS_COMPLETE;
+  const GLbitfield flags = 0;
+  gl_recorder::set_result("glFenceSync", 0x7000);
+  const GLint fence = fglFenceSync(&condition, &flags);
+  fglDeleteSync(&fence);
+  gl_recorder::reset();
+  const GLint never = 1 << 30, negative = -3, forever = -1;
+  for (GLint handle : {fence, never, negative}) {
+    EXPECT_EQ(fglClientWaitSyncI4(&handle, &flags, &forever), static_cast<GLenum>(GL_WAIT_FAILED));
+    EXPECT_EQ(fglGetError(), static_cast<GLenum>(GL_INVALID_VALUE)) << handle;
+    fglWaitSyncI4(&handle, &flags, &forever);
+    fglDeleteSync(&handle);
+    GLint value = -9;
+    GLsizei length = -9;
+    const GLenum pname = GL_SYNC_STATUS;
+    const GLsizei one = 1;
+    fglGetSynciv(&handle, &pname, &one, &length, &value);
+    EXPECT_EQ(value, -9);
+    // Held once, as OpenGL holds one error of each kind.
+    EXPECT_EQ(fglGetError(), static_cast<GLenum>(GL_INVALID_VALUE)) << handle;
+    EXPECT_EQ(fglGetError(), static_cast<GLenum>(GL_NO_ERROR)) << handle;
+    // Not a sync object: false, as glIsSync answers, and no error.
+    EXPECT_EQ(fglIsSync(&handle), GL_FALSE);
+    EXPECT_EQ(fglIsSyncI4(&handle), 0);
+    EXPECT_EQ(fglGetError(), static_cast<GLenum>(GL_NO_ERROR));
+  }
+  const GLint zero = 0;
+  fglDeleteSync(&zero);  // like glDeleteSync(0): nothing, no error
+  EXPECT_EQ(fglGetError(), static_cast<GLenum>(GL_NO_ERROR));
+  for (const auto &call : gl_recorder::calls()) EXPECT_EQ(call.command, "glGetError");
 }
 
 }  // namespace

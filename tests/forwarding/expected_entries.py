@@ -8,10 +8,17 @@ and the family table below, without any use of tools/gen_gl.py.
   expected_entries.py --registry gl.xml --check-exports libfgl.so
       reads the dynamic symbol table of the library (nm -D --defined-only) and
       checks that its forwarding entries are exactly the expected ones, that
-      every command of OpenGL 1.0 to 1.3 (but the two query-only ones) has its
-      entry, that no OpenGL 1.4 command has an entry of any kind and that every
-      entry has its Fortran alias (lower case, one trailing underscore) at the
-      same address.
+      every command of OpenGL 1.0 to 3.3 (but the query-only ones and those
+      of sync handles) has its entry, that no OpenGL 4.0 command has an entry
+      of any kind and that every entry has its Fortran alias (lower case, one
+      trailing underscore) at the same address.
+
+A parameter type in the written lines may carry the storage the entry reads
+it from, when that is not the address of the type itself:
+  T@W      a value (or a byte offset, for T = const void *) read from a
+           W-byte integer and sign-extended
+  T@WxN    a vector of N narrow values, each the low bits of a W-byte integer
+  T@W#K    an array of byte offsets in W-byte integers, as many as parameter K
       Exits non-zero with one line per fault.
 """
 import argparse
@@ -21,7 +28,25 @@ import sys
 import xml.etree.ElementTree as ET
 
 # Commands that are reached only through the query entries.
-QUERY_ONLY = ["glGetError", "glGetString"]
+QUERY_ONLY = ["glGetError", "glGetString", "glGetStringi"]
+# Commands of sync objects: the layer holds their handles in a table.
+SYNC_COMMANDS = ["glFenceSync", "glIsSync", "glDeleteSync", "glClientWaitSync", "glWaitSync", "glGetSynciv"]
+
+# Commands whose pointer OpenGL reads as a byte offset when a buffer is
+# bound: the array pointers and the indices of the draw-elements commands.
+OFFSET_COMMANDS = {
+    "glVertexPointer": "pointer", "glNormalPointer": "pointer", "glColorPointer": "pointer",
+    "glIndexPointer": "pointer", "glTexCoordPointer": "pointer", "glEdgeFlagPointer": "pointer",
+    "glInterleavedArrays": "pointer", "glFogCoordPointer": "pointer",
+    "glSecondaryColorPointer": "pointer", "glVertexAttribPointer": "pointer",
+    "glVertexAttribIPointer": "pointer",
+    "glDrawElements": "indices", "glDrawRangeElements": "indices", "glDrawElementsInstanced": "indices",
+    "glDrawElementsBaseVertex": "indices", "glDrawRangeElementsBaseVertex": "indices",
+    "glDrawElementsInstancedBaseVertex": "indices",
+    "glMultiDrawElements": "indices", "glMultiDrawElementsBaseVertex": "indices",
+}
+BYTES = {"GLbyte", "GLubyte"}
+NARROW = BYTES | {"GLshort", "GLushort", "GLboolean"}
 
 # Every command with more than one forwarding entry, with its entries in their
 # fixed order. Every other forwarded command has one entry, fgl + its name
@@ -109,6 +134,10 @@ def type_before(elem, name):
     return squash(text)
 
 
+# Per command: (name, len) of each parameter.
+DETAILS = {}
+
+
 def registry(path):
     root = ET.parse(path).getroot()
     protos = {}
@@ -117,6 +146,7 @@ def registry(path):
         name = proto.find("name").text
         params = [type_before(p, p.find("name").text) for p in cmd.findall("param")]
         protos[name] = (type_before(proto, name), params)
+        DETAILS[name] = [(p.find("name").text, p.get("len")) for p in cmd.findall("param")]
 
     def feature(fname):
         f = [x for x in root.iter("feature") if x.get("name") == fname]
@@ -127,35 +157,99 @@ def registry(path):
     carried = []
     for v in ("1_0", "1_1", "1_2", "1_3"):
         carried += [c for c in feature("GL_VERSION_" + v) if c not in carried]
-    return protos, carried, feature("GL_VERSION_1_1"), feature("GL_VERSION_1_4")
+    modern = []
+    for v in ("1_4", "1_5", "2_0", "2_1", "3_0", "3_1", "3_2", "3_3"):
+        modern += [c for c in feature("GL_VERSION_" + v) if c not in modern and c not in carried]
+    return protos, carried, modern, feature("GL_VERSION_1_1"), feature("GL_VERSION_4_0")
 
 
-def expected(protos, carried):
-    """[(entry, command, result, [param types])] for the 435 forwarding entries."""
-    forwarded = [c for c in carried if c not in QUERY_ONLY]
+def base(t):
+    return " ".join(t.replace("const", " ").replace("*", " ").split())
+
+
+def modern_variants(c, protos):
+    """The storage entries of an OpenGL 1.4 to 3.3 command: (suffix, result,
+    [param types with their storage])."""
+    result, types = protos[c]
+    details = DETAILS[c]
     out = []
-    for c in forwarded:
-        for entry in FAMILIES.get(c, ["fgl" + c[2:]]):
-            out.append((entry, c, protos[c][0], protos[c][1]))
+    fixed = [i for i, t in enumerate(types) if t.startswith("const") and t.count("*") == 1
+             and base(t) in NARROW and (details[i][1] or "").isdigit()]
+    bytes_scalar = any(t in BYTES for t in types)
+    boolean_array = any(base(t) == "GLboolean" and "*" in t for t in types)
+    wide = [i for i, t in enumerate(types) if t in ("GLintptr", "GLsizeiptr", "GLint64", "GLuint64")]
+    if not boolean_array and (fixed or wide or result == "GLboolean" or any(t in NARROW for t in types)):
+        i4 = [f"{t}@4" if i in wide else f"{t}@4x{details[i][1]}" if i in fixed else t
+              for i, t in enumerate(types)]
+        out.append(("I4", result, i4))
+    byte_vectors = [i for i in fixed if base(types[i]) in BYTES]
+    if bytes_scalar or byte_vectors:
+        out.append(("I2", result, [f"{t}@2x{details[i][1]}" if i in byte_vectors else t
+                                   for i, t in enumerate(types)]))
     return out
 
 
-def check_counts(carried, gl11, entries):
+def offset_variants(c, protos):
+    """The offset entries of a command whose pointer may be a byte offset."""
+    if c not in OFFSET_COMMANDS:
+        return []
+    result, types = protos[c]
+    names = [n for n, _ in DETAILS[c]]
+    out = []
+    for width in (8, 4):
+        params = []
+        for i, (t, n) in enumerate(zip(types, names)):
+            if n != OFFSET_COMMANDS[c]:
+                params.append(t)
+            elif t.count("*") == 2:
+                params.append(f"{t}@{width}#{names.index('drawcount')}")
+            else:
+                params.append(f"{t}@{width}")
+        out.append(("Offset" if width == 8 else "OffsetI4", result, params))
+    return out
+
+
+def expected(protos, carried, modern):
+    """[(entry, command, result, [param types])] for the forwarding entries."""
+    out = []
+    for c in carried:
+        if c in QUERY_ONLY:
+            continue
+        for entry in FAMILIES.get(c, ["fgl" + c[2:]]):
+            out.append((entry, c, protos[c][0], protos[c][1]))
+        out += [("fgl" + c[2:] + s, c, r, p) for s, r, p in offset_variants(c, protos)]
+    for c in modern:
+        if c in QUERY_ONLY or c in SYNC_COMMANDS:
+            continue
+        out.append(("fgl" + c[2:], c, protos[c][0], protos[c][1]))
+        out += [("fgl" + c[2:] + s, c, r, p) for s, r, p in modern_variants(c, protos) + offset_variants(c, protos)]
+    return out
+
+
+def check_counts(carried, modern, gl11, entries):
     faults = []
     if len(carried) != 386:
         faults.append(f"GL_VERSION_1_0 to 1_3 list {len(carried)} commands, not 306 + 30 + 4 + 46")
+    if len(modern) != 338:
+        faults.append(f"GL_VERSION_1_4 to 3_3 list {len(modern)} commands, not 338")
+    gone = [c for c in SYNC_COMMANDS + list(OFFSET_COMMANDS) if c not in carried + modern]
+    if gone:
+        faults.append(f"commands not in OpenGL 1.0 to 3.3: {gone}")
     if sorted(gl11) != sorted(GL_1_1):
         faults.append(f"GL_VERSION_1_1 differs from the 30 listed: {sorted(set(gl11) ^ set(GL_1_1))}")
-    missing = [c for c in list(FAMILIES) + QUERY_ONLY if c not in carried]
+    missing = [c for c in list(FAMILIES) + QUERY_ONLY[:2] if c not in carried]
     if missing:
         faults.append(f"family commands not in OpenGL 1.0 to 1.3: {missing}")
     sizes = {}
     for _, c, _, _ in entries:
-        sizes[c] = sizes.get(c, 0) + 1
+        if c in carried:
+            sizes[c] = sizes.get(c, 0) + 1
     shape = (len(sizes), sorted(list(sizes.values())).count(1),
-             list(sizes.values()).count(2), list(sizes.values()).count(3), len(entries))
-    if shape != (384, 339, 39, 6, 435):
-        faults.append(f"commands/one/two/three/entries = {shape}, not (384, 339, 39, 6, 435)")
+             list(sizes.values()).count(2), list(sizes.values()).count(3), list(sizes.values()).count(4))
+    # 1.0 to 1.3: 339 commands with one entry, 39 with two (a storage
+    # variant), 6 with three (byte scalars) and 9 with three (offsets).
+    if shape != (384, 330, 39, 15, 0):
+        faults.append(f"commands/one/two/three/four entries = {shape}, not (384, 330, 39, 15, 0)")
     return faults
 
 
@@ -184,6 +278,7 @@ def is_alias(name):
 
 
 def repacking_entry(name, protos, carried):
+    # (the repacking entries are those of OpenGL 1.0 to 1.3)
     """True if name is of the repacking kinds: an I4, I2 or P entry of a
     command with an array parameter, or an error or string query entry."""
     if name == "fglGetError" or re.fullmatch(r"fglGetString[A-Za-z0-9]*", name):
@@ -196,7 +291,25 @@ def repacking_entry(name, protos, carried):
     return False
 
 
-def check_exports(library, protos, carried, gl14, entries):
+def text_entries(protos, modern):
+    """The C entries: every command of OpenGL 1.4 to 3.3 with text (GLchar)
+    among its parameters, or a text result."""
+    return {"fgl" + c[2:] + "C" for c in modern
+            if any("GLchar" in t for t in protos[c][1]) or protos[c][0].endswith("GLubyte *")}
+
+
+def sync_entries(protos):
+    """The sync commands' entries: each unsuffixed, and I4 for a 64-bit
+    timeout or a boolean result."""
+    out = set()
+    for c in SYNC_COMMANDS:
+        out.add("fgl" + c[2:])
+        if "GLuint64" in protos[c][1] or protos[c][0] == "GLboolean":
+            out.add("fgl" + c[2:] + "I4")
+    return out
+
+
+def check_exports(library, protos, carried, modern, gl40, entries):
     faults = []
     symbols = exports(library)
     names = [n for n in symbols if not is_alias(n)]
@@ -217,17 +330,20 @@ def check_exports(library, protos, carried, gl14, entries):
     have = set(names)
     for n in sorted(want - have):
         faults.append(f"{n}: forwarding entry not exported")
-    for n in sorted(have - want):
+    texts = text_entries(protos, modern) | sync_entries(protos)
+    for n in sorted(texts - have):
+        faults.append(f"{n}: text entry not exported")
+    for n in sorted(have - want - texts):
         if not repacking_entry(n, protos, carried):
             faults.append(f"{n}: exported, but neither a forwarding nor a repacking entry")
 
     lower_names = {n.lower() for n in names} | {a[:-1] for a in aliases}
-    for c in gl14:
-        for suffix in ("", "I4", "I2", "I1", "P", "C"):
+    for c in gl40:
+        for suffix in ("", "I4", "I2", "I1", "P", "C", "Offset", "OffsetI4"):
             n = ("fgl" + c[2:] + suffix).lower()
             if n in lower_names:
-                faults.append(f"{c} (OpenGL 1.4) has an entry: {n}")
-    return faults, len(have & want), len(have - want)
+                faults.append(f"{c} (OpenGL 4.0) has an entry: {n}")
+    return faults, len(have & want), len(have - want - texts), len(have & texts)
 
 
 def main():
@@ -236,20 +352,21 @@ def main():
     ap.add_argument("--write-inc")
     ap.add_argument("--check-exports")
     args = ap.parse_args()
-    protos, carried, gl11, gl14 = registry(args.registry)
-    entries = expected(protos, carried)
-    faults = check_counts(carried, gl11, entries)
+    protos, carried, modern, gl11, gl40 = registry(args.registry)
+    entries = expected(protos, carried, modern)
+    faults = check_counts(carried, modern, gl11, entries)
     if args.write_inc:
         if faults:
             sys.exit("\n".join(faults))
         write_inc(args.write_inc, entries)
     if args.check_exports:
-        more, forwarding, others = check_exports(args.check_exports, protos, carried, gl14, entries)
+        more, forwarding, others, texts = check_exports(args.check_exports, protos, carried, modern, gl40,
+                                                        entries)
         faults += more
         for f in faults:
             print("FAULT:", f)
         print(f"{forwarding} forwarding entries exported of {len(entries)} expected; "
-              f"{others} repacking and query entries; {len(faults)} faults")
+              f"{texts} text and sync entries; {others} repacking and query entries; {len(faults)} faults")
         sys.exit(1 if faults else 0)
 
 

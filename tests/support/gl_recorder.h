@@ -1,5 +1,5 @@
 // A recording stand-in for libGL. Tests link the binding's objects against it
-// instead of the real library: every OpenGL 1.0 to 1.3 command (definitions generated
+// instead of the real library: every OpenGL 1.0 to 3.3 command (definitions generated
 // from the registry into gl_recorder.cpp) appends one Call to a log, with each
 // argument's raw bits and width. A test may install a hook per command that
 // acts as a real implementation would (reads or writes the memory behind a

@@ -20,6 +20,19 @@ C     received. Prints LINKAGE OK and ends normally when all agree.
       REAL*8 D(2), DEPTH
       INTEGER NFAIL
       COMMON /FAILS/ NFAIL
+C     A shader from CHARACTER lines, its source and a uniform by name.
+      INTEGER*4 FGLCREATESHADER, FGLGETSHADERSOURCEC
+      INTEGER*4 FGLCREATEPROGRAM, FGLGETUNIFORMLOCATIONC
+      EXTERNAL FGLCREATESHADER, FGLGETSHADERSOURCEC
+      EXTERNAL FGLCREATEPROGRAM, FGLGETUNIFORMLOCATIONC
+      INTEGER*4 VSHADE, CSTAT, LSTAT, SHADER, PROG, NLINES, LOC
+      PARAMETER (VSHADE = 35633, CSTAT = 35713, LSTAT = 35714)
+      CHARACTER*40 LINES(4)
+      CHARACTER*120 SOURCE
+      CHARACTER*5 SHORT
+      DATA LINES /'#version 120', 'uniform float scale;',
+     &  'void main() { gl_Position = scale *',
+     &  '  gl_Vertex; }'/
       NFAIL = 0
       CALL OPENWN
 
@@ -103,6 +116,38 @@ C     and -2 as -2; the window coordinates show both.
      &    ABS(FB(2) - 446.4) .GT. 1E-3 .OR.
      &    ABS(FB(3) - 8.0) .GT. 1E-3) THEN
         PRINT *, 'FGLVERTEX2SI4: ', N, FB(1), FB(2), FB(3)
+        NFAIL = NFAIL + 1
+      END IF
+
+      SHADER = FGLCREATESHADER(VSHADE)
+      NLINES = 4
+      CALL FGLSHADERSOURCEC(SHADER, NLINES, LINES)
+      CALL FGLCOMPILESHADER(SHADER)
+      CALL FGLGETSHADERIV(SHADER, CSTAT, N)
+      IF (N .NE. 1) THEN
+        PRINT *, 'FGLSHADERSOURCEC: NOT COMPILED'
+        NFAIL = NFAIL + 1
+      END IF
+      N = FGLGETSHADERSOURCEC(SHADER, SOURCE)
+      IF (N .NE. 85 .OR. SOURCE(1:13) .NE. '#version 120' // CHAR(10)
+     &    .OR. SOURCE(71:85) .NE. '  gl_Vertex; }' // CHAR(10)
+     &    .OR. SOURCE(86:120) .NE. ' ') THEN
+        PRINT *, 'FGLGETSHADERSOURCEC: ', N, SOURCE
+        NFAIL = NFAIL + 1
+      END IF
+      N = FGLGETSHADERSOURCEC(SHADER, SHORT)
+      IF (N .NE. 85 .OR. SHORT .NE. '#vers') THEN
+        PRINT *, 'FGLGETSHADERSOURCEC, TRUNCATED: ', N, SHORT
+        NFAIL = NFAIL + 1
+      END IF
+      PROG = FGLCREATEPROGRAM()
+      CALL FGLATTACHSHADER(PROG, SHADER)
+      CALL FGLLINKPROGRAM(PROG)
+      CALL FGLGETPROGRAMIV(PROG, LSTAT, N)
+      LOC = FGLGETUNIFORMLOCATIONC(PROG, 'scale    ')
+      R4 = FGLGETUNIFORMLOCATIONC(PROG, 'scal')
+      IF (N .NE. 1 .OR. LOC .LT. 0 .OR. R4 .NE. -1) THEN
+        PRINT *, 'FGLGETUNIFORMLOCATIONC: ', N, LOC, R4
         NFAIL = NFAIL + 1
       END IF
 
