@@ -33,7 +33,6 @@ C
 C     The shader program: one CHARACTER element per shader, its lines
 C     ended by CHAR(10), as fglShaderSourceC also takes them.
       SUBROUTINE SETUP
-      INCLUDE 'fgl.inc'
       INCLUDE 'fgl20.inc'
       INCLUDE 'fglfn.inc'
       CHARACTER*200 VS, FS

@@ -60,9 +60,7 @@ C     others and takes the normal from the height function
 C     y = (1 - x*x) * (1 - z*z) / 2; the fragment shader lights the
 C     texture with one directional light.
       SUBROUTINE SETUP
-      INCLUDE 'fgl.inc'
       INCLUDE 'fgl20.inc'
-      INCLUDE 'fgl31.inc'
       INCLUDE 'fglfn.inc'
       INTEGER*4 NV, NF
       PARAMETER (NV = 14, NF = 10)
@@ -127,7 +125,6 @@ C     does not compile.
       INTEGER*4 FUNCTION SHADER(KIND, LINES, N)
       INTEGER*4 KIND, N
       CHARACTER*(*) LINES(N)
-      INCLUDE 'fgl.inc'
       INCLUDE 'fgl20.inc'
       INCLUDE 'fglfn.inc'
       INTEGER*4 IOK, M
@@ -284,7 +281,6 @@ C     the new shape (the uniform buffer's first matrix; the second
 C     tilts the scene towards the viewer and moves it back).
       SUBROUTINE RESHAP(W, H)
       INTEGER*4 W, H
-      INCLUDE 'fgl.inc'
       INCLUDE 'fgl31.inc'
       REAL*4 M(4, 4, 2)
       INTEGER*4 I, J
@@ -323,15 +319,10 @@ C     a move of 3.5 away from the viewer.
       END
 
 C     One frame: the instances into the framebuffer object, copied to
-C     the window; then, once a fence says the copy is done, the middle
-C     pixel read back from the framebuffer object.
+C     the window.
       SUBROUTINE DISPLY
       INCLUDE 'fgl.inc'
       INCLUDE 'fgl30.inc'
-      INCLUDE 'fgl32.inc'
-      INCLUDE 'fglfn.inc'
-      INTEGER*4 ISYNC, ISTAT, I
-      REAL*4 P(4)
       INTEGER*4 IPROG, IVAO, IVBO, IEBO, IUBO, ITEX, IFBO, IRBC, IRBD
       INTEGER*4 IW, IH
       COMMON /OBJS/ IPROG, IVAO, IVBO, IEBO, IUBO, ITEX, IFBO, IRBC,
@@ -349,6 +340,23 @@ C     pixel read back from the framebuffer object.
       CALL FGLBINDFRAMEBUFFER(GL_DRAW_FRAMEBUFFER, 0)
       CALL FGLBLITFRAMEBUFFER(0, 0, IW, IH, 0, 0, IW, IH,
      &  GL_COLOR_BUFFER_BIT, GL_NEAREST)
+      CALL READBK
+      END
+
+C     Waits for a fence set after the copy, then reads the middle pixel
+C     of the framebuffer object (still bound for reading). The two
+C     functions are declared here rather than by fglfn.inc, which
+C     would take f2c past its default table beside fgl30.inc.
+      SUBROUTINE READBK
+      INCLUDE 'fgl.inc'
+      INCLUDE 'fgl32.inc'
+      INTEGER*4 FGLFENCESYNC, FGLCLIENTWAITSYNCI4
+      INTEGER*4 ISYNC, ISTAT, I
+      REAL*4 P(4)
+      INTEGER*4 IPROG, IVAO, IVBO, IEBO, IUBO, ITEX, IFBO, IRBC, IRBD
+      INTEGER*4 IW, IH
+      COMMON /OBJS/ IPROG, IVAO, IVBO, IEBO, IUBO, ITEX, IFBO, IRBC,
+     &  IRBD, IW, IH
       ISYNC = FGLFENCESYNC(GL_SYNC_GPU_COMMANDS_COMPLETE, 0)
 C     Wait in steps of 0.1 s (in nanoseconds, an INTEGER*4).
    10 ISTAT = FGLCLIENTWAITSYNCI4(ISYNC, GL_SYNC_FLUSH_COMMANDS_BIT,
