@@ -11,7 +11,8 @@ Outputs, all into --out:
   fglu.inc      every GLU_ constant of <GL/glu.h> (--glu-header): INTEGER*4
                 PARAMETERs, GLU_TESS_MAX_COORD a DOUBLE PRECISION PARAMETER
   fglall.inc    INCLUDEs every file of constants (gfortran and Flang)
-  fglfn.inc     result types of the OpenGL entries that return a value
+  fglfn.inc     result types of the OpenGL 1.0-1.3 entries that return a value
+  fglfn33.inc   the same for the OpenGL 1.4-3.3 entries
   fglutfn.inc   result types of the GLUT entries that return a value
   fglufn.inc    result types of the GLU entries that return a value
 
@@ -196,8 +197,12 @@ GL_FUNCTIONS = [
                    "fglAreTexturesResidentI4"]),
     ("LOGICAL*1", ["fglIsEnabled", "fglIsList", "fglIsTexture",
                    "fglAreTexturesResident"]),
-    # OpenGL 1.4 to 3.3: names and handles, locations, lengths of the text
-    # written (the C entries), statuses, sync handles and waits.
+]
+# The same for the entries of OpenGL 1.4 to 3.3, in a file of their own so
+# that a routine of an OpenGL 1.x program keeps the room it had under f2c:
+# names and handles, locations, lengths of the text written (the C entries),
+# statuses, sync handles and waits.
+GL33_FUNCTIONS = [
     ("INTEGER*4", ["fglCreateProgram", "fglCreateShader", "fglGetAttribLocation",
                    "fglGetUniformLocation", "fglGetFragDataLocation", "fglGetFragDataIndex",
                    "fglGetUniformBlockIndex", "fglCheckFramebufferStatus",
@@ -279,7 +284,7 @@ GLU_FILE = "fglu.inc"
 # The file that includes every file of constants, for compilers without
 # f2c's table limits.
 ALL_FILE = "fglall.inc"
-FUNCTION_FILES = ["fglfn.inc", "fglutfn.inc", "fglufn.inc"]
+FUNCTION_FILES = ["fglfn.inc", "fglfn33.inc", "fglutfn.inc", "fglufn.inc"]
 
 
 def constant_files():
@@ -483,8 +488,9 @@ def gen_all(guide_lines):
     text = header(ALL_FILE, [
         "Every file of constants, for gfortran and Flang, which have",
         "no table limits; f2c's default table holds 802 names, too",
-        "few for all of them. Include the result types as well",
-        "(%s) where they are used." % ", ".join(FUNCTION_FILES)] + guide_lines)
+        "few for all of them. Include the result types as well"]
+        + textwrap.wrap("(%s) where they are used." % ", ".join(FUNCTION_FILES), 60)
+        + guide_lines)
     for layer in ("fgl", "fglut", "fglu"):
         for f in constant_files()[layer]:
             text += fixed("      INCLUDE '%s'" % f)
@@ -615,6 +621,8 @@ def main():
     write(os.path.join(a.out, GLU_FILE), gen_fglu(glu_ints, glu_doubles, lines))
     write(os.path.join(a.out, ALL_FILE), gen_all(lines))
     write(os.path.join(a.out, "fglfn.inc"), gen_functions("fglfn.inc", "OpenGL", GL_FUNCTIONS))
+    write(os.path.join(a.out, "fglfn33.inc"),
+          gen_functions("fglfn33.inc", "OpenGL 1.4 to 3.3", GL33_FUNCTIONS))
     write(os.path.join(a.out, "fglutfn.inc"), gen_functions("fglutfn.inc", "GLUT", GLUT_FUNCTIONS))
     write(os.path.join(a.out, "fglufn.inc"), gen_functions("fglufn.inc", "GLU", GLU_FUNCTIONS))
     if a.check:

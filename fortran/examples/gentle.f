@@ -34,7 +34,7 @@ C     The shader program: one CHARACTER element per shader, its lines
 C     ended by CHAR(10), as fglShaderSourceC also takes them.
       SUBROUTINE SETUP
       INCLUDE 'fgl20.inc'
-      INCLUDE 'fglfn.inc'
+      INCLUDE 'fglfn33.inc'
       CHARACTER*200 VS, FS
       CHARACTER*1 NL
       INTEGER*4 IVS, IFS, IOK, N
@@ -101,7 +101,7 @@ C     One square of four colours, its lower left corner at (X, -0.75).
       INTEGER*4 IPROG, IMIX, I
       COMMON /GENTLC/ IPROG, IMIX
       REAL*4 P(4)
-      CALL FGLCLEARCOLOR(0.75, 0.75, 0.75, 1.0)
+      CALL FGLCLEARCOLOR(1.0, 1.0, 1.0, 1.0)
       CALL FGLCLEAR(GL_COLOR_BUFFER_BIT)
       CALL FGLUSEPROGRAM(0)
       CALL SQUARE(-0.9375)

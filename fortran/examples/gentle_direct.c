@@ -65,7 +65,7 @@ static void square(GLfloat x) {
 
 static void display(void) {
   GLfloat p[4];
-  glClearColor(0.75f, 0.75f, 0.75f, 1.0f);
+  glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
   glClear(GL_COLOR_BUFFER_BIT);
   glUseProgram(0);
   square(-0.9375f);

@@ -61,7 +61,7 @@ C     y = (1 - x*x) * (1 - z*z) / 2; the fragment shader lights the
 C     texture with one directional light.
       SUBROUTINE SETUP
       INCLUDE 'fgl20.inc'
-      INCLUDE 'fglfn.inc'
+      INCLUDE 'fglfn33.inc'
       INTEGER*4 NV, NF
       PARAMETER (NV = 14, NF = 10)
       CHARACTER*64 VS(NV), FS(NF)
@@ -126,7 +126,7 @@ C     does not compile.
       INTEGER*4 KIND, N
       CHARACTER*(*) LINES(N)
       INCLUDE 'fgl20.inc'
-      INCLUDE 'fglfn.inc'
+      INCLUDE 'fglfn33.inc'
       INTEGER*4 IOK, M
       CHARACTER*2000 TEXT
       SHADER = FGLCREATESHADER(KIND)
@@ -329,7 +329,7 @@ C     the window.
      &  IRBD, IW, IH
       CALL FGLBINDFRAMEBUFFER(GL_FRAMEBUFFER, IFBO)
       CALL FGLVIEWPORT(0, 0, IW, IH)
-      CALL FGLCLEARCOLOR(0.125, 0.25, 0.375, 1.0)
+      CALL FGLCLEARCOLOR(1.0, 1.0, 1.0, 1.0)
       CALL FGLCLEAR(GL_COLOR_BUFFER_BIT + GL_DEPTH_BUFFER_BIT)
       CALL FGLENABLE(GL_DEPTH_TEST)
       CALL FGLUSEPROGRAM(IPROG)
@@ -344,13 +344,13 @@ C     the window.
       END
 
 C     Waits for a fence set after the copy, then reads the middle pixel
-C     of the framebuffer object (still bound for reading). The two
-C     functions are declared here rather than by fglfn.inc, which
-C     would take f2c past its default table beside fgl30.inc.
+C     of the framebuffer object (still bound for reading). A routine of
+C     its own: with fgl30.inc beside them, these files would take f2c
+C     past its default table of names.
       SUBROUTINE READBK
       INCLUDE 'fgl.inc'
       INCLUDE 'fgl32.inc'
-      INTEGER*4 FGLFENCESYNC, FGLCLIENTWAITSYNCI4
+      INCLUDE 'fglfn33.inc'
       INTEGER*4 ISYNC, ISTAT, I
       REAL*4 P(4)
       INTEGER*4 IPROG, IVAO, IVBO, IEBO, IUBO, ITEX, IFBO, IRBC, IRBD

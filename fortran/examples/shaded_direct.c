@@ -203,7 +203,7 @@ static void display(void) {
   GLfloat p[4];
   glBindFramebuffer(GL_FRAMEBUFFER, fbo);
   glViewport(0, 0, iw, ih);
-  glClearColor(0.125f, 0.25f, 0.375f, 1.0f);
+  glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glEnable(GL_DEPTH_TEST);
   glUseProgram(prog);

@@ -19,7 +19,7 @@ C     triangle.f: a GLSL 3.30 core-profile triangle from a buffer.
       INCLUDE 'fgl.inc'
       INCLUDE 'fgl15.inc'
       INCLUDE 'fgl20.inc'
-      INCLUDE 'fglfn.inc'
+      INCLUDE 'fglfn33.inc'
       CHARACTER*40 VS(4), FS(4)
       REAL*4 XY(6)
       INTEGER*4 IVS, IFS, IPROG, IVAO, IVBO, IOK, N

@@ -135,9 +135,9 @@ def report(f2c, inc):
     rows += [["fgl.inc", "fglut.inc"], ["fgl.inc", "fglut.inc", "fglfn.inc", "fglutfn.inc"],
              ["fgl.inc", "fglu.inc", "fglfn.inc", "fglufn.inc"], layers["fgl"][:4],
              layers["fgl"][:4] + ["fglut.inc", "fglfn.inc", "fglutfn.inc"],
-             # a core-profile shader program (fortran/examples/shaded.f)
-             ["fgl.inc", "fgl11.inc", "fgl12.inc", "fgl15.inc", "fgl20.inc", "fgl30.inc",
-              "fgl31.inc", "fgl32.inc", "fglut.inc", "fglutx.inc", "fglfn.inc", "fglutfn.inc"],
+             # routines of a shader program: shaders, buffers, framebuffers
+             ["fgl.inc", "fgl15.inc", "fgl20.inc", "fglfn.inc", "fglfn33.inc"],
+             ["fgl.inc", "fgl30.inc", "fgl31.inc", "fglfn.inc", "fglfn33.inc"],
              layers["fgl"]]
     bad = 0
     print("%-58s %6s %8s" % ("files included by one routine", "names", "headroom"))

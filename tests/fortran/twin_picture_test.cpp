@@ -33,16 +33,22 @@ std::string centreLine(const fgltest::Picture &p) {
 
 class TwinPicture : public ::testing::Test {
  protected:
+  // A failure here is kept and reported by every case: a fatal failure in
+  // SetUpTestSuite would only skip them.
   static void SetUpTestSuite() {
     x_ = new fgltest::XSession;
     Window w = x_->start({programs[0]}, title);
-    ASSERT_NE(w, 0u) << programs[0] << " showed no window titled \"" << title << "\"";
-    ASSERT_TRUE(x_->waitForLine("CENTRE", centre_)) << x_->transcript();
-    ASSERT_TRUE(x_->grabSettled(w, reference_[0])) << "C program: no settled picture";
-    ASSERT_TRUE(x_->resize(w, height, width));
-    ASSERT_TRUE(x_->grabSettled(w, reference_[1], std::chrono::seconds(10), 3,
-                                [](const fgltest::Picture &p) { return p.width == height && p.height == width; }))
-        << "C program: no settled picture after the resize";
+    if (w == 0) {
+      setupError_ = programs[0] + " showed no window titled \"" + title + "\"";
+    } else if (!x_->waitForLine("CENTRE", centre_)) {
+      setupError_ = "C program printed no CENTRE line:\n" + x_->transcript();
+    } else if (!x_->grabSettled(w, reference_[0])) {
+      setupError_ = "C program: no settled picture";
+    } else if (!x_->resize(w, height, width) ||
+               !x_->grabSettled(w, reference_[1], std::chrono::seconds(10), 3,
+                                [](const fgltest::Picture &p) { return p.width == height && p.height == width; })) {
+      setupError_ = "C program: no settled picture after the resize";
+    }
     x_->stop();
   }
   static void TearDownTestSuite() {
@@ -51,6 +57,7 @@ class TwinPicture : public ::testing::Test {
   }
 
   void compareWith(const std::string &program) {
+    ASSERT_EQ(setupError_, "");
     // The reference is a drawing (many colours, not a cleared window), and
     // the pixel the C program read back is the one it shows.
     std::set<std::uint32_t> colours(reference_[0].pixels.begin(), reference_[0].pixels.end());
@@ -78,11 +85,13 @@ class TwinPicture : public ::testing::Test {
   static fgltest::XSession *x_;
   static std::array<fgltest::Picture, 2> reference_;  // width x height, height x width
   static std::string centre_;
+  static std::string setupError_;
 };
 
 fgltest::XSession *TwinPicture::x_ = nullptr;
 std::array<fgltest::Picture, 2> TwinPicture::reference_;
 std::string TwinPicture::centre_;
+std::string TwinPicture::setupError_;
 
 TEST_F(TwinPicture, GfortranBuildEqualsC) { compareWith(programs[1]); }
 TEST_F(TwinPicture, FlangBuildEqualsC) { compareWith(programs[2]); }
