@@ -80,7 +80,6 @@ VALUE_NAMES = {"word"}
 # The byte offset into a bound buffer that an Offset entry takes where the
 # command takes a pointer: one number (an array of them is "offsets").
 OFFSET_NAMES = {"offset"}
-OFFSET_ARRAYS = {"offsets"}
 LAYERS = ("fgl", "fglut", "fglu")
 # GLU's arrays: knots, control points, matrices, viewports, a vertex.
 GLU_ARRAYS = {"knots", "sKnots", "tKnots", "control", "model", "proj", "perspective", "view", "viewport",
@@ -95,7 +94,9 @@ GLU_ONE_VALUE = {"winX", "winY", "winZ", "objX", "objY", "objZ", "objW"}
 MAX_RANK = 7
 # A generic name has one specific for each combination of the ranks of its
 # arguments that may be arrays; more than this many is a fault of the data.
-MAX_SPECIFICS = 300
+# The most are the 512 of fglMultiDrawElementsBaseVertexOffset (counts,
+# offsets and base vertices, each of any rank).
+MAX_SPECIFICS = 512
 # OpenGL commands whose vector has a fixed length of more than one value
 # (glVertex3dv, glRectfv, glLoadMatrixd).
 VECTOR_COMMAND = re.compile(r"^gl(\w*?[2-4](b|s|i|f|d|ub|us|ui)v|Rect[sifd]v|(Load|Mult)(Transpose)?Matrix[fd])$")
@@ -457,11 +458,7 @@ def shape_choices(entry):
     elements through assumed size."""
     if not generic(entry):
         return [tuple("scalar" if a.shape == "either" else a.shape for a in entry.args)]
-    # The offsets of the multi-draw Offset entries stay one assumed-size
-    # array of rank 1 in every specific: with the counts and base vertices
-    # of every rank they would make 512 specifics.
-    options = [range(MAX_RANK + 1) if a.shape in ("either", "array") and a.kind != "untyped"
-               and a.name not in OFFSET_ARRAYS else (a.shape,)
+    options = [range(MAX_RANK + 1) if a.shape in ("either", "array") and a.kind != "untyped" else (a.shape,)
                for a in entry.args]
     choices = list(itertools.product(*options))
     if len(choices) > MAX_SPECIFICS:
