@@ -77,6 +77,9 @@ COUNT_NAMES = {"count", "countIn", "countOut", "maxCount"}
 # Arguments that are one value where the API takes a pointer: the
 # application's word of GLUT's user-data and Ucall entries.
 VALUE_NAMES = {"word"}
+# The byte offset into a bound buffer that an Offset entry takes where the
+# command takes a pointer: one number (an array of them is "offsets").
+OFFSET_NAMES = {"offset"}
 LAYERS = ("fgl", "fglut", "fglu")
 # GLU's arrays: knots, control points, matrices, viewports, a vertex.
 GLU_ARRAYS = {"knots", "sKnots", "tKnots", "control", "model", "proj", "perspective", "view", "viewport",
@@ -91,7 +94,9 @@ GLU_ONE_VALUE = {"winX", "winY", "winZ", "objX", "objY", "objZ", "objW"}
 MAX_RANK = 7
 # A generic name has one specific for each combination of the ranks of its
 # arguments that may be arrays; more than this many is a fault of the data.
-MAX_SPECIFICS = 300
+# The most are the 512 of fglMultiDrawElementsBaseVertexOffset (counts,
+# offsets and base vertices, each of any rank).
+MAX_SPECIFICS = 512
 # OpenGL commands whose vector has a fixed length of more than one value
 # (glVertex3dv, glRectfv, glLoadMatrixd).
 VECTOR_COMMAND = re.compile(r"^gl(\w*?[2-4](b|s|i|f|d|ub|us|ui)v|Rect[sifd]v|(Load|Mult)(Transpose)?Matrix[fd])$")
@@ -225,12 +230,12 @@ class Entry:
 
 def api_counterpart(name, api):
     """The OpenGL, GLU or GLUT function an entry calls: fglFoo -> glFoo,
-    with the storage and text suffixes taken off when needed."""
+    with the storage, text and offset suffixes taken off when needed."""
     base = name[1:]
     while base:
         if base in api:
             return api[base]
-        m = re.match(r"(.*?)(I4|I2|I1|P|C|N|Null)$", base)
+        m = re.match(r"(.*?)(I4|I2|I1|P|C|N|Null|Offset)$", base)
         if not m:
             return None
         base = m.group(1)
@@ -286,7 +291,7 @@ def make_entry(name, result, params, routines, api, family):
                 ap = counterpart[1][params.index(p)]
             if ap is None and by_value and p in uncounted and not counterpart[1][uncounted.index(p)].pointer:
                 ap = counterpart[1][uncounted.index(p)]
-            scalar = p.name in VALUE_NAMES or (ap is None and p.name in COUNT_NAMES) or ap is not None and (not ap.pointer or p.name in HANDLE_NAMES
+            scalar = p.name in VALUE_NAMES or p.name in OFFSET_NAMES or (ap is None and p.name in COUNT_NAMES) or ap is not None and (not ap.pointer or p.name in HANDLE_NAMES
                                          or HANDLE_TYPES.search(ap.text)
                                          or re.match(r"glu[A-Z]", counterpart_name) and ap.name in GLU_ONE_VALUE)
             # Always an array: item data that the API takes untyped and the
@@ -308,11 +313,23 @@ def make_entry(name, result, params, routines, api, family):
             args.append(Arg(p.name, ftype, "scalar" if scalar else "array" if always_array else "either"))
         else:
             raise SystemExit("gen_fortran_checks: %s: no Fortran type for %s" % (name, p.text))
+    if any(a.kind == "CHARACTER" for a in args):
+        # An entry with text has a hidden length, so it cannot be BIND(C) nor
+        # a generic name. Its other pointers are the values OpenGL writes
+        # back beside the text (length, size, type: one each), or one value
+        # per name given (TEXT_ARRAYS).
+        for a in args:
+            if a.shape == "either":
+                a.shape = "array" if a.name in TEXT_ARRAYS else "scalar"
     if any(a.kind in ("CHARACTER", "routine") for a in args) and any(a.shape == "either" for a in args):
         # Such an entry cannot be BIND(C), so it cannot be a generic name.
         raise SystemExit("gen_fortran_checks: %s: text or a routine with an argument that may be a scalar or "
                          "an array" % name)
     return Entry(name, fortran_result(result, name), args, family)
+
+
+# The arguments of text entries that hold one value per name.
+TEXT_ARRAYS = {"uniformIndices"}
 
 
 def header_families(paths):
@@ -467,16 +484,24 @@ def constants(inc_path):
     """(name, Fortran type, value) of every PARAMETER of an include file."""
     types, out = {}, []
     with open(inc_path) as f:
-        for line in f:
-            if line[:1] in "Cc*!":
-                continue
-            m = re.match(r"\s+(INTEGER\*4|DOUBLE PRECISION)\s+(\w+)\s*$", line)
-            if m:
-                types[m.group(2)] = m.group(1)
-                continue
-            m = re.match(r"\s+PARAMETER\s*\((\w+)\s*=\s*(.+)\)\s*$", line)
-            if m:
-                out.append((m.group(1), types[m.group(1)], m.group(2).strip()))
+        lines = f.read().splitlines()
+    # Join continuation lines (a long name's PARAMETER gives its value on one).
+    joined = []
+    for line in lines:
+        if line[:1] not in "Cc*!" and len(line) > 5 and line[5] not in " 0" and joined:
+            joined[-1] += line[6:]
+        else:
+            joined.append(line)
+    for line in joined:
+        if line[:1] in "Cc*!":
+            continue
+        m = re.match(r"\s+(INTEGER\*4|INTEGER\*8|DOUBLE PRECISION)\s+(\w+)\s*$", line)
+        if m:
+            types[m.group(2)] = m.group(1)
+            continue
+        m = re.match(r"\s+PARAMETER\s*\((\w+)\s*=\s*(.+)\)\s*$", line)
+        if m:
+            out.append((m.group(1), types[m.group(1)], m.group(2).strip()))
     return out
 
 
@@ -493,7 +518,7 @@ def gen_module(layer, entries, consts, compiler):
             lines.append("!   " + ", ".join(skipped[i:i + 6]))
     lines += ["MODULE %s" % layer.upper(), "  IMPLICIT NONE", "  PUBLIC"]
     for name, ftype, value in consts:
-        t = "INTEGER(4)" if ftype == "INTEGER*4" else "REAL(8)"
+        t = {"INTEGER*4": "INTEGER(4)", "INTEGER*8": "INTEGER(8)"}.get(ftype, "REAL(8)")
         lines.append("  %s, PARAMETER :: %s = %s" % (t, name, value))
     for e in entries:
         if e.left_out(compiler):

@@ -11,7 +11,8 @@ Outputs, all into --out:
   fglu.inc      every GLU_ constant of <GL/glu.h> (--glu-header): INTEGER*4
                 PARAMETERs, GLU_TESS_MAX_COORD a DOUBLE PRECISION PARAMETER
   fglall.inc    INCLUDEs every file of constants (gfortran and Flang)
-  fglfn.inc     result types of the OpenGL entries that return a value
+  fglfn.inc     result types of the OpenGL 1.0-1.3 entries that return a value
+  fglfn33.inc   the same for the OpenGL 1.4-3.3 entries
   fglutfn.inc   result types of the GLUT entries that return a value
   fglufn.inc    result types of the GLU entries that return a value
 
@@ -197,6 +198,30 @@ GL_FUNCTIONS = [
     ("LOGICAL*1", ["fglIsEnabled", "fglIsList", "fglIsTexture",
                    "fglAreTexturesResident"]),
 ]
+# The same for the entries of OpenGL 1.4 to 3.3, in a file of their own so
+# that a routine of an OpenGL 1.x program keeps the room it had under f2c:
+# names and handles, locations, lengths of the text written (the C entries),
+# statuses, sync handles and waits.
+GL33_FUNCTIONS = [
+    ("INTEGER*4", ["fglCreateProgram", "fglCreateShader", "fglGetAttribLocation",
+                   "fglGetUniformLocation", "fglGetFragDataLocation", "fglGetFragDataIndex",
+                   "fglGetUniformBlockIndex", "fglCheckFramebufferStatus",
+                   "fglGetAttribLocationC", "fglGetUniformLocationC",
+                   "fglGetFragDataLocationC", "fglGetFragDataIndexC",
+                   "fglGetUniformBlockIndexC", "fglGetShaderInfoLogC",
+                   "fglGetProgramInfoLogC", "fglGetShaderSourceC", "fglGetActiveAttribC",
+                   "fglGetActiveUniformC", "fglGetActiveUniformNameC",
+                   "fglGetActiveUniformBlockNameC", "fglGetTransformFeedbackVaryingC",
+                   "fglGetStringiC", "fglFenceSync", "fglClientWaitSync",
+                   "fglClientWaitSyncI4", "fglIsEnablediI4", "fglIsBufferI4",
+                   "fglIsQueryI4", "fglIsProgramI4", "fglIsShaderI4", "fglIsFramebufferI4",
+                   "fglIsRenderbufferI4", "fglIsVertexArrayI4", "fglIsSamplerI4",
+                   "fglIsSyncI4", "fglUnmapBufferI4"]),
+    ("LOGICAL*1", ["fglIsEnabledi", "fglIsBuffer", "fglIsQuery", "fglIsProgram",
+                   "fglIsShader", "fglIsFramebuffer", "fglIsRenderbuffer",
+                   "fglIsVertexArray", "fglIsSampler", "fglIsSync", "fglUnmapBuffer"]),
+    ("INTEGER*8", ["fglMapBuffer", "fglMapBufferRange", "fglMapBufferRangeI4"]),
+]
 GLUT_FUNCTIONS = [
     ("INTEGER*4", ["fglutCreateWindow", "fglutCreateWindowC", "fglutCreateSubWindow",
                    "fglutCreateMenu", "fglutGetWindow", "fglutGetMenu",
@@ -236,7 +261,20 @@ GL_FILES = [
     ("fgl11.inc", "what OpenGL 1.1 adds", ["GL_VERSION_1_1"]),
     ("fgl12.inc", "what OpenGL 1.2 adds", ["GL_VERSION_1_2"]),
     ("fgl13.inc", "what OpenGL 1.3 adds", ["GL_VERSION_1_3"]),
+    ("fgl14.inc", "what OpenGL 1.4 adds", ["GL_VERSION_1_4"]),
+    ("fgl15.inc", "what OpenGL 1.5 adds", ["GL_VERSION_1_5"]),
+    ("fgl20.inc", "what OpenGL 2.0 adds", ["GL_VERSION_2_0"]),
+    ("fgl21.inc", "what OpenGL 2.1 adds", ["GL_VERSION_2_1"]),
+    ("fgl30.inc", "what OpenGL 3.0 adds", ["GL_VERSION_3_0"]),
+    ("fgl31.inc", "what OpenGL 3.1 adds", ["GL_VERSION_3_1"]),
+    ("fgl32.inc", "what OpenGL 3.2 adds", ["GL_VERSION_3_2"]),
+    ("fgl33.inc", "what OpenGL 3.3 adds", ["GL_VERSION_3_3"]),
 ]
+# Enums whose value needs 64 bits (the registry's type "ull"): INTEGER*8
+# PARAMETERs, given as the signed value with the same bits. f2c reads them;
+# a routine that uses one declares an INTEGER*8, whose C (longint) needs
+# -Dlongint=long with Debian's f2c.h. An unused one costs f2c nothing.
+WIDE_TYPES = ("ull",)
 # The include files of GLUT constants: (file, what it holds, constant groups).
 GLUT_FILES = [
     ("fglut.inc", "classic GLUT (3.7)", GLUT_CONSTANTS),
@@ -246,7 +284,7 @@ GLU_FILE = "fglu.inc"
 # The file that includes every file of constants, for compilers without
 # f2c's table limits.
 ALL_FILE = "fglall.inc"
-FUNCTION_FILES = ["fglfn.inc", "fglutfn.inc", "fglufn.inc"]
+FUNCTION_FILES = ["fglfn.inc", "fglfn33.inc", "fglutfn.inc", "fglufn.inc"]
 
 
 def constant_files():
@@ -262,6 +300,10 @@ def all_files():
             + [GLU_FILE, ALL_FILE] + FUNCTION_FILES)
 
 
+# The names of the enums read as INTEGER*8 (filled by gl_enums).
+WIDE = set()
+
+
 def gl_enums(registry):
     """For each file of GL_FILES, the names and values of its enums."""
     root = ET.parse(registry).getroot()
@@ -271,6 +313,8 @@ def gl_enums(registry):
             if e.get("api") not in (None, "gl"):
                 continue
             values.setdefault(e.get("name"), e.get("value"))
+            if e.get("type") in WIDE_TYPES:
+                WIDE.add(e.get("name"))
     features = {f.get("name"): f for f in root.iter("feature") if f.get("api") == "gl"}
     placed = set()
     out = []
@@ -286,6 +330,14 @@ def gl_enums(registry):
                         continue
                     placed.add(n)
                     v = int(values[n], 0)
+                    if n in WIDE:
+                        if v > 0xFFFFFFFFFFFFFFFF:
+                            raise SystemExit("gen_fortran_include: %s (%s) does not fit in "
+                                             "INTEGER*8" % (n, values[n]))
+                        if v > 0x7FFFFFFFFFFFFFFF:
+                            v -= 1 << 64
+                        enums.append((n, v))
+                        continue
                     if v > 0xFFFFFFFF:
                         raise SystemExit("gen_fortran_include: %s (%s) does not fit in "
                                          "INTEGER*4" % (n, values[n]))
@@ -337,7 +389,10 @@ def comment(text):
 
 
 def parameter(name, value, ftype="INTEGER*4"):
-    return fixed("      %s %s" % (ftype, name)) + fixed("      PARAMETER (%s = %d)" % (name, value))
+    line = "      PARAMETER (%s = %d)" % (name, value)
+    if len(line) > 72:  # a long name: the value on a continuation line
+        line = "      PARAMETER (%s\n     &  = %d)" % (name, value)
+    return fixed("      %s %s" % (ftype, name)) + "".join(fixed(l) for l in line.split("\n"))
 
 
 def all_option(names):
@@ -376,7 +431,12 @@ def same_bits_note(consts):
     negative INTEGER*4 with the same bits."""
     lines = []
     for n, v in consts:
-        if v < 0:
+        if n in WIDE:
+            lines += ["%s is an INTEGER*8 PARAMETER, %d (all" % (n, v),
+                      "64 bits set); with f2c, a routine that uses it",
+                      "is compiled with -Dlongint=long. The I4 entries",
+                      "that take a timeout read -1 as the same value."]
+        elif v < 0:
             lines += ["%s (hex %08X) is the INTEGER*4" % (n, v + (1 << 32)),
                       "with the same bits, %d." % v]
     return lines
@@ -388,7 +448,7 @@ def gen_gl(fname, what, features, enums, guide_lines):
         "%s (the enums the Khronos registry lists for %s that no earlier "
         "file holds)." % (what, ", ".join(features)), 66) + same_bits_note(enums) + guide_lines)
     for name, value in enums:
-        text += parameter(name, value)
+        text += parameter(name, value, "INTEGER*8" if name in WIDE else "INTEGER*4")
     return text
 
 
@@ -428,8 +488,9 @@ def gen_all(guide_lines):
     text = header(ALL_FILE, [
         "Every file of constants, for gfortran and Flang, which have",
         "no table limits; f2c's default table holds 802 names, too",
-        "few for all of them. Include the result types as well",
-        "(%s) where they are used." % ", ".join(FUNCTION_FILES)] + guide_lines)
+        "few for all of them. Include the result types as well"]
+        + textwrap.wrap("(%s) where they are used." % ", ".join(FUNCTION_FILES), 60)
+        + guide_lines)
     for layer in ("fgl", "fglut", "fglu"):
         for f in constant_files()[layer]:
             text += fixed("      INCLUDE '%s'" % f)
@@ -449,7 +510,7 @@ def gen_functions(fname, what, table):
     return text
 
 
-def gen_check_f(groups, doubles=(), include=None):
+def gen_check_f(groups, doubles=(), include=None, wides=()):
     """A program that prints NAME VALUE for every constant of groups, a list
     of (file, names), each routine including only the file its names come
     from (or include, when given), so that f2c reads it with its default
@@ -467,7 +528,20 @@ def gen_check_f(groups, doubles=(), include=None):
         text += fixed("      CALL CHK%d" % k)
     if doubles:
         text += fixed("      CALL CHKD")
+    for k in range(len(wides)):
+        text += fixed("      CALL CHKW%d" % k)
     text += fixed("      END")
+    # An INTEGER*8 constant prints as its two 4-byte words, as a double does.
+    for k, (fname, n) in enumerate(wides):
+        text += fixed("      SUBROUTINE CHKW%d" % k)
+        text += fixed("      INCLUDE '%s'" % (include or fname))
+        text += fixed("      INTEGER*8 L")
+        text += fixed("      INTEGER*4 W(2)")
+        text += fixed("      EQUIVALENCE (L, W)")
+        text += fixed("      L = %s" % n)
+        text += fixed("      WRITE (*, 20) '%s', W(1), W(2)" % n)
+        text += fixed(" 20   FORMAT (A, 1X, I11, 1X, I11)")
+        text += fixed("      END")
     if doubles:
         text += fixed("      SUBROUTINE CHKD")
         text += fixed("      INCLUDE '%s'" % (include or GLU_FILE))
@@ -489,7 +563,7 @@ def gen_check_f(groups, doubles=(), include=None):
     return text
 
 
-def gen_check_c(names, glu_doubles=()):
+def gen_check_c(names, glu_doubles=(), wides=()):
     text = "/* Prints NAME VALUE for every constant, from the C headers. */\n"
     text += "#include <GL/gl.h>\n#include <GL/freeglut.h>\n#include <GL/glu.h>\n"
     text += "#include <stdio.h>\n#include <string.h>\n\n"
@@ -498,6 +572,9 @@ def gen_check_c(names, glu_doubles=()):
         text += '  printf("%%s %%11d\\n", "%s", (int)%s);\n' % (n, n)
     for n in glu_doubles:
         text += "  { double d = %s; int w[2]; memcpy(w, &d, sizeof w);\n" % n
+        text += '    printf("%%s %%11d %%11d\\n", "%s", w[0], w[1]); }\n' % n
+    for n in wides:
+        text += "  { GLuint64 l = %s; int w[2]; memcpy(w, &l, sizeof w);\n" % n
         text += '    printf("%%s %%11d %%11d\\n", "%s", w[0], w[1]); }\n' % n
     text += "  return 0;\n}\n"
     return text
@@ -544,17 +621,24 @@ def main():
     write(os.path.join(a.out, GLU_FILE), gen_fglu(glu_ints, glu_doubles, lines))
     write(os.path.join(a.out, ALL_FILE), gen_all(lines))
     write(os.path.join(a.out, "fglfn.inc"), gen_functions("fglfn.inc", "OpenGL", GL_FUNCTIONS))
+    write(os.path.join(a.out, "fglfn33.inc"),
+          gen_functions("fglfn33.inc", "OpenGL 1.4 to 3.3", GL33_FUNCTIONS))
     write(os.path.join(a.out, "fglutfn.inc"), gen_functions("fglutfn.inc", "GLUT", GLUT_FUNCTIONS))
     write(os.path.join(a.out, "fglufn.inc"), gen_functions("fglufn.inc", "GLU", GLU_FUNCTIONS))
     if a.check:
         os.makedirs(a.check, exist_ok=True)
-        groups = [(f, [n for n, _ in consts]) for f, consts in gl_files + glut_files]
+        groups = [(f, [n for n, _ in consts if n not in WIDE])
+                  for f, consts in gl_files + glut_files]
         groups.append((GLU_FILE, [n for n, _ in glu_ints]))
         doubles = [n for n, _ in glu_doubles]
-        write(os.path.join(a.check, "check_fortran.f"), gen_check_f(groups, doubles))
-        write(os.path.join(a.check, "check_all.f"), gen_check_f(groups, doubles, ALL_FILE))
+        wides = [(f, n) for f, consts in gl_files for n, _ in consts if n in WIDE]
+        write(os.path.join(a.check, "check_fortran.f"),
+              gen_check_f(groups, doubles, wides=wides))
+        write(os.path.join(a.check, "check_all.f"),
+              gen_check_f(groups, doubles, ALL_FILE, wides))
         write(os.path.join(a.check, "check_c.c"),
-              gen_check_c([n for _, names in groups for n in names], doubles))
+              gen_check_c([n for _, names in groups for n in names]
+                         , doubles, [n for _, n in wides]))
 
 
 if __name__ == "__main__":

@@ -133,8 +133,12 @@ def report(f2c, inc):
     layers = constant_files()
     rows = [[f] for files in layers.values() for f in files] + [[f] for f in FUNCTION_FILES]
     rows += [["fgl.inc", "fglut.inc"], ["fgl.inc", "fglut.inc", "fglfn.inc", "fglutfn.inc"],
-             ["fgl.inc", "fglu.inc", "fglfn.inc", "fglufn.inc"], layers["fgl"],
-             layers["fgl"] + ["fglut.inc", "fglfn.inc", "fglutfn.inc"]]
+             ["fgl.inc", "fglu.inc", "fglfn.inc", "fglufn.inc"], layers["fgl"][:4],
+             layers["fgl"][:4] + ["fglut.inc", "fglfn.inc", "fglutfn.inc"],
+             # routines of a shader program: shaders, buffers, framebuffers
+             ["fgl.inc", "fgl15.inc", "fgl20.inc", "fglfn.inc", "fglfn33.inc"],
+             ["fgl.inc", "fgl30.inc", "fgl31.inc", "fglfn.inc", "fglfn33.inc"],
+             layers["fgl"]]
     bad = 0
     print("%-58s %6s %8s" % ("files included by one routine", "names", "headroom"))
     for files in rows:

@@ -1,16 +1,19 @@
-# The complete program in README.md's "Calling from Fortran" is
-# fortran/examples/hello.f, which the tests build and run: fails when the
-# two differ.
+# The first Fortran code block of a README.md section (SECTION, by default
+# "Calling from Fortran") is a program the tests build (EXAMPLE): fails when
+# the two differ.
+if(NOT DEFINED SECTION)
+  set(SECTION "Calling from Fortran")
+endif()
 file(READ ${README} readme)
 file(READ ${EXAMPLE} example)
-string(FIND "${readme}" "## Calling from Fortran" section)
+string(FIND "${readme}" "## ${SECTION}\n" section)
 if(section EQUAL -1)
-  message(FATAL_ERROR "README.md has no section \"Calling from Fortran\"")
+  message(FATAL_ERROR "README.md has no section \"${SECTION}\"")
 endif()
 string(SUBSTRING "${readme}" ${section} -1 readme)
 string(FIND "${readme}" "```fortran\n" start)
 if(start EQUAL -1)
-  message(FATAL_ERROR "no fortran code block in \"Calling from Fortran\"")
+  message(FATAL_ERROR "no fortran code block in \"${SECTION}\"")
 endif()
 math(EXPR start "${start} + 11")
 string(SUBSTRING "${readme}" ${start} -1 readme)
