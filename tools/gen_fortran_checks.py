@@ -282,7 +282,11 @@ def make_entry(name, result, params, routines, api, family):
         elif p.ctype in TEXT_TYPES and p.double_pointer:
             args.append(Arg(p.name, "INTEGER*8", "array"))
         elif p.ctype in TEXT_TYPES:
-            args.append(Arg(p.name, "CHARACTER"))
+            # Where the API takes an array of texts (glShaderSource's lines,
+            # transform feedback varyings, uniform names), the entry takes a
+            # CHARACTER array of any rank.
+            text_array = p.name in api_params and api_params[p.name].double_pointer
+            args.append(Arg(p.name, "CHARACTER", "array" if text_array else "scalar"))
         elif p.ctype in ("void", "GLvoid"):
             args.append(Arg(p.name, "untyped", "array"))
         elif p.ctype in FORTRAN_TYPE:
@@ -431,7 +435,7 @@ def interface_body(entry, specific, shapes, compiler, bind):
                 lines.append("        END SUBROUTINE %s" % a.name)
                 lines.append("      END INTERFACE")
         elif a.kind == "CHARACTER":
-            lines.append("      CHARACTER(*) :: %s" % a.name)
+            lines.append("      CHARACTER(*) :: %s%s" % (a.name, "(*)" if a.shape == "array" else ""))
         elif a.kind == "untyped":
             lines.append("!GCC$ ATTRIBUTES NO_ARG_CHECK :: %s" % a.name)
             lines.append("      TYPE(*), DIMENSION(*) :: %s" % a.name)
@@ -546,7 +550,7 @@ def describe(arg):
         return "EXTERNAL %s(%s)" % (arg.name.upper(), ", ".join(arg.routine)) if arg.routine else \
             "EXTERNAL %s" % arg.name.upper()
     if arg.kind == "CHARACTER":
-        return "CHARACTER*(*) %s" % arg.name.upper()
+        return "CHARACTER*(*) %s%s" % (arg.name.upper(), "(*)" if arg.shape == "array" else "")
     if arg.kind == "untyped":
         return "any type %s(*)" % arg.name.upper()
     if arg.shape == "either":

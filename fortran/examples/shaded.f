@@ -154,6 +154,10 @@ C     uniform buffer of the matrices, bound to block binding 0.
       PARAMETER (NG = 17)
       REAL*4 V(5, NG, NG), X, Z, ZERO(32)
       INTEGER*4 IDX(6, NG - 1, NG - 1), I, J, K
+C     f2c checks that every call of an entry in one file passes data of
+C     one type; the indices go to OpenGL under the REAL name XIDX.
+      REAL*4 XIDX(6, NG - 1, NG - 1)
+      EQUIVALENCE (IDX, XIDX)
       INTEGER*4 IPROG, IVAO, IVBO, IEBO, IUBO, ITEX, IFBO, IRBC, IRBD
       INTEGER*4 IW, IH
       COMMON /OBJS/ IPROG, IVAO, IVBO, IEBO, IUBO, ITEX, IFBO, IRBC,
@@ -190,7 +194,7 @@ C     uniform buffer of the matrices, bound to block binding 0.
       CALL FGLGENBUFFERS(1, IEBO)
       CALL FGLBINDBUFFER(GL_ELEMENT_ARRAY_BUFFER, IEBO)
       CALL FGLBUFFERDATAI4(GL_ELEMENT_ARRAY_BUFFER,
-     &  4 * 6 * (NG - 1) * (NG - 1), IDX, GL_STATIC_DRAW)
+     &  4 * 6 * (NG - 1) * (NG - 1), XIDX, GL_STATIC_DRAW)
       CALL FGLVERTEXATTRIBPOINTEROFFSETI4(0, 3, GL_FLOAT, GL_FALSE, 20,
      &  0)
       CALL FGLVERTEXATTRIBPOINTEROFFSETI4(1, 2, GL_FLOAT, GL_FALSE, 20,
