@@ -17,7 +17,7 @@ C        or:  f2c gentle.f && cc gentle.c -lfglut -lfgl -lf2c -lm
 C
       PROGRAM GENTLE
       INCLUDE 'fglut.inc'
-      INCLUDE 'fglutfn.inc'
+      INTEGER*4 FGLUTCREATEWINDOWC
       INTEGER*4 IWIN
       EXTERNAL DISPLY, RESHAP
       CALL FGLUTINIT
@@ -34,7 +34,8 @@ C     The shader program: one CHARACTER element per shader, its lines
 C     ended by CHAR(10), as fglShaderSourceC also takes them.
       SUBROUTINE SETUP
       INCLUDE 'fgl20.inc'
-      INCLUDE 'fglfn33.inc'
+      INTEGER*4 FGLCREATEPROGRAM, FGLCREATESHADER,
+     &  FGLGETPROGRAMINFOLOGC, FGLGETUNIFORMLOCATIONC
       CHARACTER*200 VS, FS
       CHARACTER*1 NL
       INTEGER*4 IVS, IFS, IOK, N

@@ -30,7 +30,7 @@ C
       PROGRAM SHADED
       INCLUDE 'fglut.inc'
       INCLUDE 'fglutx.inc'
-      INCLUDE 'fglutfn.inc'
+      INTEGER*4 FGLUTCREATEWINDOWC
       INTEGER*4 IWIN
       EXTERNAL DISPLY, RESHAP
       CALL FGLUTINIT
@@ -61,7 +61,8 @@ C     y = (1 - x*x) * (1 - z*z) / 2; the fragment shader lights the
 C     texture with one directional light.
       SUBROUTINE SETUP
       INCLUDE 'fgl20.inc'
-      INCLUDE 'fglfn33.inc'
+      INTEGER*4 FGLCREATEPROGRAM, FGLGETPROGRAMINFOLOGC,
+     &  FGLGETUNIFORMBLOCKINDEXC
       INTEGER*4 NV, NF
       PARAMETER (NV = 14, NF = 10)
       CHARACTER*64 VS(NV), FS(NF)
@@ -126,7 +127,7 @@ C     does not compile.
       INTEGER*4 KIND, N
       CHARACTER*(*) LINES(N)
       INCLUDE 'fgl20.inc'
-      INCLUDE 'fglfn33.inc'
+      INTEGER*4 FGLCREATESHADER, FGLGETSHADERINFOLOGC
       INTEGER*4 IOK, M
       CHARACTER*2000 TEXT
       SHADER = FGLCREATESHADER(KIND)
@@ -354,7 +355,7 @@ C     past its default table of names.
       SUBROUTINE READBK
       INCLUDE 'fgl.inc'
       INCLUDE 'fgl32.inc'
-      INCLUDE 'fglfn33.inc'
+      INTEGER*4 FGLCLIENTWAITSYNCI4, FGLFENCESYNC
       INTEGER*4 ISYNC, ISTAT, I
       REAL*4 P(4)
       INTEGER*4 IPROG, IVAO, IVBO, IEBO, IUBO, ITEX, IFBO, IRBC, IRBD

@@ -2,7 +2,7 @@ C     triangle.f: a GLSL 3.30 core-profile triangle from a buffer.
       PROGRAM TRI
       INCLUDE 'fglut.inc'
       INCLUDE 'fglutx.inc'
-      INCLUDE 'fglutfn.inc'
+      INTEGER*4 FGLUTCREATEWINDOWC
       INTEGER*4 IWIN
       EXTERNAL DRAW
       CALL FGLUTINIT
@@ -19,7 +19,7 @@ C     triangle.f: a GLSL 3.30 core-profile triangle from a buffer.
       INCLUDE 'fgl.inc'
       INCLUDE 'fgl15.inc'
       INCLUDE 'fgl20.inc'
-      INCLUDE 'fglfn33.inc'
+      INTEGER*4 FGLCREATEPROGRAM, FGLCREATESHADER, FGLGETPROGRAMINFOLOGC
       CHARACTER*40 VS(4), FS(4)
       REAL*4 XY(6)
       INTEGER*4 IVS, IFS, IPROG, IVAO, IVBO, IOK, N
