@@ -61,8 +61,8 @@ C     y = (1 - x*x) * (1 - z*z) / 2; the fragment shader lights the
 C     texture with one directional light.
       SUBROUTINE SETUP
       INCLUDE 'fgl20.inc'
-      INTEGER*4 FGLCREATEPROGRAM, FGLGETPROGRAMINFOLOGC,
-     &  FGLGETUNIFORMBLOCKINDEXC
+      INTEGER*4 FGLCREATEPROGRAM, FGLGETPROGRAMINFOLOGC
+      INTEGER*4 FGLGETUNIFORMBLOCKINDEXC
       INTEGER*4 NV, NF
       PARAMETER (NV = 14, NF = 10)
       CHARACTER*64 VS(NV), FS(NF)
