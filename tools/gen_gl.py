@@ -420,19 +420,13 @@ def gen_forward(commands):
     return "".join(lines)
 
 
-def gen_text(commands):
+def gen_bodies(macro, entries):
+    """One MACRO(entry, alias, command, result, (params), (body)) line per entry
+    whose body the generator wrote (the text and sync families)."""
     lines = [HEADER]
-    for e in text_entries(commands):
+    for e in entries:
         plist = ", ".join(c_decl(t, n) for t, n in e.params)
-        lines.append(f"FGL_TEXT({e.name}, {e.name.lower()}_, {e.command}, {e.result}, ({plist}), ({e.body}))\n")
-    return "".join(lines)
-
-
-def gen_sync(commands):
-    lines = [HEADER]
-    for e in sync_entries(commands):
-        plist = ", ".join(c_decl(t, n) for t, n in e.params)
-        lines.append(f"FGL_SYNC({e.name}, {e.name.lower()}_, {e.command}, {e.result}, ({plist}), ({e.body}))\n")
+        lines.append(f"{macro}({e.name}, {e.name.lower()}_, {e.command}, {e.result}, ({plist}), ({e.body}))\n")
     return "".join(lines)
 
 
@@ -522,8 +516,8 @@ def main():
     write(os.path.join(args.out, "fgl_check.inc"), gen_check(commands))
     write(os.path.join(args.out, "gl_recorder.cpp"), gen_recorder(commands))
     write(os.path.join(args.out, "gl_kinds.tsv"), gen_kinds(commands))
-    write(os.path.join(args.out, "fgl_text.inc"), gen_text(commands))
-    write(os.path.join(args.out, "fgl_sync.inc"), gen_sync(commands))
+    write(os.path.join(args.out, "fgl_text.inc"), gen_bodies("FGL_TEXT", text_entries(commands)))
+    write(os.path.join(args.out, "fgl_sync.inc"), gen_bodies("FGL_SYNC", sync_entries(commands)))
     if args.summary:
         counts = {}
         for e in forwarding_entries(commands):
