@@ -8,7 +8,8 @@ C     by the fixed pipeline, the right one through a shader program
 C     that keeps the fixed-function inputs (gl_Color, ftransform) and
 C     mixes each colour with its complement by the uniform MIXING, set
 C     by name through fglGetUniformLocationC. After each frame the
-C     middle pixel is read back and printed ("CENTRE r g b a").
+C     middle pixel is read back from the back buffer and printed
+C     ("CENTRE r g b a") before the buffers are swapped.
 C
 C     gentle_direct.c beside this file draws the same in C.
 C
@@ -21,7 +22,7 @@ C
       INTEGER*4 IWIN
       EXTERNAL DISPLY, RESHAP
       CALL FGLUTINIT
-      CALL FGLUTINITDISPLAYMODE(GLUT_RGB + GLUT_SINGLE)
+      CALL FGLUTINITDISPLAYMODE(GLUT_RGB + GLUT_DOUBLE)
       CALL FGLUTINITWINDOWSIZE(240, 180)
       IWIN = FGLUTCREATEWINDOWC('Fortran gentle')
       CALL FGLUTDISPLAYFUNC(DISPLY)
@@ -114,4 +115,5 @@ C     One square of four colours, its lower left corner at (X, -0.75).
       CALL FGLREADPIXELS(120, 90, 1, 1, GL_RGBA, GL_FLOAT, P)
       WRITE (*, '(A, 4I4)') 'CENTRE', (NINT(255.0 * P(I)), I = 1, 4)
       CALL FLUSH(6)
+      CALL FGLUTSWAPBUFFERS
       END

@@ -78,11 +78,12 @@ static void display(void) {
   printf("CENTRE%4ld%4ld%4ld%4ld\n", lroundf(255.0f * p[0]), lroundf(255.0f * p[1]), lroundf(255.0f * p[2]),
          lroundf(255.0f * p[3]));
   fflush(stdout);
+  glutSwapBuffers();
 }
 
 int main(int argc, char **argv) {
   glutInit(&argc, argv);
-  glutInitDisplayMode(GLUT_RGB | GLUT_SINGLE);
+  glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE);
   glutInitWindowSize(240, 180);
   glutCreateWindow("Fortran gentle");
   glutDisplayFunc(display);
