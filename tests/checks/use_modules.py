@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Rewrite a fixed-form program that INCLUDEs the layers' files into one that
-USEs the modules, as the README tells a user to: every program unit USEs the
+USEs the modules, as docs/checking.md tells a user to: every program unit USEs the
 modules of the include files the program names, the INCLUDE lines go, and so
 do the declarations of the entries (type and EXTERNAL lists lose their FGL...
 names).

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""The README's command-line example (cmdline.f), by each compiler: GLUT reads
+"""The manual's command-line example (cmdline.f, shown in docs/loop.md), by each compiler: GLUT reads
 its own options from the real command line, the program gets the rest, and
 GLUT's messages name the program.
 
