@@ -1,6 +1,7 @@
 // The debug-output commands for the recording stand-in, recorded as the
 // generated definitions record theirs. They are weak: where the generated
 // stand-in defines the same commands, its definitions are the ones linked.
+#include <GL/gl.h>
 #include <GL/glext.h>
 
 #include "gl_recorder.h"
