@@ -109,7 +109,7 @@ FGL_FORTRAN_ALIAS(fglDebugMessageCallbackNull, fgldebugmessagecallbacknull_)
 
 // OpenGL hands over as many whole messages as fit its buffer, and stops at
 // the first that does not: a buffer of *count times the longest message
-// OpenGL makes takes *count messages in one call. Each element then gets its
+// OpenGL makes takes *count messages (or the whole log) in one call. Each element then gets its
 // message truncated or blank-padded (the NUL that ends each one in OpenGL's
 // buffer is not copied).
 extern "C" FGL_API GLint fglGetDebugMessageLogC(const GLint *count, GLint *sources, GLint *types, GLint *ids,
@@ -117,10 +117,13 @@ extern "C" FGL_API GLint fglGetDebugMessageLogC(const GLint *count, GLint *sourc
   FGL_CHECK_ENTRY("fglGetDebugMessageLogC", 1, count);
   const GLint wanted = std::max<GLint>(*count, 0);
   if (wanted == 0) return 0;
-  GLint longest = 0;
+  // The log holds at most GL_MAX_DEBUG_LOGGED_MESSAGES: a larger count asks
+  // for no more room than that.
+  GLint longest = 0, most = 0;
   glGetIntegerv(GL_MAX_DEBUG_MESSAGE_LENGTH, &longest);
+  glGetIntegerv(GL_MAX_DEBUG_LOGGED_MESSAGES, &most);
   const std::size_t room = static_cast<std::size_t>(std::max<GLint>(longest, 1));
-  const std::size_t n = static_cast<std::size_t>(wanted);
+  const std::size_t n = static_cast<std::size_t>(std::min(wanted, std::max<GLint>(most, 1)));
   std::vector<GLenum> s(n), t(n), v(n);
   std::vector<GLuint> i(n);
   std::vector<GLsizei> sizes(n);
