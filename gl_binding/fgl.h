@@ -14,6 +14,7 @@
 #define FGL_H
 
 #include <GL/gl.h>
+#include <stddef.h>
 
 #ifdef __cplusplus
 extern "C" {
@@ -228,6 +229,30 @@ void fglGetStringRelease(void);
  * by value): truncated to the variable's length or padded with blanks.
  * Returns the whole string's length, 0 (all blanks) when OpenGL has none. */
 GLint fglGetStringC(const GLenum *name, char *text, int length);
+
+/* Debug messages to a routine of the program's:
+ * ROUTINE(SOURCE, TYPE, ID, SEVERITY, MESSAGE, WORD), the four numbers as
+ * INTEGER*4, MESSAGE as CHARACTER*(*) (OpenGL's text without its NUL; the
+ * length follows the arguments as a size_t value, read by gfortran and Flang
+ * as it is and by f2c as its ftnlen), WORD by address. The word is copied at
+ * registration (an INTEGER*8, or an INTEGER*4 with the I4 entry); each call
+ * receives a copy of it, and of the text, that the routine may change.
+ * fglDebugMessageCallbackNull removes the routine: messages then go to
+ * OpenGL's log. */
+typedef int (*fgl_debug_routine_w8)(GLint *source, GLint *type, GLint *id, GLint *severity, char *message,
+                                    long long *word, size_t length);
+typedef int (*fgl_debug_routine_w4)(GLint *source, GLint *type, GLint *id, GLint *severity, char *message,
+                                    int *word, size_t length);
+void fglDebugMessageCallback(fgl_debug_routine_w8 routine, const long long *word);
+void fglDebugMessageCallbackI4(fgl_debug_routine_w4 routine, const int *word);
+void fglDebugMessageCallbackNull(void);
+/* Takes at most *count messages from OpenGL's log (oldest first) and returns
+ * how many it took: message i's numbers into element i of each array, its
+ * text into messages(i), truncated or blank-padded to the elements' length
+ * (the hidden length), its full length (without the NUL) into lengths(i).
+ * Nothing is written past element *count, nor past the messages taken. */
+GLint fglGetDebugMessageLogC(const GLint *count, GLint *sources, GLint *types, GLint *ids, GLint *severities,
+                             GLint *lengths, char *messages, int length);
 
 #ifdef __cplusplus
 }

@@ -193,7 +193,10 @@ def parse_declarations(source):
             m = re.match(r"typedef\s+[\w\s]+\(\s*\*\s*(\w+)\s*\)\s*\((.*)\)$", st)
             if m and m.group(1).startswith("fgl"):
                 args = [Param(p) for p in split_top(m.group(2)) if p != "void"]
-                routines[m.group(1)] = [FORTRAN_TYPE[a.ctype] for a in args]
+                # A routine's text is CHARACTER, its length a value after the
+                # other arguments (not a Fortran argument).
+                routines[m.group(1)] = ["CHARACTER" if a.ctype in TEXT_TYPES else FORTRAN_TYPE[a.ctype]
+                                        for a in args if a.pointer]
             continue
         m = re.match(r"^([\w\s\*]+?)\s*\b(\w+)\s*\((.*)\)$", st, re.S)
         if not m or "(" in m.group(1):
@@ -285,7 +288,7 @@ def make_entry(name, result, params, routines, api, family):
             # Where the API takes an array of texts (glShaderSource's lines,
             # transform feedback varyings, uniform names), the entry takes a
             # CHARACTER array of any rank.
-            text_array = p.name in api_params and api_params[p.name].double_pointer
+            text_array = p.name in api_params and api_params[p.name].double_pointer or p.name in CHARACTER_ARRAYS
             args.append(Arg(p.name, "CHARACTER", "array" if text_array else "scalar"))
         elif p.ctype in ("void", "GLvoid"):
             args.append(Arg(p.name, "untyped", "array"))
@@ -332,8 +335,12 @@ def make_entry(name, result, params, routines, api, family):
     return Entry(name, fortran_result(result, name), args, family)
 
 
-# The arguments of text entries that hold one value per name.
-TEXT_ARRAYS = {"uniformIndices"}
+# The arguments of text entries that hold one value per name, or per message
+# of the debug log.
+TEXT_ARRAYS = {"uniformIndices", "sources", "types", "ids", "severities", "lengths"}
+# Text that an entry takes as a CHARACTER array where the API takes one
+# buffer: the debug log's messages, one per element.
+CHARACTER_ARRAYS = {"messages"}
 
 
 def header_families(paths):
@@ -431,7 +438,7 @@ def interface_body(entry, specific, shapes, compiler, bind):
                 dummies = ["a%d" % i for i in range(len(a.routine))]
                 lines.append("        SUBROUTINE %s(%s)" % (a.name, ", ".join(dummies)))
                 for d, t in zip(dummies, a.routine):
-                    lines.append("          %s :: %s" % (F90_TYPE[t], d))
+                    lines.append("          %s :: %s" % ("CHARACTER(*)" if t == "CHARACTER" else F90_TYPE[t], d))
                 lines.append("        END SUBROUTINE %s" % a.name)
                 lines.append("      END INTERFACE")
         elif a.kind == "CHARACTER":
@@ -547,7 +554,8 @@ def describe(arg):
     if arg.kind == "routine":
         if arg.routine is None:
             return "EXTERNAL %s" % arg.name.upper()
-        return "EXTERNAL %s(%s)" % (arg.name.upper(), ", ".join(arg.routine)) if arg.routine else \
+        return "EXTERNAL %s(%s)" % (arg.name.upper(), ", ".join(
+            "CHARACTER*(*)" if t == "CHARACTER" else t for t in arg.routine)) if arg.routine else \
             "EXTERNAL %s" % arg.name.upper()
     if arg.kind == "CHARACTER":
         return "CHARACTER*(*) %s%s" % (arg.name.upper(), "(*)" if arg.shape == "array" else "")
@@ -568,7 +576,7 @@ def gen_reference(entries):
            "same data). `NAME(*)`: an array of any rank or an array element; `NAME or",
            "NAME(*)`: a scalar, an array of rank 1 to %d or an array element (an array of" % MAX_RANK,
            "higher rank as its first element); `any type`: data of any type and kind;",
-           "`EXTERNAL R(...)`: a routine that GLUT calls with those arguments.",
+           "`EXTERNAL R(...)`: a routine that GLUT or OpenGL calls with those arguments.",
            "The Fortran name of each entry is its name in upper case.", ""]
     for layer in LAYERS:
         mine = [e for e in entries if e.layer == layer]

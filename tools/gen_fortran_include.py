@@ -13,6 +13,7 @@ Outputs, all into --out:
   fglall.inc    INCLUDEs every file of constants (gfortran and Flang)
   fglfn.inc     result types of the OpenGL 1.0-1.3 entries that return a value
   fglfn33.inc   the same for the OpenGL 1.4-3.3 entries
+  fglfn4.inc    the same for the OpenGL 4.0-4.6 entries
   fglutfn.inc   result types of the GLUT entries that return a value
   fglufn.inc    result types of the GLU entries that return a value
 
@@ -222,6 +223,11 @@ GL33_FUNCTIONS = [
                    "fglIsVertexArray", "fglIsSampler", "fglIsSync", "fglUnmapBuffer"]),
     ("INTEGER*8", ["fglMapBuffer", "fglMapBufferRange", "fglMapBufferRangeI4"]),
 ]
+# The same for the entries of OpenGL 4.0 to 4.6: the number of messages
+# taken from the debug log.
+GL4_FUNCTIONS = [
+    ("INTEGER*4", ["fglGetDebugMessageLogC"]),
+]
 GLUT_FUNCTIONS = [
     ("INTEGER*4", ["fglutCreateWindow", "fglutCreateWindowC", "fglutCreateSubWindow",
                    "fglutCreateMenu", "fglutGetWindow", "fglutGetMenu",
@@ -284,7 +290,7 @@ GLU_FILE = "fglu.inc"
 # The file that includes every file of constants, for compilers without
 # f2c's table limits.
 ALL_FILE = "fglall.inc"
-FUNCTION_FILES = ["fglfn.inc", "fglfn33.inc", "fglutfn.inc", "fglufn.inc"]
+FUNCTION_FILES = ["fglfn.inc", "fglfn33.inc", "fglfn4.inc", "fglutfn.inc", "fglufn.inc"]
 
 
 def constant_files():
@@ -414,8 +420,9 @@ def guide(option):
     lines += ["  %-12s %s" % row for row in rows]
     lines += ["f2c's default table holds 802 names: it reads every file",
               "but %s (translate that with f2c %s); gfortran" % (ALL_FILE, option),
-              "and Flang read them all. %s," % ", ".join(FUNCTION_FILES[:-1]),
-              "%s declare the result types of the entries." % FUNCTION_FILES[-1]]
+              "and Flang read them all."]
+    lines += textwrap.wrap("%s and %s declare the result types of the entries."
+                           % (", ".join(FUNCTION_FILES[:-1]), FUNCTION_FILES[-1]), 60)
     return lines
 
 
@@ -623,6 +630,8 @@ def main():
     write(os.path.join(a.out, "fglfn.inc"), gen_functions("fglfn.inc", "OpenGL", GL_FUNCTIONS))
     write(os.path.join(a.out, "fglfn33.inc"),
           gen_functions("fglfn33.inc", "OpenGL 1.4 to 3.3", GL33_FUNCTIONS))
+    write(os.path.join(a.out, "fglfn4.inc"),
+          gen_functions("fglfn4.inc", "OpenGL 4.0 to 4.6", GL4_FUNCTIONS))
     write(os.path.join(a.out, "fglutfn.inc"), gen_functions("fglutfn.inc", "GLUT", GLUT_FUNCTIONS))
     write(os.path.join(a.out, "fglufn.inc"), gen_functions("fglufn.inc", "GLU", GLU_FUNCTIONS))
     if a.check:

@@ -295,7 +295,9 @@ def entry_list(d):
         for line in f:
             name, _, _, _, result, args = line.rstrip("\n").split("\t")
             parsed = []
-            for a in re.findall(r"(?:[^,(]|\([^)]*\))+", args):
+            # A routine's argument types may hold parentheses themselves
+            # (CHARACTER*(*)).
+            for a in re.findall(r"(?:[^,(]|\((?:[^()]|\([^)]*\))*\))+", args):
                 if a.startswith("EXTERNAL"):
                     parsed.append(("routine", "scalar"))
                 elif a.startswith("CHARACTER"):

@@ -2,7 +2,8 @@
 // in a real context (a freeglut window on the test's own X server): shader
 // text from CHARACTER lines and back, name lookups with trailing blanks,
 // transform feedback varyings, buffer sizes and offsets in INTEGER*4 and
-// INTEGER*8, array pointers given as offsets, sync handles and 64-bit queries.
+// INTEGER*8, array pointers given as offsets, sync handles and 64-bit queries;
+// debug messages the program inserts, through the routine's trampoline.
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
@@ -298,6 +299,53 @@ TEST_F(ModernMesa, SixtyFourBitQueries) {
   glGetInteger64v(GL_MAX_SERVER_WAIT_TIMEOUT, &direct);
   EXPECT_EQ(timeout, direct);
   EXPECT_GE(timeout, 0);
+}
+
+// What a routine given to fglDebugMessageCallback received, as a Fortran
+// routine sees it: the text is LEN(MESSAGE) characters from its address.
+struct Received {
+  GLint source, type, id, severity;
+  std::string text;
+  long long word;
+};
+std::vector<Received> received;
+
+int keep(GLint *source, GLint *type, GLint *id, GLint *severity, char *message, long long *word,
+         std::size_t length) {
+  received.push_back({*source, *type, *id, *severity, std::string(message, length), *word});
+  // The routine's own copies: changing them changes nothing for OpenGL.
+  if (length > 0) message[0] = '#';
+  *word = 0;
+  return 0;
+}
+
+// Messages the program inserts come back with their numbers and their exact
+// text, whether OpenGL is given the length or finds the NUL.
+TEST_F(ModernMesa, InsertedMessagesReachTheRoutine) {
+  received.clear();
+  glEnable(GL_DEBUG_OUTPUT);
+  glEnable(GL_DEBUG_OUTPUT_SYNCHRONOUS);
+  const long long word = -1234567890123LL;
+  fglDebugMessageCallback(keep, &word);
+  glDebugMessageInsert(GL_DEBUG_SOURCE_APPLICATION, GL_DEBUG_TYPE_MARKER, 17, GL_DEBUG_SEVERITY_NOTIFICATION, -1,
+                       "frame 1 begins");
+  glDebugMessageInsert(GL_DEBUG_SOURCE_THIRD_PARTY, GL_DEBUG_TYPE_OTHER, 18, GL_DEBUG_SEVERITY_MEDIUM, 5,
+                       "short text");
+  fglDebugMessageCallbackNull();
+  glDebugMessageInsert(GL_DEBUG_SOURCE_APPLICATION, GL_DEBUG_TYPE_MARKER, 20, GL_DEBUG_SEVERITY_NOTIFICATION, -1,
+                       "to the log");
+  glDisable(GL_DEBUG_OUTPUT);
+  ASSERT_EQ(received.size(), 2u);
+  EXPECT_EQ(received[0].source, GL_DEBUG_SOURCE_APPLICATION);
+  EXPECT_EQ(received[0].type, GL_DEBUG_TYPE_MARKER);
+  EXPECT_EQ(received[0].id, 17);
+  EXPECT_EQ(received[0].severity, GL_DEBUG_SEVERITY_NOTIFICATION);
+  EXPECT_EQ(received[0].text, "frame 1 begins");
+  EXPECT_EQ(received[0].word, word);
+  EXPECT_EQ(received[1].source, GL_DEBUG_SOURCE_THIRD_PARTY);
+  EXPECT_EQ(received[1].severity, GL_DEBUG_SEVERITY_MEDIUM);
+  EXPECT_EQ(received[1].text, "short");
+  EXPECT_EQ(received[1].word, word);
 }
 
 }  // namespace
