@@ -145,7 +145,7 @@ inline constexpr bool is_integer_storage =
 //     a pointer handed through (ByAddress);
 //   P is an integer, a the address of an integer of another width (GLintptr,
 //     GLsizeiptr, GLint64 from INTEGER*4): read at a's width, sign-extended;
-//   P is const void *, a the address of an integer: a byte offset into the
+//   P is (const) void *, a the address of an integer: a byte offset into the
 //     bound buffer, the number OpenGL reads in place of an address;
 //   P is const void *const *, a the address of 8-byte integers: an array of
 //     byte offsets, bit for bit an array of addresses;
@@ -160,9 +160,9 @@ inline decltype(auto) read(A a) {
     return a.text();  // a CHARACTER argument (text.h)
   } else if constexpr (std::is_integral_v<P> && is_integer_storage<A>) {
     return static_cast<P>(ByAddress<std::remove_cv_t<std::remove_pointer_t<A>>>::read(a));
-  } else if constexpr (std::is_same_v<P, const void *> && is_integer_storage<A>) {
+  } else if constexpr ((std::is_same_v<P, const void *> || std::is_same_v<P, void *>) && is_integer_storage<A>) {
     const auto offset = ByAddress<std::remove_cv_t<std::remove_pointer_t<A>>>::read(a);
-    return reinterpret_cast<const void *>(static_cast<std::intptr_t>(offset));
+    return reinterpret_cast<P>(static_cast<std::intptr_t>(offset));
   } else if constexpr (std::is_same_v<P, const void *const *> && std::is_same_v<A, const GLint64 *>) {
     static_assert(sizeof(GLint64) == sizeof(const void *), "offsets as addresses need 8-byte addresses");
     return reinterpret_cast<const void *const *>(a);

@@ -380,6 +380,7 @@ def macro_families(paths):
     """Entries of the generated lists: family from the list's macro."""
     names = {"FGL_FORWARD": "OpenGL commands, forwarded", "FGL_TEXT": "OpenGL text as CHARACTER",
              "FGL_SYNC": "OpenGL sync objects as handles",
+             "FGL_PIXELS": "Pixel, bitmap, stipple, pixel-map and image data in 4-byte, 2-byte or packed storage",
              "FGLU_PROJECTION": "Projection",
              "FGLU_IMAGE": "Images, passed through unchanged", "FGLU_QUADRIC": "Quadrics",
              "FGLU_TESS": "Tessellators", "FGLU_NURBS": "NURBS renderers"}
