@@ -172,10 +172,10 @@ struct Checked<Command, Args> {
     }
     if constexpr (has_sizes(Args, n)) negative_sizes(entry, Args, n, addresses);
     if constexpr (std::is_void_v<R>) {
-      Command(fgl::read<P>(args)...);
+      fgl::Forward<Command>::call(args...);
       if (bracket != Bracket::None || !inside_begin_end) after(entry, Args, n, addresses, bracket);
     } else {
-      R result = Command(fgl::read<P>(args)...);
+      R result = fgl::Forward<Command>::call(args...);
       if (bracket != Bracket::None || !inside_begin_end) after(entry, Args, n, addresses, bracket);
       return result;
     }

@@ -26,12 +26,14 @@ add_custom_command(
           --generated-list ${FGL_GENERATED_DIR}/fgl_forward.inc
           --generated-list ${FGL_GENERATED_DIR}/fgl_text.inc
           --generated-list ${FGL_GENERATED_DIR}/fgl_sync.inc
+          --generated-list ${FGL_GENERATED_DIR}/fgl_pixels.inc
           --generated-list ${FGLU_GENERATED_DIR}/fglu_forward.inc
           --inc-dir ${FGL_FORTRAN_INCLUDE_DIR} --out ${FGL_CHECKS_DIR}
           --reference ${FGL_CHECKS_DIR}/entries.md
   DEPENDS ${PROJECT_SOURCE_DIR}/tools/gen_fortran_checks.py ${FGL_CHECKS_HEADERS}
           ${FGL_GENERATED_DIR}/fgl_forward.inc ${FGL_GENERATED_DIR}/gl_commands.inc
           ${FGL_GENERATED_DIR}/fgl_text.inc ${FGL_GENERATED_DIR}/fgl_sync.inc
+          ${FGL_GENERATED_DIR}/fgl_pixels.inc
           ${FGLU_GENERATED_DIR}/fglu_forward.inc ${FGL_FORTRAN_INCLUDES}
           ${PROJECT_SOURCE_DIR}/tools/gen_fortran_include.py
   COMMENT "Generating the Fortran modules, f2c prototype files and entry reference"

@@ -28,6 +28,7 @@ install(FILES
     ${FGL_GENERATED_DIR}/fgl_forward.inc
     ${FGL_GENERATED_DIR}/fgl_text.inc
     ${FGL_GENERATED_DIR}/fgl_sync.inc
+    ${FGL_GENERATED_DIR}/fgl_pixels.inc
     ${PROJECT_SOURCE_DIR}/glut_binding/fglut.h
     ${PROJECT_SOURCE_DIR}/glu_binding/fglu.h
     ${FGLU_GENERATED_DIR}/fglu_forward.inc

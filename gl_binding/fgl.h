@@ -20,14 +20,15 @@
 extern "C" {
 #endif
 
-/* The 885 forwarding entries of OpenGL 1.0 to 3.3, generated from the Khronos registry:
+/* The 923 forwarding entries of OpenGL 1.0 to 3.3, generated from the Khronos registry:
  * every command (but glGetError, glGetString, glGetStringi and the six of sync
  * objects) unsuffixed; I4 for narrow and boolean values, narrow vectors,
  * GLintptr/GLsizeiptr sizes and offsets read from 4-byte integers and boolean
  * results widened to 4 bytes; I2 for bytes in 2-byte integers; I1 for pixel
- * data; Offset and OffsetI4 for the array pointers and draw-elements indices
- * given as a byte offset into the bound buffer (an 8-byte or a 4-byte
- * integer; glMultiDrawElements takes an array of them). */
+ * data; Offset and OffsetI4 for the array pointers, draw-elements indices and
+ * the image data of the pixel commands given as a byte offset into the bound
+ * buffer (an 8-byte or a 4-byte integer; glMultiDrawElements takes an array
+ * of them). */
 #define FGL_FORWARD(entry, fortran_name, command, result, params, args) result entry params;
 #include "fgl_forward.inc"
 #undef FGL_FORWARD
@@ -102,76 +103,15 @@ void fglBitmapI4(const GLsizei *width, const GLsizei *height, const GLfloat *xor
                  const GLfloat *xmove, const GLfloat *ymove, const GLint *bitmap, const GLint *count);
 void fglBitmapI2(const GLsizei *width, const GLsizei *height, const GLfloat *xorig, const GLfloat *yorig,
                  const GLfloat *xmove, const GLfloat *ymove, const GLshort *bitmap, const GLint *count);
-void fglDrawPixelsI4(const GLsizei *width, const GLsizei *height, const GLenum *format, const GLenum *type,
-                     const GLint *pixels, const GLint *count);
-void fglDrawPixelsP(const GLsizei *width, const GLsizei *height, const GLenum *format, const GLenum *type,
-                    const GLint *pixels, const GLint *count);
-void fglDrawPixelsI2(const GLsizei *width, const GLsizei *height, const GLenum *format, const GLenum *type,
-                     const GLshort *pixels, const GLint *count);
-void fglTexImage1DI4(const GLenum *target, const GLint *level, const GLint *internalformat, const GLsizei *width,
-                     const GLint *border, const GLenum *format, const GLenum *type, const GLint *pixels,
-                     const GLint *count);
-void fglTexImage1DP(const GLenum *target, const GLint *level, const GLint *internalformat, const GLsizei *width,
-                    const GLint *border, const GLenum *format, const GLenum *type, const GLint *pixels,
-                    const GLint *count);
-void fglTexImage1DI2(const GLenum *target, const GLint *level, const GLint *internalformat, const GLsizei *width,
-                     const GLint *border, const GLenum *format, const GLenum *type, const GLshort *pixels,
-                     const GLint *count);
-void fglTexImage2DI4(const GLenum *target, const GLint *level, const GLint *internalformat, const GLsizei *width,
-                     const GLsizei *height, const GLint *border, const GLenum *format, const GLenum *type,
-                     const GLint *pixels, const GLint *count);
-void fglTexImage2DP(const GLenum *target, const GLint *level, const GLint *internalformat, const GLsizei *width,
-                    const GLsizei *height, const GLint *border, const GLenum *format, const GLenum *type,
-                    const GLint *pixels, const GLint *count);
-void fglTexImage2DI2(const GLenum *target, const GLint *level, const GLint *internalformat, const GLsizei *width,
-                     const GLsizei *height, const GLint *border, const GLenum *format, const GLenum *type,
-                     const GLshort *pixels, const GLint *count);
-void fglReadPixelsI4(const GLint *x, const GLint *y, const GLsizei *width, const GLsizei *height,
-                     const GLenum *format, const GLenum *type, GLint *pixels, const GLint *count);
-void fglReadPixelsP(const GLint *x, const GLint *y, const GLsizei *width, const GLsizei *height,
-                    const GLenum *format, const GLenum *type, GLint *pixels, const GLint *count);
-void fglReadPixelsI2(const GLint *x, const GLint *y, const GLsizei *width, const GLsizei *height,
-                     const GLenum *format, const GLenum *type, GLshort *pixels, const GLint *count);
-void fglGetTexImageI4(const GLenum *target, const GLint *level, const GLenum *format, const GLenum *type,
-                      GLint *pixels, const GLint *count);
-void fglGetTexImageP(const GLenum *target, const GLint *level, const GLenum *format, const GLenum *type,
-                     GLint *pixels, const GLint *count);
-void fglGetTexImageI2(const GLenum *target, const GLint *level, const GLenum *format, const GLenum *type,
-                      GLshort *pixels, const GLint *count);
-void fglTexSubImage1DI4(const GLenum *target, const GLint *level, const GLint *xoffset, const GLsizei *width,
-                        const GLenum *format, const GLenum *type, const GLint *pixels, const GLint *count);
-void fglTexSubImage1DP(const GLenum *target, const GLint *level, const GLint *xoffset, const GLsizei *width,
-                       const GLenum *format, const GLenum *type, const GLint *pixels, const GLint *count);
-void fglTexSubImage1DI2(const GLenum *target, const GLint *level, const GLint *xoffset, const GLsizei *width,
-                        const GLenum *format, const GLenum *type, const GLshort *pixels, const GLint *count);
-void fglTexSubImage2DI4(const GLenum *target, const GLint *level, const GLint *xoffset, const GLint *yoffset,
-                        const GLsizei *width, const GLsizei *height, const GLenum *format, const GLenum *type,
-                        const GLint *pixels, const GLint *count);
-void fglTexSubImage2DP(const GLenum *target, const GLint *level, const GLint *xoffset, const GLint *yoffset,
-                       const GLsizei *width, const GLsizei *height, const GLenum *format, const GLenum *type,
-                       const GLint *pixels, const GLint *count);
-void fglTexSubImage2DI2(const GLenum *target, const GLint *level, const GLint *xoffset, const GLint *yoffset,
-                        const GLsizei *width, const GLsizei *height, const GLenum *format, const GLenum *type,
-                        const GLshort *pixels, const GLint *count);
-/* 3-D images: sized with GL_UNPACK_IMAGE_HEIGHT and GL_UNPACK_SKIP_IMAGES as well. */
-void fglTexImage3DI4(const GLenum *target, const GLint *level, const GLint *internalformat, const GLsizei *width,
-                     const GLsizei *height, const GLsizei *depth, const GLint *border, const GLenum *format,
-                     const GLenum *type, const GLint *pixels, const GLint *count);
-void fglTexImage3DP(const GLenum *target, const GLint *level, const GLint *internalformat, const GLsizei *width,
-                    const GLsizei *height, const GLsizei *depth, const GLint *border, const GLenum *format,
-                    const GLenum *type, const GLint *pixels, const GLint *count);
-void fglTexImage3DI2(const GLenum *target, const GLint *level, const GLint *internalformat, const GLsizei *width,
-                     const GLsizei *height, const GLsizei *depth, const GLint *border, const GLenum *format,
-                     const GLenum *type, const GLshort *pixels, const GLint *count);
-void fglTexSubImage3DI4(const GLenum *target, const GLint *level, const GLint *xoffset, const GLint *yoffset,
-                        const GLint *zoffset, const GLsizei *width, const GLsizei *height, const GLsizei *depth,
-                        const GLenum *format, const GLenum *type, const GLint *pixels, const GLint *count);
-void fglTexSubImage3DP(const GLenum *target, const GLint *level, const GLint *xoffset, const GLint *yoffset,
-                       const GLint *zoffset, const GLsizei *width, const GLsizei *height, const GLsizei *depth,
-                       const GLenum *format, const GLenum *type, const GLint *pixels, const GLint *count);
-void fglTexSubImage3DI2(const GLenum *target, const GLint *level, const GLint *xoffset, const GLint *yoffset,
-                        const GLint *zoffset, const GLsizei *width, const GLsizei *height, const GLsizei *depth,
-                        const GLenum *format, const GLenum *type, const GLshort *pixels, const GLint *count);
+/* Images sized by format, type and dimensions (fglDrawPixelsI4, fglTexImage2DP,
+ * fglReadPixelsI2, ...), generated from the registry: the command's
+ * arguments, the data in the entry's storage, then count. 3-D images are
+ * sized with GL_UNPACK_IMAGE_HEIGHT and GL_UNPACK_SKIP_IMAGES as well; a full
+ * texture image with a count of 0 passes no data (C's NULL). */
+#define FGL_PIXELS(entry, fortran_name, command, Storage, rule, target, count_position, params, args, size) \
+  void entry params;
+#include "fgl_pixels.inc"
+#undef FGL_PIXELS
 void fglPolygonStippleI4(const GLint *mask);   /* 128 elements */
 void fglPolygonStippleI2(const GLshort *mask); /* 128 elements */
 void fglGetPolygonStippleI4(GLint *mask, const GLint *count);

@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <tuple>
 #include <type_traits>
@@ -90,6 +91,10 @@ struct OffsetArray {
 // (query_values of its pname, or 16 for a query without one); each of the
 // caller's elements then gets the low 32 bits of its value (a boolean
 // zero-extended), and elements past the values OpenGL wrote keep theirs.
+// The temporary is sized by the query alone, never by the caller's count: up
+// to kInlineValues it lives in the entry's frame, beyond that on the heap.
+// When the heap refuses, the command is not called, nothing is written and
+// the next fglGetError returns GL_OUT_OF_MEMORY.
 template <typename E>
 struct Received {
   E *p;
@@ -103,28 +108,51 @@ inline Received<GLint> received(GLint *p, const GLint *count, const GLenum *pnam
 // list-valued queries (lists_queries.cpp).
 std::size_t query_values(GLenum pname);
 
+// An error the layer found itself, for the program's next fglGetError.
+void hold_error(GLenum error);
+
 template <typename T>
 struct Receiving {
+  static constexpr std::size_t kInlineValues = 64;
   GLint *to;
-  std::size_t count;
-  std::vector<T> v;
+  std::size_t count = 0;  // the caller's elements OpenGL may write
+  T *v = nullptr;         // null: no temporary, no call
+  T local[kInlineValues];
   // A value OpenGL never writes as a boolean: the element was not written.
   static constexpr T kUnwritten = static_cast<T>(0xA5);
   // Out of line, so that each entry keeps one call of its command.
-  __attribute__((noinline)) Receiving(const Received<GLint> &a) : to(a.p), count(*a.count > 0 ? static_cast<std::size_t>(*a.count) : 0) {
+  __attribute__((noinline)) Receiving(const Received<GLint> &a) : to(a.p) {
     const std::size_t most = a.pname ? query_values(*a.pname) : 16;
-    v.resize(count > most ? count : most, kUnwritten);
+    const std::size_t asked = *a.count > 0 ? static_cast<std::size_t>(*a.count) : 0;
+    count = asked < most ? asked : most;
+    v = most <= kInlineValues ? local : static_cast<T *>(std::calloc(most, sizeof(T)));
+    if (v == nullptr) {
+      hold_error(GL_OUT_OF_MEMORY);
+      return;
+    }
+    for (std::size_t i = 0; i < most; ++i) v[i] = kUnwritten;
     if constexpr (!std::is_same_v<T, GLboolean>)
       for (std::size_t i = 0; i < count; ++i) v[i] = static_cast<T>(to[i]);
   }
   Receiving(const Receiving &) = delete;
   Receiving &operator=(const Receiving &) = delete;
   __attribute__((noinline)) ~Receiving() {
+    if (v == nullptr) return;
     for (std::size_t i = 0; i < count; ++i)
       if (!std::is_same_v<T, GLboolean> || v[i] != kUnwritten) to[i] = static_cast<GLint>(v[i]);
+    if (v != local) std::free(v);
   }
-  operator T *() { return v.data(); }
+  bool ready() const { return v != nullptr; }
+  operator T *() { return v; }
 };
+
+// Whether a value read for a command lets the command be called: a
+// temporary of received values must have been obtained.
+template <typename V>
+bool ready(const V &v) {
+  if constexpr (requires { v.ready(); }) return v.ready();
+  return true;
+}
 
 template <typename P>
 inline constexpr bool receives_values =
@@ -145,7 +173,7 @@ inline constexpr bool is_integer_storage =
 //     a pointer handed through (ByAddress);
 //   P is an integer, a the address of an integer of another width (GLintptr,
 //     GLsizeiptr, GLint64 from INTEGER*4): read at a's width, sign-extended;
-//   P is const void *, a the address of an integer: a byte offset into the
+//   P is (const) void *, a the address of an integer: a byte offset into the
 //     bound buffer, the number OpenGL reads in place of an address;
 //   P is const void *const *, a the address of 8-byte integers: an array of
 //     byte offsets, bit for bit an array of addresses;
@@ -160,9 +188,9 @@ inline decltype(auto) read(A a) {
     return a.text();  // a CHARACTER argument (text.h)
   } else if constexpr (std::is_integral_v<P> && is_integer_storage<A>) {
     return static_cast<P>(ByAddress<std::remove_cv_t<std::remove_pointer_t<A>>>::read(a));
-  } else if constexpr (std::is_same_v<P, const void *> && is_integer_storage<A>) {
+  } else if constexpr ((std::is_same_v<P, const void *> || std::is_same_v<P, void *>) && is_integer_storage<A>) {
     const auto offset = ByAddress<std::remove_cv_t<std::remove_pointer_t<A>>>::read(a);
-    return reinterpret_cast<const void *>(static_cast<std::intptr_t>(offset));
+    return reinterpret_cast<P>(static_cast<std::intptr_t>(offset));
   } else if constexpr (std::is_same_v<P, const void *const *> && std::is_same_v<A, const GLint64 *>) {
     static_assert(sizeof(GLint64) == sizeof(const void *), "offsets as addresses need 8-byte addresses");
     return reinterpret_cast<const void *const *>(a);
@@ -194,8 +222,19 @@ template <typename R, typename... P, R (*Command)(P...)>
 struct Forward<Command> {
   using Params = void(typename ByAddress<P>::type...);
   template <typename... A>
-  static R call(A... args) {
-    return Command(read<P>(args)...);
+  __attribute__((always_inline)) static R call(A... args) {
+    if constexpr ((std::is_same_v<A, Received<GLint>> || ...)) {
+      return call_if_ready(read<P>(args)...);
+    } else {
+      return Command(read<P>(args)...);
+    }
+  }
+  // The values live until the command returns; without a temporary for
+  // received values the command is not called.
+  template <typename... V>
+  __attribute__((always_inline)) static R call_if_ready(V &&...v) {
+    if (!(ready(v) && ...)) return R();
+    return Command(v...);
   }
   // An entry that receives 64-bit or boolean values into 4-byte elements
   // takes their count as one more argument, last.

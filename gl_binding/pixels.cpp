@@ -17,14 +17,18 @@ namespace {
 
 using namespace fgl::repack;
 
-template <typename Storage>
-void draw_pixels(const GLsizei *width, const GLsizei *height, const GLenum *format, const GLenum *type,
-                 const DataOf<Storage> *pixels, const GLint *count) {
-  const GLsizei w = *width, h = *height;
-  const GLenum f = *format, t = *type;
-  into_gl<Storage>(
-      t, pixels, *count, [&] { return image_bytes(w, h, 1, f, t, unpack_store()); },
-      [&](const void *p) { glDrawPixels(w, h, f, t, p); });
+// The three rules of the generated image entries (fgl_pixels.inc), one per
+// direction: `size` gives the bytes OpenGL reads (in, image) or where it
+// writes (out), computed only when a temporary is needed; `command` calls
+// OpenGL once with the data as OpenGL sees it.
+template <typename Storage, typename Size, typename Command>
+void pixels_in(GLenum, GLenum type, const DataOf<Storage> *pixels, GLint count, Size size, Command command) {
+  into_gl<Storage>(type, pixels, count, size, command);
+}
+
+template <typename Storage, typename Where, typename Command>
+void pixels_out(GLenum, GLenum type, DataOf<Storage> *pixels, GLint count, Where written, Command command) {
+  out_of_gl<Storage>(type, pixels, count, written, command);
 }
 
 // The data of a full texture image (glTexImage1D, 2D, 3D). A count of 0
@@ -37,94 +41,10 @@ bool is_proxy(GLenum target) {
 }
 
 template <typename Storage, typename Size, typename Command>
-void tex_image_data(GLenum target, GLenum type, const DataOf<Storage> *pixels, GLint count, Size gl_bytes,
-                    Command command) {
+void pixels_image(GLenum target, GLenum type, const DataOf<Storage> *pixels, GLint count, Size size,
+                  Command command) {
   if (count == 0) return command(nullptr);
-  into_gl<Storage>(type, pixels, count, [&] { return is_proxy(target) ? std::size_t{0} : gl_bytes(); }, command);
-}
-
-template <typename Storage>
-void tex_image_1d(const GLenum *target, const GLint *level, const GLint *internalformat, const GLsizei *width,
-                  const GLint *border, const GLenum *format, const GLenum *type, const DataOf<Storage> *pixels,
-                  const GLint *count) {
-  const GLenum tg = *target, f = *format, t = *type;
-  const GLint l = *level, ifmt = *internalformat, b = *border;
-  const GLsizei w = *width;
-  tex_image_data<Storage>(
-      tg, t, pixels, *count, [&] { return image_bytes(w, 1, 1, f, t, unpack_store()); },
-      [&](const void *p) { glTexImage1D(tg, l, ifmt, w, b, f, t, p); });
-}
-
-template <typename Storage>
-void tex_image_2d(const GLenum *target, const GLint *level, const GLint *internalformat, const GLsizei *width,
-                  const GLsizei *height, const GLint *border, const GLenum *format, const GLenum *type,
-                  const DataOf<Storage> *pixels, const GLint *count) {
-  const GLenum tg = *target, f = *format, t = *type;
-  const GLint l = *level, ifmt = *internalformat, b = *border;
-  const GLsizei w = *width, h = *height;
-  tex_image_data<Storage>(
-      tg, t, pixels, *count, [&] { return image_bytes(w, h, 1, f, t, unpack_store()); },
-      [&](const void *p) { glTexImage2D(tg, l, ifmt, w, h, b, f, t, p); });
-}
-
-template <typename Storage>
-void tex_sub_image_1d(const GLenum *target, const GLint *level, const GLint *xoffset, const GLsizei *width,
-                      const GLenum *format, const GLenum *type, const DataOf<Storage> *pixels, const GLint *count) {
-  const GLenum tg = *target, f = *format, t = *type;
-  const GLint l = *level, x = *xoffset;
-  const GLsizei w = *width;
-  into_gl<Storage>(
-      t, pixels, *count, [&] { return image_bytes(w, 1, 1, f, t, unpack_store()); },
-      [&](const void *p) { glTexSubImage1D(tg, l, x, w, f, t, p); });
-}
-
-template <typename Storage>
-void tex_sub_image_2d(const GLenum *target, const GLint *level, const GLint *xoffset, const GLint *yoffset,
-                      const GLsizei *width, const GLsizei *height, const GLenum *format, const GLenum *type,
-                      const DataOf<Storage> *pixels, const GLint *count) {
-  const GLenum tg = *target, f = *format, t = *type;
-  const GLint l = *level, x = *xoffset, y = *yoffset;
-  const GLsizei w = *width, h = *height;
-  into_gl<Storage>(
-      t, pixels, *count, [&] { return image_bytes(w, h, 1, f, t, unpack_store()); },
-      [&](const void *p) { glTexSubImage2D(tg, l, x, y, w, h, f, t, p); });
-}
-
-// 3-D images are read under the image height and skipped images of the
-// unpack state as well.
-template <typename Storage>
-void tex_image_3d(const GLenum *target, const GLint *level, const GLint *internalformat, const GLsizei *width,
-                  const GLsizei *height, const GLsizei *depth, const GLint *border, const GLenum *format,
-                  const GLenum *type, const DataOf<Storage> *pixels, const GLint *count) {
-  const GLenum tg = *target, f = *format, t = *type;
-  const GLint l = *level, ifmt = *internalformat, b = *border;
-  const GLsizei w = *width, h = *height, d = *depth;
-  tex_image_data<Storage>(
-      tg, t, pixels, *count, [&] { return image_bytes(w, h, d, f, t, unpack_store_3d()); },
-      [&](const void *p) { glTexImage3D(tg, l, ifmt, w, h, d, b, f, t, p); });
-}
-
-template <typename Storage>
-void tex_sub_image_3d(const GLenum *target, const GLint *level, const GLint *xoffset, const GLint *yoffset,
-                      const GLint *zoffset, const GLsizei *width, const GLsizei *height, const GLsizei *depth,
-                      const GLenum *format, const GLenum *type, const DataOf<Storage> *pixels, const GLint *count) {
-  const GLenum tg = *target, f = *format, t = *type;
-  const GLint l = *level, x = *xoffset, y = *yoffset, z = *zoffset;
-  const GLsizei w = *width, h = *height, d = *depth;
-  into_gl<Storage>(
-      t, pixels, *count, [&] { return image_bytes(w, h, d, f, t, unpack_store_3d()); },
-      [&](const void *p) { glTexSubImage3D(tg, l, x, y, z, w, h, d, f, t, p); });
-}
-
-template <typename Storage>
-void read_pixels(const GLint *x, const GLint *y, const GLsizei *width, const GLsizei *height, const GLenum *format,
-                 const GLenum *type, DataOf<Storage> *pixels, const GLint *count) {
-  const GLint x0 = *x, y0 = *y;
-  const GLsizei w = *width, h = *height;
-  const GLenum f = *format, t = *type;
-  out_of_gl<Storage>(
-      t, pixels, *count, [&] { return written_image({w, h, 1, f, t, pack_store()}); },
-      [&](void *p) { glReadPixels(x0, y0, w, h, f, t, p); });
+  into_gl<Storage>(type, pixels, count, [&] { return is_proxy(target) ? std::size_t{0} : size(); }, command);
 }
 
 // What glGetTexImage writes: the level's own dimensions, queried from
@@ -144,16 +64,10 @@ Written tex_image_written(GLenum target, GLint level, GLenum format, GLenum type
   return written_image({w, h, d, format, type, store});
 }
 
-template <typename Storage>
-void get_tex_image(const GLenum *target, const GLint *level, const GLenum *format, const GLenum *type,
-                   DataOf<Storage> *pixels, const GLint *count) {
-  const GLenum tg = *target, f = *format, t = *type;
-  const GLint l = *level;
-  out_of_gl<Storage>(
-      t, pixels, *count, [&] { return tex_image_written(tg, l, f, t); },
-      [&](void *p) { glGetTexImage(tg, l, f, t, p); });
-}
-
+// The bitmap, the stipple and the pixel maps below are written by hand: their
+// data has a fixed type (bits, or 16-bit map values) rather than the
+// format and type the generated rule sizes by, and the stipple and maps have
+// a fixed or queried extent of their own.
 template <typename Elem>
 void bitmap(const GLsizei *width, const GLsizei *height, const GLfloat *xorig, const GLfloat *yorig,
             const GLfloat *xmove, const GLfloat *ymove, const Elem *data, const GLint *count) {
@@ -215,117 +129,17 @@ extern "C" FGL_API void fglBitmapI2(const GLsizei *width, const GLsizei *height,
 }
 FGL_FORTRAN_ALIAS(fglBitmapI2, fglbitmapi2_)
 
-#define FGL_DRAW_PIXELS(entry, fortran_name, Storage)                                                   \
-  extern "C" FGL_API void entry(const GLsizei *width, const GLsizei *height, const GLenum *format,     \
-                                const GLenum *type, const DataOf<Storage> *pixels, const GLint *count) { \
-    FGL_CHECK_ENTRY(#entry, 6, count);                                                                  \
-    draw_pixels<Storage>(width, height, format, type, pixels, count);                                   \
-  }                                                                                                     \
-  FGL_FORTRAN_ALIAS(entry, fortran_name)
-FGL_DRAW_PIXELS(fglDrawPixelsI4, fgldrawpixelsi4_, GLint)
-FGL_DRAW_PIXELS(fglDrawPixelsP, fgldrawpixelsp_, Packed)
-FGL_DRAW_PIXELS(fglDrawPixelsI2, fgldrawpixelsi2_, GLshort)
-
-#define FGL_TEX_IMAGE_1D(entry, fortran_name, Storage)                                                      \
-  extern "C" FGL_API void entry(const GLenum *target, const GLint *level, const GLint *internalformat,     \
-                                const GLsizei *width, const GLint *border, const GLenum *format,           \
-                                const GLenum *type, const DataOf<Storage> *pixels, const GLint *count) {   \
-    FGL_CHECK_ENTRY(#entry, 9, count);                                                                     \
-    tex_image_1d<Storage>(target, level, internalformat, width, border, format, type, pixels, count);      \
-  }                                                                                                         \
-  FGL_FORTRAN_ALIAS(entry, fortran_name)
-FGL_TEX_IMAGE_1D(fglTexImage1DI4, fglteximage1di4_, GLint)
-FGL_TEX_IMAGE_1D(fglTexImage1DP, fglteximage1dp_, Packed)
-FGL_TEX_IMAGE_1D(fglTexImage1DI2, fglteximage1di2_, GLshort)
-
-#define FGL_TEX_IMAGE_2D(entry, fortran_name, Storage)                                                       \
-  extern "C" FGL_API void entry(const GLenum *target, const GLint *level, const GLint *internalformat,      \
-                                const GLsizei *width, const GLsizei *height, const GLint *border,           \
-                                const GLenum *format, const GLenum *type, const DataOf<Storage> *pixels,    \
-                                const GLint *count) {                                                       \
-    FGL_CHECK_ENTRY(#entry, 10, count);                                                                       \
-    tex_image_2d<Storage>(target, level, internalformat, width, height, border, format, type, pixels, count); \
+// The image entries in 4-byte, 2-byte and packed storage, generated from the
+// registry: one per command whose data is sized by format, type and the
+// image's dimensions (or its texture level) and per storage.
+#define FGL_PIXELS(entry, fortran_name, command, Storage, rule, target, count_position, params, args, size) \
+  extern "C" FGL_API void entry params {                                                                     \
+    FGL_CHECK_ENTRY(#entry, count_position, count);                                                          \
+    pixels_##rule<Storage>(target, *type, pixels, *count, [&] { return size; }, [&](auto p) { command args; }); \
   }                                                                                                          \
   FGL_FORTRAN_ALIAS(entry, fortran_name)
-FGL_TEX_IMAGE_2D(fglTexImage2DI4, fglteximage2di4_, GLint)
-FGL_TEX_IMAGE_2D(fglTexImage2DP, fglteximage2dp_, Packed)
-FGL_TEX_IMAGE_2D(fglTexImage2DI2, fglteximage2di2_, GLshort)
-
-#define FGL_TEX_SUB_IMAGE_1D(entry, fortran_name, Storage)                                                  \
-  extern "C" FGL_API void entry(const GLenum *target, const GLint *level, const GLint *xoffset,              \
-                                const GLsizei *width, const GLenum *format, const GLenum *type,             \
-                                const DataOf<Storage> *pixels, const GLint *count) {                        \
-    FGL_CHECK_ENTRY(#entry, 8, count);                                                                      \
-    tex_sub_image_1d<Storage>(target, level, xoffset, width, format, type, pixels, count);                  \
-  }                                                                                                          \
-  FGL_FORTRAN_ALIAS(entry, fortran_name)
-FGL_TEX_SUB_IMAGE_1D(fglTexSubImage1DI4, fgltexsubimage1di4_, GLint)
-FGL_TEX_SUB_IMAGE_1D(fglTexSubImage1DP, fgltexsubimage1dp_, Packed)
-FGL_TEX_SUB_IMAGE_1D(fglTexSubImage1DI2, fgltexsubimage1di2_, GLshort)
-
-#define FGL_TEX_SUB_IMAGE_2D(entry, fortran_name, Storage)                                                    \
-  extern "C" FGL_API void entry(const GLenum *target, const GLint *level, const GLint *xoffset,                \
-                                const GLint *yoffset, const GLsizei *width, const GLsizei *height,            \
-                                const GLenum *format, const GLenum *type, const DataOf<Storage> *pixels,      \
-                                const GLint *count) {                                                         \
-    FGL_CHECK_ENTRY(#entry, 10, count);                                                                       \
-    tex_sub_image_2d<Storage>(target, level, xoffset, yoffset, width, height, format, type, pixels, count);   \
-  }                                                                                                            \
-  FGL_FORTRAN_ALIAS(entry, fortran_name)
-FGL_TEX_SUB_IMAGE_2D(fglTexSubImage2DI4, fgltexsubimage2di4_, GLint)
-FGL_TEX_SUB_IMAGE_2D(fglTexSubImage2DP, fgltexsubimage2dp_, Packed)
-FGL_TEX_SUB_IMAGE_2D(fglTexSubImage2DI2, fgltexsubimage2di2_, GLshort)
-
-#define FGL_TEX_IMAGE_3D(entry, fortran_name, Storage)                                                           \
-  extern "C" FGL_API void entry(const GLenum *target, const GLint *level, const GLint *internalformat,          \
-                                const GLsizei *width, const GLsizei *height, const GLsizei *depth,              \
-                                const GLint *border, const GLenum *format, const GLenum *type,                  \
-                                const DataOf<Storage> *pixels, const GLint *count) {                            \
-    FGL_CHECK_ENTRY(#entry, 11, count);                                                                         \
-    tex_image_3d<Storage>(target, level, internalformat, width, height, depth, border, format, type, pixels,    \
-                          count);                                                                               \
-  }                                                                                                              \
-  FGL_FORTRAN_ALIAS(entry, fortran_name)
-FGL_TEX_IMAGE_3D(fglTexImage3DI4, fglteximage3di4_, GLint)
-FGL_TEX_IMAGE_3D(fglTexImage3DP, fglteximage3dp_, Packed)
-FGL_TEX_IMAGE_3D(fglTexImage3DI2, fglteximage3di2_, GLshort)
-
-#define FGL_TEX_SUB_IMAGE_3D(entry, fortran_name, Storage)                                                       \
-  extern "C" FGL_API void entry(const GLenum *target, const GLint *level, const GLint *xoffset,                   \
-                                const GLint *yoffset, const GLint *zoffset, const GLsizei *width,                \
-                                const GLsizei *height, const GLsizei *depth, const GLenum *format,               \
-                                const GLenum *type, const DataOf<Storage> *pixels, const GLint *count) {         \
-    FGL_CHECK_ENTRY(#entry, 12, count);                                                                          \
-    tex_sub_image_3d<Storage>(target, level, xoffset, yoffset, zoffset, width, height, depth, format, type,      \
-                              pixels, count);                                                                    \
-  }                                                                                                               \
-  FGL_FORTRAN_ALIAS(entry, fortran_name)
-FGL_TEX_SUB_IMAGE_3D(fglTexSubImage3DI4, fgltexsubimage3di4_, GLint)
-FGL_TEX_SUB_IMAGE_3D(fglTexSubImage3DP, fgltexsubimage3dp_, Packed)
-FGL_TEX_SUB_IMAGE_3D(fglTexSubImage3DI2, fgltexsubimage3di2_, GLshort)
-
-#define FGL_READ_PIXELS(entry, fortran_name, Storage)                                                        \
-  extern "C" FGL_API void entry(const GLint *x, const GLint *y, const GLsizei *width, const GLsizei *height, \
-                                const GLenum *format, const GLenum *type, DataOf<Storage> *pixels,          \
-                                const GLint *count) {                                                       \
-    FGL_CHECK_ENTRY(#entry, 8, count);                                                                      \
-    read_pixels<Storage>(x, y, width, height, format, type, pixels, count);                                 \
-  }                                                                                                          \
-  FGL_FORTRAN_ALIAS(entry, fortran_name)
-FGL_READ_PIXELS(fglReadPixelsI4, fglreadpixelsi4_, GLint)
-FGL_READ_PIXELS(fglReadPixelsP, fglreadpixelsp_, Packed)
-FGL_READ_PIXELS(fglReadPixelsI2, fglreadpixelsi2_, GLshort)
-
-#define FGL_GET_TEX_IMAGE(entry, fortran_name, Storage)                                                   \
-  extern "C" FGL_API void entry(const GLenum *target, const GLint *level, const GLenum *format,          \
-                                const GLenum *type, DataOf<Storage> *pixels, const GLint *count) {       \
-    FGL_CHECK_ENTRY(#entry, 6, count);                                                                    \
-    get_tex_image<Storage>(target, level, format, type, pixels, count);                                   \
-  }                                                                                                       \
-  FGL_FORTRAN_ALIAS(entry, fortran_name)
-FGL_GET_TEX_IMAGE(fglGetTexImageI4, fglgetteximagei4_, GLint)
-FGL_GET_TEX_IMAGE(fglGetTexImageP, fglgetteximagep_, Packed)
-FGL_GET_TEX_IMAGE(fglGetTexImageI2, fglgetteximagei2_, GLshort)
+#include "fgl_pixels.inc"
+#undef FGL_PIXELS
 
 extern "C" FGL_API void fglPolygonStippleI4(const GLint *mask) {
   FGL_CHECK_ENTRY("fglPolygonStippleI4", 0, nullptr); polygon_stipple(mask); }

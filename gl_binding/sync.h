@@ -21,8 +21,6 @@
 
 namespace fgl {
 
-// An error the layer found itself, for the program's next fglGetError.
-void hold_error(GLenum error);
 // The oldest error held, or GL_NO_ERROR.
 GLenum take_held_error();
 

@@ -1,4 +1,4 @@
-// The `C` text family: OpenGL's text parameters as Fortran CHARACTER
+// The `C` and `P` text families: OpenGL's text parameters as Fortran CHARACTER
 // arguments. A CHARACTER argument arrives as its address, and its length as
 // an int value after all the other arguments (the hidden length that
 // gfortran, Flang and f2c pass; a negative length is taken as 0).
@@ -83,6 +83,40 @@ struct Texts {
     const GLsizei n = *count;
     for (GLsizei i = 0; i < n; ++i) {
       out.s.push_back(trimmed(p + room_of(length) * static_cast<std::size_t>(i), length));
+      if (newline) out.s.back() += '\n';
+    }
+    return out;
+  }
+};
+
+// Packed text (the P entries): one character in the low byte of each 4-byte
+// word, as the GLUT entries take it. A text in is `count` words (a negative
+// count is taken as 0); an array of `n` texts is packed one after another,
+// text i spanning the 1-based word positions starts[i] .. starts[i+1]-1
+// (positions below 1 are taken as 1, a decreasing pair gives an empty text).
+inline std::string unpacked(const GLint *words, std::size_t from, std::size_t to) {
+  std::string s;
+  for (std::size_t k = from; k < to; ++k) s += static_cast<char>(static_cast<unsigned>(words[k]) & 0xffu);
+  return s;
+}
+
+struct PackedIn {
+  const GLint *words;
+  const GLint *count;
+  OwnedText text() const { return {unpacked(words, 0, room_of(*count))}; }
+};
+
+struct PackedTexts {
+  const GLint *words;
+  const GLint *starts;
+  const GLsizei *count;
+  bool newline;
+  OwnedTexts text() const {
+    OwnedTexts out;
+    auto position = [&](GLsizei i) { return starts[i] > 1 ? static_cast<std::size_t>(starts[i]) - 1 : 0; };
+    for (GLsizei i = 0; i < *count; ++i) {
+      const std::size_t from = position(i), to = position(i + 1);
+      out.s.push_back(to > from ? unpacked(words, from, to) : std::string());
       if (newline) out.s.back() += '\n';
     }
     return out;

@@ -10,7 +10,8 @@ of OpenGL, GLU and GLUT, and writes into --out:
                 constant of the include files as a PARAMETER
   flang/fgl.f90, ...
                 the same for LLVM Flang, which cannot express an untyped
-                dummy argument: entries with one are left without interface
+                dummy argument: untyped data is declared through a generic
+                name, one specific per type and rank
   fgl.P, fglut.P, fglu.P
                 f2c prototype files: `f2c prog.f fgl.P` warns about a call
                 whose argument count or types differ from the entry's
@@ -225,10 +226,16 @@ class Entry:
         return any(a.kind == "untyped" for a in self.args)
 
     def left_out(self, compiler):
-        """Flang 16 cannot declare untyped data (a TYPE(*) dummy is not
-        implemented in its calls, and it ignores !DIR$ IGNORE_TKR): its module
-        leaves out the entries with untyped data."""
-        return compiler == "flang" and self.untyped
+        """Flang 16 cannot declare untyped data as such (FLANG_DATA_TYPES):
+        its module declares an entry with untyped data through a generic
+        name, one specific per type and rank of the data, and leaves out only
+        an entry whose specifics would be too many (two untyped arguments)
+        or that a generic name cannot carry (text or routines)."""
+        if compiler != "flang" or not self.untyped:
+            return False
+        if any(a.kind in ("CHARACTER", "routine") for a in self.args):
+            return True
+        return len(shape_choices(self, compiler)) > MAX_SPECIFICS
 
 
 def api_counterpart(name, api):
@@ -385,8 +392,9 @@ def first_sentence(text):
 
 def macro_families(paths):
     """Entries of the generated lists: family from the list's macro."""
-    names = {"FGL_FORWARD": "OpenGL commands, forwarded", "FGL_TEXT": "OpenGL text as CHARACTER",
+    names = {"FGL_FORWARD": "OpenGL commands, forwarded", "FGL_TEXT": "OpenGL text as CHARACTER or packed words",
              "FGL_SYNC": "OpenGL sync objects as handles",
+             "FGL_PIXELS": "Pixel, bitmap, stipple, pixel-map and image data in 4-byte, 2-byte or packed storage",
              "FGLU_PROJECTION": "Projection",
              "FGLU_IMAGE": "Images, passed through unchanged", "FGLU_QUADRIC": "Quadrics",
              "FGLU_TESS": "Tessellators", "FGLU_NURBS": "NURBS renderers"}
@@ -443,6 +451,8 @@ def interface_body(entry, specific, shapes, compiler, bind):
                 lines.append("      END INTERFACE")
         elif a.kind == "CHARACTER":
             lines.append("      CHARACTER(*) :: %s%s" % (a.name, "(*)" if a.shape == "array" else ""))
+        elif a.kind == "untyped" and isinstance(shape, tuple):
+            lines.append("      %s%s :: %s" % (shape[0], dimension(shape[1]), a.name))
         elif a.kind == "untyped":
             lines.append("!GCC$ ATTRIBUTES NO_ARG_CHECK :: %s" % a.name)
             lines.append("      TYPE(*), DIMENSION(*) :: %s" % a.name)
@@ -452,40 +462,58 @@ def interface_body(entry, specific, shapes, compiler, bind):
     return lines
 
 
-def generic(entry):
+# Flang 16 cannot declare untyped data: a TYPE(*), DIMENSION(*) dummy stops
+# its lowering of every call ("not yet implemented: support for polymorphic
+# types"), and it ignores !DIR$ IGNORE_TKR (an INTEGER(1) array passed for an
+# INTEGER dummy: "Actual argument type 'INTEGER(1)' is not compatible with
+# dummy argument type 'INTEGER(4)'"). A generic name with one BIND(C)
+# specific per type and rank of the data compiles and passes the data's
+# address unchanged, so Flang's module declares untyped data as each of these
+# types, of every rank.
+FLANG_DATA_TYPES = ["INTEGER(1)", "INTEGER(2)", "INTEGER(4)", "INTEGER(8)", "REAL(4)", "REAL(8)"]
+FLANG_DATA_CODES = {"INTEGER(1)": "I1", "INTEGER(2)": "I2", "INTEGER(4)": "I4", "INTEGER(8)": "I8",
+                    "REAL(4)": "R4", "REAL(8)": "R8"}
+
+
+def generic(entry, compiler=None):
     """Whether the entry's interface is a generic name: it has an argument
-    that may be a scalar or an array. Its specifics are BIND(C), so that
-    they share the entry's link name (make_entry sees to it that such an
-    entry has no text or routine)."""
-    return any(a.shape == "either" for a in entry.args)
+    that may be a scalar or an array (or, for Flang, untyped data). Its
+    specifics are BIND(C), so that they share the entry's link name
+    (make_entry sees to it that such an entry has no text or routine)."""
+    return any(a.shape == "either" for a in entry.args) or (compiler == "flang" and entry.untyped)
 
 
-def shape_choices(entry):
+def shape_choices(entry, compiler=None):
     """The shapes of the arguments of each specific. A generic name picks its
     specific by the kind, type and rank of each actual argument, and an
     array element is a scalar there: every argument that may be an array
     takes each rank from 0 (a scalar or an array element) to MAX_RANK, in
     every combination. A single specific takes arrays of any rank and array
     elements through assumed size."""
-    if not generic(entry):
+    if not generic(entry, compiler):
         return [tuple("scalar" if a.shape == "either" else a.shape for a in entry.args)]
-    options = [range(MAX_RANK + 1) if a.shape in ("either", "array") and a.kind != "untyped" else (a.shape,)
+    flang_data = [(t, r) for t in FLANG_DATA_TYPES for r in range(MAX_RANK + 1)]
+    options = [flang_data if a.kind == "untyped" and compiler == "flang"
+               else range(MAX_RANK + 1) if a.shape in ("either", "array") and a.kind != "untyped" else (a.shape,)
                for a in entry.args]
     choices = list(itertools.product(*options))
+    if compiler == "flang" and entry.untyped:
+        return choices  # left out beyond MAX_SPECIFICS (Entry.left_out)
     if len(choices) > MAX_SPECIFICS:
         raise SystemExit("gen_fortran_checks: %s: %d specifics for its ranks" % (entry.name, len(choices)))
     return choices
 
 
 def interface_block(entry, compiler):
-    choices = shape_choices(entry)
-    if not generic(entry):
+    choices = shape_choices(entry, compiler)
+    if not generic(entry, compiler):
         # One specific under the entry's own name: its external name is the
         # entry's Fortran name, and it can be passed as a routine.
         return ["  INTERFACE"] + interface_body(entry, entry.name, choices[0], compiler, False) + ["  END INTERFACE"]
     lines = ["  INTERFACE %s" % entry.name]
     for shapes in choices:
-        suffix = "_".join(str(s) for s in shapes if isinstance(s, int))
+        suffix = "_".join(str(s) if isinstance(s, int) else "%s%d" % (FLANG_DATA_CODES[s[0]], s[1])
+                          for s in shapes if isinstance(s, (int, tuple)))
         lines += interface_body(entry, "%s_R%s" % (entry.name, suffix), shapes, compiler, True)
     lines.append("  END INTERFACE %s" % entry.name)
     return lines
@@ -523,8 +551,8 @@ def gen_module(layer, entries, consts, compiler):
              % (", ".join(constant_files()[layer]), layer.upper())]
     skipped = [e.name for e in entries if e.left_out(compiler)]
     if skipped:
-        lines.append("! Left without interface: the entries with untyped data, which this")
-        lines.append("! compiler cannot declare.")
+        lines.append("! Left without interface: entries with untyped data that this compiler")
+        lines.append("! cannot declare through one generic name.")
         for i in range(0, len(skipped), 6):
             lines.append("!   " + ", ".join(skipped[i:i + 6]))
     lines += ["MODULE %s" % layer.upper(), "  IMPLICIT NONE", "  PUBLIC"]

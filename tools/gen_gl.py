@@ -20,9 +20,12 @@ applied to every command it fits. Outputs, all into --out:
                     records the command's name and each argument's raw bits and width.
   gl_kinds.tsv      the kind of every parameter and result.
   fgl_text.inc      one FGL_TEXT(entry, fortran_name, command, result, (params), (body))
-                    line per entry of the C text family (text.h).
+                    line per entry of the C and P text families (text.h).
   fgl_sync.inc      one FGL_SYNC(entry, fortran_name, command, result, (params), (body))
                     line per entry of the sync kind (sync.h).
+  fgl_pixels.inc    one FGL_PIXELS(entry, fortran_name, command, Storage, rule, target,
+                    count_position, (params), (args), (size)) line per entry of image
+                    data in 4-byte, 2-byte or packed storage (pixels.cpp).
 
 With --summary, prints the number of entries per family and the commands
 without an entry.
@@ -248,14 +251,37 @@ def family_i1(c):
     return plain(c), c.result
 
 
+def compsize(p):
+    """The parameters a COMPSIZE(...) length names, [] for any other length."""
+    m = re.fullmatch(r"COMPSIZE\(([\w,]*)\)", p.len or "")
+    return m.group(1).split(",") if m else []
+
+
+def image_data(c):
+    """The image data of a pixel command, or None: untyped data sized by the
+    pixel state (COMPSIZE over format and type with the image's dimensions,
+    or over a texture level's), or a compressed image (imageSize bytes, or
+    the level's compressed size). When a pixel buffer is bound, OpenGL reads
+    the pointer as a byte offset into it."""
+    for p in c.params:
+        if p.kind != "data":
+            continue
+        sized_by = compsize(p)
+        if {"format", "type"} <= set(sized_by) and set(sized_by) & {"width", "level"} \
+                or p.len == "imageSize" or sized_by[:2] == ["target", "level"]:
+            return p
+    return None
+
+
 def offset_family(width):
     def rule(c):
-        if not c.kinds & {"kept", "indices", "offsets"}:
+        image = image_data(c)
+        if not (c.kinds & {"kept", "indices", "offsets"} or image):
             return None
         storage = "const GLint64 *" if width == 8 else "const GLint *"
         params = []
         for p in c.params:
-            if p.kind in ("kept", "indices"):
+            if p.kind in ("kept", "indices") or p is image:
                 params.append((storage, "offset", "offset", p))
             elif p.kind == "offsets":
                 count = next(q.name for q in c.params if q.name == p.len)
@@ -264,7 +290,8 @@ def offset_family(width):
             else:
                 params.append((by_address(p.type), p.name, p.name, p))
         return params, c.result
-    rule.__doc__ = f"The pointer as a byte offset into the bound buffer, from {width}-byte storage."
+    rule.__doc__ = (f"The pointer as a byte offset into the bound buffer (array, element or pixel "
+                    f"buffer), from {width}-byte storage.")
     return rule
 
 
@@ -345,6 +372,34 @@ def family_c(c):
     return TextEntry("fgl" + c.name[2:] + "C", c.name, result, params, body)
 
 
+def family_p(c):
+    """Text in as packed words, one character in the low byte of each 4-byte
+    word, as the GLUT entries take it: a text as its words and the address of
+    their count; an array of texts as its words, packed one after another,
+    and their count+1 start positions (1-based; in place of a shader's line
+    lengths, each line then ended by a newline). Commands with text out keep
+    their C entry only."""
+    if not c.kinds & {"text_in", "texts_in"} or "text_out" in c.kinds or c.result_kind == "text":
+        return None
+    lines = any(p.name == "length" and p.type == "const GLint *" for p in c.params)
+    params, args = [], []
+    for p in c.params:
+        if p.kind == "text_in":
+            params += [("const GLint *", p.name), ("const GLint *", f"{p.name}_count")]
+            args.append(f"fgl::text::PackedIn{{{p.name}, {p.name}_count}}")
+        elif p.kind == "texts_in":
+            params += [("const GLint *", p.name), ("const GLint *", "starts")]
+            newline = "true" if lines else "false"
+            args.append(f"fgl::text::PackedTexts{{{p.name}, starts, {counted_by(c, p)}, {newline}}}")
+        elif lines and p.name == "length":
+            args.append("fgl::text::NoLengths{}")
+        else:
+            params.append((by_address(p.type), p.name))
+            args.append(p.name)
+    body = f"fgl::Forward<&{c.name}>::call({', '.join(args)})"
+    return TextEntry("fgl" + c.name[2:] + "P", c.name, c.result, params, body)
+
+
 def sync_entries(commands):
     """The sync kind: every GLsync parameter as the address of an INTEGER*4
     handle of the layer's table and a GLsync result as a new handle
@@ -373,15 +428,84 @@ def sync_entries(commands):
             yield TextEntry("fgl" + c.name[2:] + suffix, c.name, result, params, body)
 
 
+# The storage families of image data: suffix, the Storage of repack.h and
+# the type of the caller's elements.
+PIXEL_STORAGE = [("I4", "GLint", "GLint"), ("P", "Packed", "GLint"), ("I2", "GLshort", "GLshort")]
+
+
+class PixelEntry:
+    """One entry of image data held in wider or packed storage: the rule of
+    pixels.cpp that moves the data (in: into OpenGL; image: into OpenGL, a
+    count of 0 passing no data and a proxy target reading none; out: out of
+    OpenGL), the target the image rule looks at, the C parameters, the
+    command's arguments (p: the data as OpenGL sees it) and the expression
+    of the bytes OpenGL reads (in, image) or of where it writes (out)."""
+    def __init__(self, name, command, suffix, storage, rule, target, params, args, size):
+        self.name, self.command, self.suffix, self.storage, self.rule = name, command, suffix, storage, rule
+        self.target, self.params, self.args, self.size = target, params, args, size
+
+
+def pixel_rule(c):
+    """How a command's typed image data is sized and moved, or None: data
+    sized by format, type and the image's width (height, depth) or by the
+    texture level named by target and level."""
+    image = image_data(c)
+    sized_by = compsize(image) if image else []
+    if not {"format", "type"} <= set(sized_by):
+        return None
+    out = not image.type.startswith("const")
+    dims = [d for d in ("width", "height", "depth") if d in sized_by]
+    names = [p.name for p in c.params]
+    if dims and not (out and "depth" in dims):
+        extent = ", ".join([f"*{d}" for d in dims] + ["1"] * (3 - len(dims)))
+        if out:
+            size = f"written_image({{{extent}, *format, *type, pack_store()}})"
+        else:
+            store = "unpack_store_3d()" if "depth" in dims else "unpack_store()"
+            size = f"image_bytes({extent}, *format, *type, {store})"
+    elif out and sized_by[:2] == ["target", "level"]:
+        size = "tex_image_written(*target, *level, *format, *type)"
+    else:
+        return None
+    rule = "out" if out else "image" if "internalformat" in names and "target" in names else "in"
+    return image, rule, size
+
+
+def pixel_entries(commands):
+    for c in commands:
+        fitted = pixel_rule(c)
+        if not fitted:
+            continue
+        image, rule, size = fitted
+        target = "*target" if rule == "image" else "GLenum{0}"
+        args = ", ".join("p" if p is image else f"*{p.name}" for p in c.params)
+        for suffix, storage, element in PIXEL_STORAGE:
+            params = [c_decl(f"{'' if rule == 'out' else 'const '}{element} *", p.name) if p is image
+                      else c_decl(by_address(p.type), p.name) for p in c.params]
+            params.append("const GLint *count")
+            yield PixelEntry("fgl" + c.name[2:] + suffix, c.name, suffix, storage, rule, target, params, args, size)
+
+
+def gen_pixels(commands):
+    lines = [HEADER]
+    for e in pixel_entries(commands):
+        lines.append(f"FGL_PIXELS({e.name}, {e.name.lower()}_, {e.command}, {e.storage}, {e.rule}, {e.target}, "
+                     f"{len(e.params)}, ({', '.join(e.params)}), ({e.args}), ({e.size}))\n")
+    return "".join(lines)
+
+
 # Commands whose C entry is hand-written with the query entries.
 HAND_WRITTEN_TEXT = {"glGetString"}
 
 
 def text_entries(commands):
     for c in commands:
-        entry = None if c.name in HAND_WRITTEN_TEXT else family_c(c)
-        if entry:
-            yield entry
+        if c.name in HAND_WRITTEN_TEXT:
+            continue
+        for rule in (family_c, family_p):
+            entry = rule(c)
+            if entry:
+                yield entry
 
 
 def forwarding_entries(commands):
@@ -456,7 +580,8 @@ def arg_kind(entry_type, param):
         return "i", 1
     if "*" not in param.type and param.base in ("GLsizei", "GLsizeiptr"):
         return ("Z" if entry_type == "const GLsizeiptr *" else "z"), 1
-    if "*" not in param.type or param.kind in ("kept", "indices"):
+    if "*" not in param.type or param.kind in ("kept", "indices") \
+            or param.kind == "data" and entry_type in OFFSET_STORAGE:
         return SCALAR_KINDS.get(entry_type.removeprefix("const ").removesuffix(" *"), "p"), 1
     if entry_type in VECTOR_KINDS:
         length = param.len
@@ -464,6 +589,8 @@ def arg_kind(entry_type, param):
     return "p", 1
 
 
+# The entry types of a byte offset in place of a pointer (the Offset families).
+OFFSET_STORAGE = {"const GLint64 *", "const GLint *"}
 NO_ARGUMENTS = "{'p', 0, \"\"}"
 
 
@@ -518,14 +645,20 @@ def main():
     write(os.path.join(args.out, "gl_kinds.tsv"), gen_kinds(commands))
     write(os.path.join(args.out, "fgl_text.inc"), gen_bodies("FGL_TEXT", text_entries(commands)))
     write(os.path.join(args.out, "fgl_sync.inc"), gen_bodies("FGL_SYNC", sync_entries(commands)))
+    write(os.path.join(args.out, "fgl_pixels.inc"), gen_pixels(commands))
     if args.summary:
         counts = {}
         for e in forwarding_entries(commands):
             key = (e.family or "unsuffixed", "1.0-1.3" if commands_by_name(commands)[e.command].feature
                    < FIRST_FEATURES else "1.4-3.3")
             counts[key] = counts.get(key, 0) + 1
-        counts[("C", "1.4-3.3")] = sum(1 for _ in text_entries(commands))
+        for e in text_entries(commands):
+            counts[(e.name[-1], "1.4-3.3")] = counts.get((e.name[-1], "1.4-3.3"), 0) + 1
         counts[("sync", "1.4-3.3")] = sum(1 for _ in sync_entries(commands))
+        for e in pixel_entries(commands):
+            key = ("pixels " + e.suffix, "1.0-1.3" if commands_by_name(commands)[e.command].feature
+                   < FIRST_FEATURES else "1.4-3.3")
+            counts[key] = counts.get(key, 0) + 1
         for key in sorted(counts):
             print(*key, counts[key])
         for c in commands:

@@ -381,8 +381,9 @@ std::vector<unsigned> expected_widths(const Expected &e) {
 // The set of entries.
 
 // 435 entries of OpenGL 1.0 to 1.3 as before, 18 offset entries of its array
-// and draw-elements commands, 438 entries of OpenGL 1.4 to 3.3.
-constexpr std::size_t kForwardingEntries = 891;
+// and draw-elements commands, 32 of its pixel and compressed-image commands,
+// 438 entries of OpenGL 1.4 to 3.3.
+constexpr std::size_t kForwardingEntries = 923;
 
 TEST(ForwardingTable, GeneratedListIsTheExpectedSet) {
   std::set<std::string> generated, wanted;

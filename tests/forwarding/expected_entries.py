@@ -46,6 +46,13 @@ OFFSET_COMMANDS = {
     "glDrawElementsBaseVertex": "indices", "glDrawRangeElementsBaseVertex": "indices",
     "glDrawElementsInstancedBaseVertex": "indices",
     "glMultiDrawElements": "indices", "glMultiDrawElementsBaseVertex": "indices",
+    # the image data of the pixel commands, under a bound pixel unpack or pack buffer
+    "glDrawPixels": "pixels", "glReadPixels": "pixels", "glGetTexImage": "pixels",
+    "glTexImage1D": "pixels", "glTexImage2D": "pixels", "glTexImage3D": "pixels",
+    "glTexSubImage1D": "pixels", "glTexSubImage2D": "pixels", "glTexSubImage3D": "pixels",
+    "glCompressedTexImage1D": "data", "glCompressedTexImage2D": "data", "glCompressedTexImage3D": "data",
+    "glCompressedTexSubImage1D": "data", "glCompressedTexSubImage2D": "data",
+    "glCompressedTexSubImage3D": "data", "glGetCompressedTexImage": "img",
 }
 BYTES = {"GLbyte", "GLubyte"}
 NARROW = BYTES | {"GLshort", "GLushort", "GLboolean"}
@@ -250,10 +257,11 @@ def check_counts(carried, modern, gl11, entries):
             sizes[c] = sizes.get(c, 0) + 1
     shape = (len(sizes), sorted(list(sizes.values())).count(1),
              list(sizes.values()).count(2), list(sizes.values()).count(3), list(sizes.values()).count(4))
-    # 1.0 to 1.3: 339 commands with one entry, 39 with two (a storage
-    # variant), 6 with three (byte scalars) and 9 with three (offsets).
-    if shape != (384, 330, 39, 15, 0):
-        faults.append(f"commands/one/two/three/four entries = {shape}, not (384, 330, 39, 15, 0)")
+    # 1.0 to 1.3: 323 commands with one entry, 30 with two (a storage
+    # variant), 6 with three (byte scalars), 16 with three (offsets) and 9
+    # with four (the pixel commands: I1 and offsets).
+    if shape != (384, 323, 30, 22, 9):
+        faults.append(f"commands/one/two/three/four entries = {shape}, not (384, 323, 30, 22, 9)")
     return faults
 
 
@@ -297,9 +305,12 @@ def repacking_entry(name, protos, carried):
 
 def text_entries(protos, modern):
     """The C entries: every command of OpenGL 1.4 to 3.3 with text (GLchar)
-    among its parameters, or a text result."""
-    return {"fgl" + c[2:] + "C" for c in modern
-            if any("GLchar" in t for t in protos[c][1]) or protos[c][0].endswith("GLubyte *")}
+    among its parameters, or a text result; the P entries: those whose only
+    texts are texts in (const GLchar)."""
+    texts = [c for c in modern if any("GLchar" in t for t in protos[c][1]) or protos[c][0].endswith("GLubyte *")]
+    packed = [c for c in texts if not protos[c][0].endswith("GLubyte *")
+              and all(t.startswith("const") for t in protos[c][1] if "GLchar" in t)]
+    return {"fgl" + c[2:] + "C" for c in texts} | {"fgl" + c[2:] + "P" for c in packed}
 
 
 def sync_entries(protos):

@@ -2,11 +2,13 @@
 // in a real context (a freeglut window on the test's own X server): shader
 // text from CHARACTER lines and back, name lookups with trailing blanks,
 // transform feedback varyings, buffer sizes and offsets in INTEGER*4 and
-// INTEGER*8, array pointers given as offsets, sync handles and 64-bit queries;
-// debug messages the program inserts, through the routine's trampoline.
+// INTEGER*8, array pointers and pixel data given as offsets, sync handles and
+// 64-bit queries; debug messages the program inserts, through the routine's
+// trampoline.
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -264,6 +266,80 @@ TEST_F(ModernMesa, ArrayPointersAsOffsetsIntoTheBoundBuffer) {
   EXPECT_EQ(reinterpret_cast<std::uintptr_t>(seen), 12u);
   glBindBuffer(GL_ARRAY_BUFFER, 0);
   glDeleteBuffers(1, &buffer);
+}
+
+// The pixel commands under a bound pixel buffer: images uploaded from an
+// unpack buffer and read (pixels, texture images, compressed images) into a
+// pack buffer, each at a byte offset given as a number in 4 or 8 bytes.
+TEST_F(ModernMesa, PixelCommandsReadAndWritePixelBuffersAtOffsets) {
+  GLuint buffers[2] = {0, 0};
+  glGenBuffers(2, buffers);
+  const GLuint unpack = buffers[0], pack = buffers[1];
+  const GLenum pack_target = GL_PIXEL_PACK_BUFFER;
+  std::vector<unsigned char> source(128);
+  for (std::size_t i = 0; i < source.size(); ++i) source[i] = static_cast<unsigned char>(3 * i + 1);
+  glBindBuffer(GL_PIXEL_UNPACK_BUFFER, unpack);
+  glBufferData(GL_PIXEL_UNPACK_BUFFER, 128, source.data(), GL_STATIC_DRAW);
+  glBindBuffer(GL_PIXEL_PACK_BUFFER, pack);
+  glBufferData(GL_PIXEL_PACK_BUFFER, 64, nullptr, GL_STREAM_READ);
+  // Each word of the pack buffer starts as a value no image has.
+  const std::vector<GLint> marks(16, -9);
+  glBufferSubData(GL_PIXEL_PACK_BUFFER, 0, 64, marks.data());
+  // The buffer's 16 bytes after `at`, as a Fortran program reads them back.
+  auto packed = [&](GLint at) {
+    std::vector<unsigned char> out(16);
+    const GLint length = 16;
+    fglGetBufferSubDataI4(&pack_target, &at, &length, out.data());
+    return out;
+  };
+  const std::vector<unsigned char> uploaded(source.begin() + 16, source.begin() + 32);
+
+  GLuint texture = 0;
+  glGenTextures(1, &texture);
+  glBindTexture(GL_TEXTURE_2D, texture);
+  const GLenum target = GL_TEXTURE_2D, format = GL_RGBA, type = GL_UNSIGNED_BYTE;
+  const GLint level = 0, internalformat = GL_RGBA8, border = 0, from4 = 16;
+  const GLsizei two = 2;
+  fglTexImage2DOffsetI4(&target, &level, &internalformat, &two, &two, &border, &format, &type, &from4);
+  const GLint64 into8 = 8;
+  fglGetTexImageOffset(&target, &level, &format, &type, &into8);
+  EXPECT_EQ(packed(8), uploaded);
+
+  // A 2 x 2 sub-image at offset 1, 1 of a 4 x 4 image, read back as pixels.
+  const GLsizei four = 4;
+  fglTexImage2DOffsetI4(&target, &level, &internalformat, &four, &four, &border, &format, &type, &from4);
+  const GLint64 from8 = 32;
+  const GLint one = 1;
+  fglTexSubImage2DOffset(&target, &level, &one, &one, &two, &two, &format, &type, &from8);
+  std::vector<unsigned char> texels(64);
+  glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
+  glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+  EXPECT_TRUE(std::equal(source.begin() + 32, source.begin() + 40, texels.begin() + 20));
+  EXPECT_TRUE(std::equal(source.begin() + 40, source.begin() + 48, texels.begin() + 36));
+  glBindBuffer(GL_PIXEL_PACK_BUFFER, pack);
+
+  // One cleared pixel of the window into the pack buffer at byte 4.
+  glClearColor(1.0f, 0.0f, 1.0f, 0.0f);
+  glClear(GL_COLOR_BUFFER_BIT);
+  const GLint x = 0, y = 0, into4 = 4;
+  fglReadPixelsOffsetI4(&x, &y, &one, &one, &format, &type, &into4);
+  const std::vector<unsigned char> magenta = {255, 0, 255};  // alpha: as the window has it
+  const auto read = packed(4);
+  EXPECT_TRUE(std::equal(magenta.begin(), magenta.end(), read.begin()));
+
+  // A compressed 4 x 4 block (8 bytes of RGTC1) up from byte 16, back at byte 24.
+  const GLenum rgtc = 0x8DBB;  // GL_COMPRESSED_RED_RGTC1
+  const GLsizei block = 8;
+  fglCompressedTexImage2DOffsetI4(&target, &level, &rgtc, &four, &four, &border, &block, &from4);
+  const GLint into24 = 24;
+  fglGetCompressedTexImageOffsetI4(&target, &level, &into24);
+  const auto compressed = packed(24);
+  EXPECT_TRUE(std::equal(uploaded.begin(), uploaded.begin() + 8, compressed.begin()));
+
+  glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
+  glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
+  glDeleteTextures(1, &texture);
+  glDeleteBuffers(2, buffers);
 }
 
 TEST_F(ModernMesa, FenceWaitedOnThenDeleted) {

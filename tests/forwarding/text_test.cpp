@@ -1,15 +1,19 @@
-// Every entry of the C text family against the recording libGL, from the
-// generated list (fgl_text.inc): what the command receives for CHARACTER text
-// in, for arrays of texts, and what the caller's variable holds after a text
-// out (truncated or blank-padded, the full length returned).
+// Every entry of the C and P text families against the recording libGL, from
+// the generated list (fgl_text.inc): what the command receives for CHARACTER
+// or packed text in, for arrays of texts, and what the caller's variable
+// holds after a text out (truncated or blank-padded, the full length
+// returned).
 //
 // Each entry is called with the same arguments by type: every integer 2 (so
 // an array of texts holds two), every CHARACTER argument of kWidth
 // characters: "ab" and "cd e" padded with blanks for text in, a variable of
-// 8 or 400 characters for text out. The stand-in's hook checks the texts the
-// command receives and writes a text of kLong characters where OpenGL would.
+// 8 or 400 characters for text out; packed text in as the words of "abcd e"
+// with a count of 2 words, or start positions 1, 3, 7 for an array of texts.
+// The stand-in's hook checks the texts the command receives and writes a
+// text of kLong characters where OpenGL would.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -30,16 +34,53 @@ const std::string kLong = [] {
   return s;
 }();
 
-// Arguments by type. Integers are 2; text in is kTexts; text out is the
-// variable under test, whose length the hidden length carries.
+// The packed words of "abcd e" and the start positions of "ab" and "cd e".
+const GLint kWords[] = {'a', 'b', 'c', 'd', ' ', 'e'};
+const GLint kStarts[] = {1, 3, 7};
+
+// The role of each parameter of a P entry, from its declaration: 'w' the
+// words of a text (followed by their count, 'n', or by the start positions
+// of an array of texts, 's'), '-' any other.
+std::string packed_roles(const char *params) {
+  std::vector<std::string> names;
+  std::string name;
+  for (const char *c = params; *c; ++c) {
+    if (std::isalnum(static_cast<unsigned char>(*c)) || *c == '_') {
+      name += *c;
+    } else if (*c == ',' || *c == ')') {
+      names.push_back(name);
+      name.clear();
+    } else if (!name.empty()) {
+      name.clear();  // a type's word, not the name
+    }
+  }
+  std::string roles;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    const std::string next = i + 1 < names.size() ? names[i + 1] : "";
+    const bool counted = next == names[i] + "_count";
+    roles += counted || next == "starts" ? 'w' : names[i] == "starts" ? 's'
+             : i > 0 && names[i] == names[i - 1] + "_count" ? 'n' : '-';
+  }
+  return roles;
+}
+
+// Arguments by type. Integers are 2; text in is kTexts (or kWords for a
+// packed text); text out is the variable under test, whose length the
+// hidden length carries.
 struct Arguments {
   GLuint integers[8] = {2, 2, 2, 2, 2, 2, 2, 2};
   GLuint outputs[8] = {};
   std::vector<char> out;
   bool has_out = false;
+  std::string roles;  // of a P entry's parameters
 
   template <typename T>
   T get(int position) {
+    const char role = static_cast<std::size_t>(position) < roles.size() ? roles[position] : '-';
+    if constexpr (std::is_same_v<T, const GLint *>) {
+      if (role == 'w') return kWords;
+      if (role == 's') return kStarts;
+    }
     if constexpr (std::is_same_v<T, const char *>) {
       return kTexts;
     } else if constexpr (std::is_same_v<T, char *>) {
@@ -84,11 +125,17 @@ struct TextEntry {
   const char *name, *command;
   bool has_out;
   Outcome (*call)(Arguments &);
+  const char *params;
+  Outcome operator()(Arguments &a) const {
+    const std::string n = name;
+    if (n.back() == 'P') a.roles = packed_roles(params);
+    return call(a);
+  }
 };
 
 const TextEntry kEntries[] = {
 #define FGL_TEXT(entry, fortran_name, command, result, params, body) \
-  {#entry, #command, Caller<decltype(&entry)>::has_out, &Caller<decltype(&entry)>::call<&entry>},
+  {#entry, #command, Caller<decltype(&entry)>::has_out, &Caller<decltype(&entry)>::call<&entry>, #params},
 #include "fgl_text.inc"
 #undef FGL_TEXT
 };
@@ -138,7 +185,7 @@ TEST_P(TextInEntry, TextsArriveWithoutTrailingBlanks) {
   gl_recorder::reset();
   gl_recorder::set_hook(e.command, hook(seen, kLong.c_str()));
   Arguments a;
-  Outcome o = e.call(a);
+  Outcome o = e(a);
   ASSERT_EQ(gl_recorder::calls().size(), 1u);
   const std::string command = e.command;
   ASSERT_FALSE(seen.texts.empty()) << e.name << " handed no text to " << e.command;
@@ -163,7 +210,7 @@ TEST_P(TextOutEntry, TextOutIsTruncatedOrPaddedAndReturnsItsFullLength) {
     Arguments a;
     a.has_out = true;
     a.out.assign(size, '#');
-    Outcome o = e.call(a);
+    Outcome o = e(a);
     EXPECT_EQ(o.result, static_cast<std::int64_t>(kLong.size())) << e.name << ": not the full length";
     const std::string got(a.out.begin(), a.out.end());
     const std::string want = (kLong + std::string(size, ' ')).substr(0, size);
@@ -188,8 +235,8 @@ std::string name_of(const ::testing::TestParamInfo<const TextEntry *> &info) { r
 INSTANTIATE_TEST_SUITE_P(AllTextIn, TextInEntry, ::testing::ValuesIn(entries_giving_text(false)), name_of);
 INSTANTIATE_TEST_SUITE_P(AllTextOut, TextOutEntry, ::testing::ValuesIn(entries_giving_text(true)), name_of);
 
-TEST(TextEntries, TheTwentyOfOpenGL20To33) {
-  EXPECT_EQ(std::size(kEntries), 20u);
+TEST(TextEntries, TheThirtyOneOfOpenGL20To33) {
+  EXPECT_EQ(std::size(kEntries), 31u);  // 20 C entries, 11 P entries of the commands without text out
   EXPECT_EQ(entries_giving_text(true).size(), 9u);  // eight text-out commands and glGetStringi
 }
 

@@ -193,6 +193,22 @@ TEST_F(BooleanQuery, NegativeCountAndMissingTemporary) {
   EXPECT_EQ(params[0], -7);
 }
 
+// 64-bit results received into INTEGER*4 elements: a temporary that cannot
+// be had means no call, nothing written and GL_OUT_OF_MEMORY for the next
+// fglGetError (no exception through the entry).
+TEST_F(BooleanQuery, ReceivedValuesWithoutTemporaryAreAnOutOfMemoryError) {
+  const GLenum formats = 0x86A3;  // GL_COMPRESSED_TEXTURE_FORMATS
+  integers[0x86A2] = 100;         // more values than a temporary in the entry's frame holds
+  const GLint count = 2;
+  auto params = filled<GLint>(2, -7);
+  fail_next_calloc();
+  fglGetInteger64vI4(&formats, params.get(), &count);
+  EXPECT_FALSE(calloc_failure_pending());
+  EXPECT_TRUE(calls_of("glGetInteger64v").empty());
+  EXPECT_EQ(contents(params.get(), 2), (std::vector<GLint>{-7, -7}));
+  EXPECT_EQ(fglGetError(), static_cast<GLenum>(GL_OUT_OF_MEMORY));
+}
+
 TEST(ErrorQuery, ReturnsWhatOpenGLReturns) {
   gl_recorder::reset();
   for (GLenum code : {GLenum{GL_NO_ERROR}, GLenum{GL_INVALID_ENUM}, GLenum{GL_OUT_OF_MEMORY}}) {
@@ -347,3 +363,4 @@ TEST_F(StringQuery, CharacterFormPadsOrTruncatesAndReturnsTheWholeLength) {
 
 }  // namespace
 }  // namespace repacking_test
+
