@@ -469,10 +469,15 @@ def interface_body(entry, specific, shapes, compiler, bind):
 # dummy argument type 'INTEGER(4)'"). A generic name with one BIND(C)
 # specific per type and rank of the data compiles and passes the data's
 # address unchanged, so Flang's module declares untyped data as each of these
-# types, of every rank.
-FLANG_DATA_TYPES = ["INTEGER(1)", "INTEGER(2)", "INTEGER(4)", "INTEGER(8)", "REAL(4)", "REAL(8)"]
+# types, of every rank. LOGICAL data (stipples, flags) and text (list names
+# for fglCallLists) are among them: a CHARACTER(1) dummy takes a text of any
+# length, and an array of texts, by character sequence association, and
+# passes the address of its first character.
+FLANG_DATA_TYPES = ["INTEGER(1)", "INTEGER(2)", "INTEGER(4)", "INTEGER(8)", "REAL(4)", "REAL(8)",
+                    "LOGICAL(1)", "LOGICAL(4)", "CHARACTER(1)"]
 FLANG_DATA_CODES = {"INTEGER(1)": "I1", "INTEGER(2)": "I2", "INTEGER(4)": "I4", "INTEGER(8)": "I8",
-                    "REAL(4)": "R4", "REAL(8)": "R8"}
+                    "REAL(4)": "R4", "REAL(8)": "R8", "LOGICAL(1)": "L1", "LOGICAL(4)": "L4",
+                    "CHARACTER(1)": "C1"}
 
 
 def generic(entry, compiler=None):
