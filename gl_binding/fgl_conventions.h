@@ -16,7 +16,6 @@
 #include <cstring>
 #include <tuple>
 #include <type_traits>
-#include <vector>
 
 #define FGL_API __attribute__((visibility("default")))
 
@@ -71,6 +70,10 @@ template <typename E>
 Widened<E> widened(const E *p, const GLsizei *count) {
   return {p, count};
 }
+template <typename A>
+inline constexpr bool is_widened = false;
+template <typename E>
+inline constexpr bool is_widened<Widened<E>> = true;
 
 // The copies such arguments are turned into; each lives until the command
 // returns (a temporary of the call's full expression) and converts to the
@@ -80,9 +83,32 @@ struct Narrowed {
   T v[N];
   operator const T *() const { return v; }
 };
+// An error the layer found itself, for the program's next fglGetError.
+void hold_error(GLenum error);
+
+// An array of 4-byte offsets widened into addresses: up to kInline in the
+// entry's frame, beyond that on the heap; when the heap refuses, the command
+// is not called and the next fglGetError returns GL_OUT_OF_MEMORY.
 struct OffsetArray {
-  std::vector<const void *> v;
-  operator const void *const *() const { return v.data(); }
+  static constexpr std::size_t kInline = 64;
+  const void **v = nullptr;  // null: no temporary, no call
+  const void *local[kInline];
+  __attribute__((noinline)) OffsetArray(const GLint *offsets, GLsizei n) {
+    const std::size_t count = n > 0 ? static_cast<std::size_t>(n) : 0;
+    v = count <= kInline ? local : static_cast<const void **>(std::calloc(count, sizeof(const void *)));
+    if (v == nullptr) {
+      hold_error(GL_OUT_OF_MEMORY);
+      return;
+    }
+    for (std::size_t i = 0; i < count; ++i) v[i] = reinterpret_cast<const void *>(static_cast<std::intptr_t>(offsets[i]));
+  }
+  OffsetArray(const OffsetArray &) = delete;
+  OffsetArray &operator=(const OffsetArray &) = delete;
+  ~OffsetArray() {
+    if (v != local) std::free(v);
+  }
+  bool ready() const { return v != nullptr; }
+  operator const void *const *() const { return v; }
 };
 
 // An array OpenGL fills with 64-bit integers or booleans, received into the
@@ -108,8 +134,6 @@ inline Received<GLint> received(GLint *p, const GLint *count, const GLenum *pnam
 // list-valued queries (lists_queries.cpp).
 std::size_t query_values(GLenum pname);
 
-// An error the layer found itself, for the program's next fglGetError.
-void hold_error(GLenum error);
 
 template <typename T>
 struct Receiving {
@@ -197,11 +221,7 @@ inline decltype(auto) read(A a) {
   } else if constexpr (std::is_same_v<A, Received<GLint>>) {
     return Receiving<std::remove_pointer_t<P>>(a);
   } else if constexpr (std::is_same_v<P, const void *const *>) {
-    OffsetArray out;
-    const GLsizei n = ByAddress<GLsizei>::read(a.count);
-    for (GLsizei i = 0; i < n; ++i)
-      out.v.push_back(reinterpret_cast<const void *>(static_cast<std::intptr_t>(a.p[i])));
-    return out;
+    return OffsetArray(a.p, ByAddress<GLsizei>::read(a.count));
   } else {
     // A Fixed vector: the low bits of each element, as OpenGL's component type.
     using T = std::remove_cv_t<std::remove_pointer_t<P>>;
@@ -223,7 +243,7 @@ struct Forward<Command> {
   using Params = void(typename ByAddress<P>::type...);
   template <typename... A>
   __attribute__((always_inline)) static R call(A... args) {
-    if constexpr ((std::is_same_v<A, Received<GLint>> || ...)) {
+    if constexpr (((std::is_same_v<A, Received<GLint>> || is_widened<A>) || ...)) {
       return call_if_ready(read<P>(args)...);
     } else {
       return Command(read<P>(args)...);

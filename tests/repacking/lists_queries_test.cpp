@@ -209,6 +209,22 @@ TEST_F(BooleanQuery, ReceivedValuesWithoutTemporaryAreAnOutOfMemoryError) {
   EXPECT_EQ(fglGetError(), static_cast<GLenum>(GL_OUT_OF_MEMORY));
 }
 
+// Offsets from INTEGER*4 widened into addresses: past the entry's frame the
+// array is a heap temporary, and without it there is no call either.
+TEST_F(BooleanQuery, OffsetsWithoutTemporaryAreAnOutOfMemoryError) {
+  const GLenum mode = GL_TRIANGLES, type = GL_UNSIGNED_INT;
+  const GLsizei drawcount = 65;  // one more than the entry's frame holds
+  std::vector<GLsizei> counts(drawcount, 3);
+  std::vector<GLint> offsets(drawcount, 12);
+  fail_next_calloc();
+  fglMultiDrawElementsOffsetI4(&mode, counts.data(), &type, offsets.data(), &drawcount);
+  EXPECT_FALSE(calloc_failure_pending());
+  EXPECT_TRUE(calls_of("glMultiDrawElements").empty());
+  EXPECT_EQ(fglGetError(), static_cast<GLenum>(GL_OUT_OF_MEMORY));
+  fglMultiDrawElementsOffsetI4(&mode, counts.data(), &type, offsets.data(), &drawcount);
+  ASSERT_EQ(calls_of("glMultiDrawElements").size(), 1u);
+}
+
 TEST(ErrorQuery, ReturnsWhatOpenGLReturns) {
   gl_recorder::reset();
   for (GLenum code : {GLenum{GL_NO_ERROR}, GLenum{GL_INVALID_ENUM}, GLenum{GL_OUT_OF_MEMORY}}) {
