@@ -3,6 +3,8 @@
 // binding and direct calls then differ only by the binding's own work.
 #include <GL/gl.h>
 
+#include <cstring>
+
 #define NULL_GL_API __attribute__((visibility("default"), noinline))
 
 namespace {
@@ -23,4 +25,14 @@ extern "C" {
   }
 #include "gl_commands.inc"
 #undef GL_COMMAND
+}
+
+// The commands the binding looks up at run time, found by name.
+extern "C" NULL_GL_API void (*glXGetProcAddress(const GLubyte *name))() {
+  const char *wanted = reinterpret_cast<const char *>(name);
+#define FGL_LATE(command, result, params, args) \
+  if (std::strcmp(wanted, #command) == 0) return reinterpret_cast<void (*)()>(&command);
+#include "fgl_late.inc"
+#undef FGL_LATE
+  return nullptr;
 }
