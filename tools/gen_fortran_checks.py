@@ -305,7 +305,8 @@ def make_entry(name, result, params, routines, api, family):
                 ap = counterpart[1][params.index(p)]
             if ap is None and by_value and p in uncounted and not counterpart[1][uncounted.index(p)].pointer:
                 ap = counterpart[1][uncounted.index(p)]
-            scalar = p.name in VALUE_NAMES or p.name in OFFSET_NAMES or (ap is None and p.name in COUNT_NAMES) or ap is not None and (not ap.pointer or p.name in HANDLE_NAMES
+            # (NAME_count: the word count of a packed text)
+            scalar = p.name in VALUE_NAMES or p.name in OFFSET_NAMES or p.name.endswith("_count") or (ap is None and p.name in COUNT_NAMES) or ap is not None and (not ap.pointer or p.name in HANDLE_NAMES
                                          or HANDLE_TYPES.search(ap.text)
                                          or re.match(r"glu[A-Z]", counterpart_name) and ap.name in GLU_ONE_VALUE)
             # Always an array: item data that the API takes untyped and the
