@@ -746,7 +746,7 @@ def main():
 
 COVERAGE_BEGIN = "<!-- OpenGL table: tools/gen_gl.py --coverage -->"
 COVERAGE_END = "<!-- end of OpenGL table -->"
-COVERED_FAMILIES = ["unsuffixed", "I4", "I2", "I1", "Offset", "OffsetI4", "C", "sync"]
+COVERED_FAMILIES = ["unsuffixed", "I4", "I2", "I1", "Offset", "OffsetI4", "C", "P", "sync", "pixels"]
 
 
 def coverage_table(commands):
@@ -756,11 +756,11 @@ def coverage_table(commands):
     by_name = commands_by_name(commands)
     for c in commands:
         rows[FEATURES[c.feature]]["commands"] += 1
-    for family, entries in (("", forwarding_entries(commands)), ("C", text_entries(commands)),
-                            ("sync", sync_entries(commands))):
+    for family, entries in (("", forwarding_entries(commands)), ("text", text_entries(commands)),
+                            ("sync", sync_entries(commands)), ("pixels", pixel_entries(commands))):
         for e in entries:
             row = rows[FEATURES[by_name[e.command].feature]]
-            row[family or e.family or "unsuffixed"] += 1
+            row[e.name[-1] if family == "text" else family or e.family or "unsuffixed"] += 1
             row["covered"].add(e.command)
     head = ["OpenGL", "registry commands", "with generated entries"] + COVERED_FAMILIES
     lines = ["| " + " | ".join(head) + " |", "|" + "---|" * len(head)]

@@ -36,6 +36,10 @@ SYNC_COMMANDS = ["glFenceSync", "glIsSync", "glDeleteSync", "glClientWaitSync", 
 # Commands of OpenGL 4.3 without a generated entry: a Fortran routine, a log of
 # several texts, a sync handle together with text.
 OWN_ENTRIES = ["glDebugMessageCallback", "glGetDebugMessageLog", "glObjectPtrLabel", "glGetObjectPtrLabel"]
+# The entries written by hand for the debug-output commands (a routine
+# through a trampoline, a log of texts).
+DEBUG_ENTRIES = {"fglDebugMessageCallback", "fglDebugMessageCallbackI4", "fglDebugMessageCallbackNull",
+                 "fglGetDebugMessageLogC"}
 
 # Commands whose pointer OpenGL reads as a byte offset when a buffer is
 # bound: the array pointers and the indices of the draw-elements commands.
@@ -330,10 +334,6 @@ def text_entries(protos, modern):
     packed = [c for c in texts if not protos[c][0].endswith("GLubyte *")
               and all(t.startswith("const") for t in protos[c][1] if "GLchar" in t)]
     return {"fgl" + c[2:] + "C" for c in texts} | {"fgl" + c[2:] + "P" for c in packed}
-    """The C entries: every command of OpenGL 1.4 to 4.6 with text (GLchar)
-    among its parameters, or a text result."""
-    return {"fgl" + c[2:] + "C" for c in modern if c not in OWN_ENTRIES
-            and (any("GLchar" in t for t in protos[c][1]) or protos[c][0].endswith("GLubyte *"))}
 
 
 def sync_entries(protos):
@@ -368,7 +368,7 @@ def check_exports(library, protos, carried, modern, entries):
     have = set(names)
     for n in sorted(want - have):
         faults.append(f"{n}: forwarding entry not exported")
-    texts = text_entries(protos, modern) | sync_entries(protos)
+    texts = text_entries(protos, modern) | sync_entries(protos) | DEBUG_ENTRIES
     for n in sorted(texts - have):
         faults.append(f"{n}: text entry not exported")
     for n in sorted(have - want - texts):
