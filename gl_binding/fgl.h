@@ -1,4 +1,4 @@
-/* fgl.h: OpenGL 1.0 to 3.3 for callers that pass every argument by address.
+/* fgl.h: OpenGL 1.0 to 4.6 for callers that pass every argument by address.
  *
  * Every entry is fgl followed by the OpenGL name without its gl prefix
  * (fglRectf calls glRectf), plus a storage suffix where a command has several
@@ -19,14 +19,18 @@
 extern "C" {
 #endif
 
-/* The 885 forwarding entries of OpenGL 1.0 to 3.3, generated from the Khronos registry:
- * every command (but glGetError, glGetString, glGetStringi and the six of sync
- * objects) unsuffixed; I4 for narrow and boolean values, narrow vectors,
+/* The 1293 forwarding entries of OpenGL 1.0 to 4.6, generated from the Khronos registry:
+ * every command (but glGetError, glGetString, glGetStringi, the six of sync
+ * objects, and glDebugMessageCallback, glGetDebugMessageLog, glObjectPtrLabel
+ * and glGetObjectPtrLabel) unsuffixed; I4 for narrow and boolean values, narrow vectors,
  * GLintptr/GLsizeiptr sizes and offsets read from 4-byte integers and boolean
  * results widened to 4 bytes; I2 for bytes in 2-byte integers; I1 for pixel
- * data; Offset and OffsetI4 for the array pointers and draw-elements indices
- * given as a byte offset into the bound buffer (an 8-byte or a 4-byte
- * integer; glMultiDrawElements takes an array of them). */
+ * data; Offset and OffsetI4 for the array pointers, draw-elements indices and
+ * indirect draw commands given as a byte offset into the bound buffer (an
+ * 8-byte or a 4-byte integer; glMultiDrawElements takes an array of them).
+ * The commands of OpenGL 4.6 are looked up at run time: where the driver
+ * lacks one, its entry records GL_INVALID_OPERATION for fglGetError and
+ * makes no call. */
 #define FGL_FORWARD(entry, fortran_name, command, result, params, args) result entry params;
 #include "fgl_forward.inc"
 #undef FGL_FORWARD

@@ -4,6 +4,7 @@
 // command's result (an I4 boolean result zero-extended).
 #include "fgl.h"
 #include "fgl_conventions.h"
+#include "late.h"
 
 // Each entry ends in a jump to its command. Declared noplt, that jump goes
 // straight through the command's GOT slot instead of through a PLT stub that
@@ -15,6 +16,10 @@
 #undef GL_COMMAND
 #endif
 #endif
+
+// The commands looked up at run time: their entries call the stand-ins of
+// late.h (and name no driver symbol).
+#include "fgl_late.inc"
 
 #ifdef FGL_CHECKING
 // The checking build: each entry inspects its arguments as the registry

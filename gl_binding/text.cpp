@@ -3,6 +3,10 @@
 #include "text.h"
 
 #include "fgl.h"
+#include "late.h"
+
+// The commands looked up at run time: through the stand-ins of late.h.
+#include "fgl_late.inc"
 
 #define FGL_TEXT(entry, fortran_name, command, result, params, body)          \
   extern "C" FGL_API result entry params {                                    \

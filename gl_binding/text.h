@@ -14,6 +14,9 @@
 //                  and the full length is returned.
 //   text result    Result<&glX>: the same for a command that returns its text.
 //
+// A text in that OpenGL would take with its length (glObjectLabel) is given
+// ended by a NUL instead: the C entry has no length argument (NulEnded).
+//
 // The generated list fgl_text.inc says, per entry, which wrapper each
 // argument takes (tools/gen_gl.py).
 #pragma once
@@ -92,6 +95,11 @@ struct Texts {
 // In place of a shader's line lengths: none, every line ends in a NUL.
 struct NoLengths {
   const GLint *text() const { return nullptr; }
+};
+
+// In place of the length of a text in: none, the text ends in a NUL.
+struct NulEnded {
+  GLsizei text() const { return -1; }
 };
 
 // In place of the parameters a text-out entry fills itself.

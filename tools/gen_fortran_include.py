@@ -13,6 +13,7 @@ Outputs, all into --out:
   fglall.inc    INCLUDEs every file of constants (gfortran and Flang)
   fglfn.inc     result types of the OpenGL 1.0-1.3 entries that return a value
   fglfn33.inc   the same for the OpenGL 1.4-3.3 entries
+  fglfn46.inc   the same for the OpenGL 4.0-4.6 entries
   fglutfn.inc   result types of the GLUT entries that return a value
   fglufn.inc    result types of the GLU entries that return a value
 
@@ -222,6 +223,23 @@ GL33_FUNCTIONS = [
                    "fglIsVertexArray", "fglIsSampler", "fglIsSync", "fglUnmapBuffer"]),
     ("INTEGER*8", ["fglMapBuffer", "fglMapBufferRange", "fglMapBufferRangeI4"]),
 ]
+# The same for the entries of OpenGL 4.0 to 4.6: locations and indices,
+# pipeline and program names, lengths of the text written, statuses.
+GL46_FUNCTIONS = [
+    ("INTEGER*4", ["fglGetSubroutineUniformLocation", "fglGetSubroutineIndex",
+                   "fglIsTransformFeedbackI4", "fglCreateShaderProgramv",
+                   "fglIsProgramPipelineI4", "fglGetProgramResourceIndex",
+                   "fglGetProgramResourceLocation", "fglGetProgramResourceLocationIndex",
+                   "fglUnmapNamedBufferI4", "fglCheckNamedFramebufferStatus",
+                   "fglGetGraphicsResetStatus", "fglGetSubroutineUniformLocationC",
+                   "fglGetSubroutineIndexC", "fglGetActiveSubroutineUniformNameC",
+                   "fglGetActiveSubroutineNameC", "fglCreateShaderProgramvC",
+                   "fglGetProgramPipelineInfoLogC", "fglGetProgramResourceIndexC",
+                   "fglGetProgramResourceNameC", "fglGetProgramResourceLocationC",
+                   "fglGetProgramResourceLocationIndexC", "fglGetObjectLabelC"]),
+    ("LOGICAL*1", ["fglIsTransformFeedback", "fglIsProgramPipeline", "fglUnmapNamedBuffer"]),
+    ("INTEGER*8", ["fglMapNamedBuffer", "fglMapNamedBufferRange", "fglMapNamedBufferRangeI4"]),
+]
 GLUT_FUNCTIONS = [
     ("INTEGER*4", ["fglutCreateWindow", "fglutCreateWindowC", "fglutCreateSubWindow",
                    "fglutCreateMenu", "fglutGetWindow", "fglutGetMenu",
@@ -269,12 +287,23 @@ GL_FILES = [
     ("fgl31.inc", "what OpenGL 3.1 adds", ["GL_VERSION_3_1"]),
     ("fgl32.inc", "what OpenGL 3.2 adds", ["GL_VERSION_3_2"]),
     ("fgl33.inc", "what OpenGL 3.3 adds", ["GL_VERSION_3_3"]),
+    ("fgl40.inc", "what OpenGL 4.0 adds", ["GL_VERSION_4_0"]),
+    ("fgl41.inc", "what OpenGL 4.1 adds", ["GL_VERSION_4_1"]),
+    ("fgl42.inc", "what OpenGL 4.2 adds", ["GL_VERSION_4_2"]),
+    ("fgl43.inc", "what OpenGL 4.3 adds", ["GL_VERSION_4_3"]),
+    ("fgl44.inc", "what OpenGL 4.4 adds", ["GL_VERSION_4_4"]),
+    ("fgl45.inc", "what OpenGL 4.5 adds", ["GL_VERSION_4_5"]),
+    ("fgl46.inc", "what OpenGL 4.6 adds", ["GL_VERSION_4_6"]),
 ]
 # Enums whose value needs 64 bits (the registry's type "ull"): INTEGER*8
 # PARAMETERs, given as the signed value with the same bits. f2c reads them;
 # a routine that uses one declares an INTEGER*8, whose C (longint) needs
 # -Dlongint=long with Debian's f2c.h. An unused one costs f2c nothing.
 WIDE_TYPES = ("ull",)
+# f2c reads names of at most 50 characters: a longer enum (eight of OpenGL
+# 4.0-4.3, GL_ATOMIC_COUNTER_BUFFER_REFERENCED_BY_...) is not declared; its
+# file names it with its value in a comment, for the program to write.
+LONGEST_NAME = 50
 # The include files of GLUT constants: (file, what it holds, constant groups).
 GLUT_FILES = [
     ("fglut.inc", "classic GLUT (3.7)", GLUT_CONSTANTS),
@@ -284,7 +313,7 @@ GLU_FILE = "fglu.inc"
 # The file that includes every file of constants, for compilers without
 # f2c's table limits.
 ALL_FILE = "fglall.inc"
-FUNCTION_FILES = ["fglfn.inc", "fglfn33.inc", "fglutfn.inc", "fglufn.inc"]
+FUNCTION_FILES = ["fglfn.inc", "fglfn33.inc", "fglfn46.inc", "fglutfn.inc", "fglufn.inc"]
 
 
 def constant_files():
@@ -392,7 +421,12 @@ def parameter(name, value, ftype="INTEGER*4"):
     line = "      PARAMETER (%s = %d)" % (name, value)
     if len(line) > 72:  # a long name: the value on a continuation line
         line = "      PARAMETER (%s\n     &  = %d)" % (name, value)
-    return fixed("      %s %s" % (ftype, name)) + "".join(fixed(l) for l in line.split("\n"))
+    if len(line.split("\n")[0]) > 72:  # a longer one: the name on its own
+        line = "      PARAMETER (\n     &  %s\n     &  = %d)" % (name, value)
+    declaration = "      %s %s" % (ftype, name)
+    if len(declaration) > 72:
+        declaration = "      %s\n     &  %s" % (ftype, name)
+    return "".join(fixed(l) for l in (declaration + "\n" + line).split("\n"))
 
 
 def all_option(names):
@@ -414,8 +448,9 @@ def guide(option):
     lines += ["  %-12s %s" % row for row in rows]
     lines += ["f2c's default table holds 802 names: it reads every file",
               "but %s (translate that with f2c %s); gfortran" % (ALL_FILE, option),
-              "and Flang read them all. %s," % ", ".join(FUNCTION_FILES[:-1]),
-              "%s declare the result types of the entries." % FUNCTION_FILES[-1]]
+              "and Flang read them all. %s," % ", ".join(FUNCTION_FILES[:3]),
+              "%s declare the result types" % ", ".join(FUNCTION_FILES[3:]),
+              "of the entries."]
     return lines
 
 
@@ -443,12 +478,20 @@ def same_bits_note(consts):
 
 
 def gen_gl(fname, what, features, enums, guide_lines):
+    longer = [(n, v) for n, v in enums if len(n) > LONGEST_NAME]
+    note = []
+    if longer:
+        note = ["Not declared: names longer than the %d characters f2c" % LONGEST_NAME,
+                "reads (write the value instead):"]
+        for n, v in longer:
+            note += ["  %s" % n, "      = %d" % v] if len(n) > 56 else ["  %s = %d" % (n, v)]
     text = header(fname, textwrap.wrap(
         "OpenGL enumerants for the fgl entries, as INTEGER*4 PARAMETERs: "
         "%s (the enums the Khronos registry lists for %s that no earlier "
-        "file holds)." % (what, ", ".join(features)), 66) + same_bits_note(enums) + guide_lines)
+        "file holds)." % (what, ", ".join(features)), 66) + same_bits_note(enums) + note + guide_lines)
     for name, value in enums:
-        text += parameter(name, value, "INTEGER*8" if name in WIDE else "INTEGER*4")
+        if len(name) <= LONGEST_NAME:
+            text += parameter(name, value, "INTEGER*8" if name in WIDE else "INTEGER*4")
     return text
 
 
@@ -557,7 +600,10 @@ def gen_check_f(groups, doubles=(), include=None, wides=()):
         text += fixed("      SUBROUTINE CHK%d" % k)
         text += fixed("      INCLUDE '%s'" % fname)
         for n in chunk:
-            text += fixed("      WRITE (*, 10) '%s'," % n) + fixed("     &  %s" % n)
+            if len("      WRITE (*, 10) '%s'," % n) > 72:  # a long name: its text on a line of its own
+                text += fixed("      WRITE (*, 10)") + fixed("     &  '%s'," % n) + fixed("     &  %s" % n)
+            else:
+                text += fixed("      WRITE (*, 10) '%s'," % n) + fixed("     &  %s" % n)
         text += fixed(" 10   FORMAT (A, 1X, I11)")
         text += fixed("      END")
     return text
@@ -623,11 +669,13 @@ def main():
     write(os.path.join(a.out, "fglfn.inc"), gen_functions("fglfn.inc", "OpenGL", GL_FUNCTIONS))
     write(os.path.join(a.out, "fglfn33.inc"),
           gen_functions("fglfn33.inc", "OpenGL 1.4 to 3.3", GL33_FUNCTIONS))
+    write(os.path.join(a.out, "fglfn46.inc"),
+          gen_functions("fglfn46.inc", "OpenGL 4.0 to 4.6", GL46_FUNCTIONS))
     write(os.path.join(a.out, "fglutfn.inc"), gen_functions("fglutfn.inc", "GLUT", GLUT_FUNCTIONS))
     write(os.path.join(a.out, "fglufn.inc"), gen_functions("fglufn.inc", "GLU", GLU_FUNCTIONS))
     if a.check:
         os.makedirs(a.check, exist_ok=True)
-        groups = [(f, [n for n, _ in consts if n not in WIDE])
+        groups = [(f, [n for n, _ in consts if n not in WIDE and len(n) <= LONGEST_NAME])
                   for f, consts in gl_files + glut_files]
         groups.append((GLU_FILE, [n for n, _ in glu_ints]))
         doubles = [n for n, _ in glu_doubles]

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Generate the OpenGL 1.0 to 3.3 forwarding entries and the recording libGL
+"""Generate the OpenGL 1.0 to 4.6 forwarding entries and the recording libGL
 stand-in from the Khronos registry (gl.xml).
 
 Every parameter of every command is classified into the binding's kinds (see
@@ -12,12 +12,15 @@ applied to every command it fits. Outputs, all into --out:
                     copied into OpenGL's width is wrapped in fgl::fixed<N>).
                     A comment lists the commands without an entry, and why.
   gl_commands.inc   one GL_COMMAND(command, result, (params), (args)) line per
-                    OpenGL 1.0 to 3.3 command (all 724, glGetError and glGetString
+                    OpenGL 1.0 to 4.6 command (all 1048, glGetError and glGetString
                     included).
   fgl_check.inc     one FGL_CHECK_ARGS(entry, {kind, count, "name"}, ...) line per
                     forwarding entry: how the checking build inspects each argument.
-  gl_recorder.cpp   a stand-in libGL: one definition per OpenGL 1.0 to 3.3 command that
+  gl_recorder.cpp   a stand-in libGL: one definition per OpenGL 1.0 to 4.6 command that
                     records the command's name and each argument's raw bits and width.
+  fgl_late.inc      one FGL_LATE(command, result, (params), (args)) line per command
+                    that drivers need not export (LOOKED_UP): its entries call it
+                    through a pointer looked up at run time (late.h).
   gl_kinds.tsv      the kind of every parameter and result.
   fgl_text.inc      one FGL_TEXT(entry, fortran_name, command, result, (params), (body))
                     line per entry of the C text family (text.h).
@@ -39,13 +42,23 @@ import xml.etree.ElementTree as ET
 HAND_WRITTEN = {
     "glGetError": "hand-written query entry (errors held by the layer come first)",
     "glGetString": "text result: hand-written query entries",
+    "glDebugMessageCallback": "routine: the trampoline of debug.cpp",
+    "glGetDebugMessageLog": "text log: debug.cpp",
+    "glObjectPtrLabel": "sync handle and text in one command: neither the sync nor the C family takes both",
+    "glGetObjectPtrLabel": "sync handle and text in one command: neither the sync nor the C family takes both",
 }
 
 # The features whose commands the layer carries, oldest first.
 FEATURES = ["GL_VERSION_1_0", "GL_VERSION_1_1", "GL_VERSION_1_2", "GL_VERSION_1_3",
             "GL_VERSION_1_4", "GL_VERSION_1_5", "GL_VERSION_2_0", "GL_VERSION_2_1",
-            "GL_VERSION_3_0", "GL_VERSION_3_1", "GL_VERSION_3_2", "GL_VERSION_3_3"]
-COMMAND_COUNT = 386 + 338
+            "GL_VERSION_3_0", "GL_VERSION_3_1", "GL_VERSION_3_2", "GL_VERSION_3_3",
+            "GL_VERSION_4_0", "GL_VERSION_4_1", "GL_VERSION_4_2", "GL_VERSION_4_3",
+            "GL_VERSION_4_4", "GL_VERSION_4_5", "GL_VERSION_4_6"]
+# 1.0-1.3, 1.4-3.3, and 4.0-4.6 (46 + 88 + 12 + 43 + 9 + 122 + 4).
+COMMAND_COUNT = 386 + 338 + 324
+# The features whose commands not every driver's libGL exports: their entries
+# call them through a pointer looked up by glXGetProcAddress (late.h).
+LOOKED_UP = ["GL_VERSION_4_6"]
 # The commands of 1.0 to 1.3, whose narrow vectors have the hand-written
 # repacking entries of vectors.cpp.
 FIRST_FEATURES = 4
@@ -65,9 +78,10 @@ def text_of(elem):
 
 class Param:
     """One parameter as the registry describes it, with its kind."""
-    def __init__(self, command, ptype, name, length, group, cls):
+    def __init__(self, command, ptype, name, length, group, cls, siblings=()):
         self.command, self.type, self.name = command, ptype, name
         self.len, self.group, self.cls = length, group, cls
+        self.siblings = siblings  # the names of the command's parameters
         self.kind = classify(self)
 
     @property
@@ -87,6 +101,8 @@ class Param:
 #   kept       caller array kept by OpenGL (the *Pointer commands), or a
 #              byte offset into the bound array buffer
 #   indices    draw-elements indices, or a byte offset into the bound element buffer
+#   indirect   the commands of an indirect draw (INTEGER*4 words), or a byte
+#              offset into the bound indirect buffer
 #   offsets    an array of indices pointers (glMultiDrawElements*)
 #   text_in    const GLchar *           texts_in  const GLchar *const*
 #   text_out   GLchar * with a bufSize and a length out
@@ -113,6 +129,8 @@ def classify(p):
             return "kept"
         if p.name == "indices" and re.match(r"gl(Multi)?Draw", p.command):
             return "indices"
+        if p.name == "indirect" and re.match(r"gl(Multi)?Draw\w*Indirect", p.command):
+            return "indirect"
         return "data"
     if base == "GLchar":
         if t.count("*") == 2:
@@ -121,7 +139,9 @@ def classify(p):
     if t.startswith("const") and base in NARROW_BYTES | NARROW_SHORTS and p.len and p.len.isdigit():
         return "vector"
     if not t.startswith("const") and t.count("*") == 1 and base in WIDE_64 | {"GLboolean"}:
-        return "received"
+        # An array whose length a parameter gives needs no count of its own;
+        # such a query has 32-bit twins (glGetInternalformativ).
+        return "array" if base in WIDE_64 and p.len in p.siblings else "received"
     return "array"
 
 
@@ -175,7 +195,10 @@ def parse(registry):
             if c not in feature_of:
                 names.append(c)
                 feature_of[c] = i
-    return [Command(n, protos[n][0], [Param(n, *p) for p in protos[n][1]], feature_of[n]) for n in names]
+    def params(n):
+        siblings = tuple(p[1] for p in protos[n][1])
+        return [Param(n, *p, siblings) for p in protos[n][1]]
+    return [Command(n, protos[n][0], params(n), feature_of[n]) for n in names]
 
 
 def by_address(ptype):
@@ -250,12 +273,12 @@ def family_i1(c):
 
 def offset_family(width):
     def rule(c):
-        if not c.kinds & {"kept", "indices", "offsets"}:
+        if not c.kinds & {"kept", "indices", "indirect", "offsets"}:
             return None
         storage = "const GLint64 *" if width == 8 else "const GLint *"
         params = []
         for p in c.params:
-            if p.kind in ("kept", "indices"):
+            if p.kind in ("kept", "indices", "indirect"):
                 params.append((storage, "offset", "offset", p))
             elif p.kind == "offsets":
                 count = next(q.name for q in c.params if q.name == p.len)
@@ -298,7 +321,14 @@ def family_c(c):
         return None
     if len(outs) > 1:
         raise SystemExit(f"{c.name}: more than one text out")
-    lines = "texts_in" in c.kinds and any(p.name == "length" and p.type == "const GLint *" for p in c.params)
+    # A shader's source (glShaderSource's string, glCreateShaderProgramv's
+    # strings): its lines each end in a newline; a length array beside them
+    # is left to OpenGL's NUL.
+    lines = any(p.kind == "texts_in" and p.name in ("string", "strings") for p in c.params)
+    # The length of a text in (COMPSIZE(text,length)): the copy ends in a NUL,
+    # so the entry takes no length and OpenGL is told -1.
+    nul_ended = {m.group(1) for p in c.params if p.kind == "text_in"
+                 for m in [re.match(r"COMPSIZE\(\w+,(\w+)\)$", p.len or "")] if m}
     filled = {}
     if outs:
         out = outs[0]
@@ -317,8 +347,10 @@ def family_c(c):
             newline = "true" if lines else "false"
             args.append(f"fgl::text::Texts{{{p.name}, {counted_by(c, p)}, {p.name}_length, {newline}}}")
             hidden.append(p.name)
-        elif lines and p.name == "length":
+        elif lines and p.name == "length" and p.type == "const GLint *":
             args.append("fgl::text::NoLengths{}")
+        elif p.name in nul_ended:
+            args.append("fgl::text::NulEnded{}")
         elif p.name in filled:
             if filled[p.name] == "text":
                 params.append(("char *", p.name))
@@ -373,13 +405,10 @@ def sync_entries(commands):
             yield TextEntry("fgl" + c.name[2:] + suffix, c.name, result, params, body)
 
 
-# Commands whose C entry is hand-written with the query entries.
-HAND_WRITTEN_TEXT = {"glGetString"}
-
-
 def text_entries(commands):
+    # (the C entry of glGetString is hand-written with the query entries)
     for c in commands:
-        entry = None if c.name in HAND_WRITTEN_TEXT else family_c(c)
+        entry = None if c.name in HAND_WRITTEN else family_c(c)
         if entry:
             yield entry
 
@@ -456,7 +485,7 @@ def arg_kind(entry_type, param):
         return "i", 1
     if "*" not in param.type and param.base in ("GLsizei", "GLsizeiptr"):
         return ("Z" if entry_type == "const GLsizeiptr *" else "z"), 1
-    if "*" not in param.type or param.kind in ("kept", "indices"):
+    if "*" not in param.type or param.kind in ("kept", "indices", "indirect"):
         return SCALAR_KINDS.get(entry_type.removeprefix("const ").removesuffix(" *"), "p"), 1
     if entry_type in VECTOR_KINDS:
         length = param.len
@@ -485,6 +514,24 @@ def gen_commands(commands):
     return "".join(lines)
 
 
+def looked_up(commands):
+    return [c for c in commands if FEATURES[c.feature] in LOOKED_UP]
+
+
+def gen_late(commands):
+    """FGL_LATE lines for the commands looked up at run time, then the names
+    under which the entries' code reaches them."""
+    lines = [HEADER, "#ifdef FGL_LATE\n"]
+    for c in looked_up(commands):
+        plist = ", ".join(c_decl(p.type, p.name) for p in c.params) or "void"
+        alist = ", ".join(p.name for p in c.params)
+        lines.append(f"FGL_LATE({c.name}, {c.result}, ({plist}), ({alist}))\n")
+    lines.append("#else\n")
+    lines += [f"#define {c.name} fgl_late_{c.name}\n" for c in looked_up(commands)]
+    lines.append("#endif\n")
+    return "".join(lines)
+
+
 def gen_recorder(commands):
     out = [HEADER, '#include "gl_recorder.h"\n\n', 'extern "C" {\n']
     for c in commands:
@@ -496,20 +543,34 @@ def gen_recorder(commands):
         else:
             body = f"return gl_recorder::result<{c.result}>({call});"
         out.append(f"{c.result} {c.name}({plist}) {{ {body} }}\n")
-    out.append("}\n")
+    out.append("}\n\n")
+    # The commands a program may look up by name (glXGetProcAddress).
+    out.append("const gl_recorder::Named gl_recorder::kLookedUp[] = {\n")
+    out += [f'    {{"{c.name}", reinterpret_cast<void (*)()>(&{c.name})}},\n' for c in looked_up(commands)]
+    out.append("    {nullptr, nullptr}};\n")
     return "".join(out)
 
 
 def main():
     ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     ap.add_argument("--registry", default="/usr/share/khronos-api/gl.xml")
-    ap.add_argument("--out", required=True)
+    ap.add_argument("--out", help="the directory of the outputs")
     ap.add_argument("--summary", action="store_true", help="print the entries by family")
+    ap.add_argument("--coverage", action="store_true", help="print the coverage table (markdown)")
+    ap.add_argument("--check-coverage", metavar="PAGE", help="check the table in a page")
     args = ap.parse_args()
     commands = parse(args.registry)
     if len(commands) != COMMAND_COUNT:
-        raise SystemExit(f"expected the {COMMAND_COUNT} commands of OpenGL 1.0 to 3.3, "
+        raise SystemExit(f"expected the {COMMAND_COUNT} commands of OpenGL 1.0 to 4.6, "
                          f"the registry lists {len(commands)}")
+    if args.coverage:
+        print(coverage_table(commands), end="")
+        return
+    if args.check_coverage:
+        check_coverage(commands, args.check_coverage)
+        return
+    if not args.out:
+        ap.error("--out is required")
     os.makedirs(args.out, exist_ok=True)
     write(os.path.join(args.out, "fgl_forward.inc"), gen_forward(commands))
     write(os.path.join(args.out, "gl_commands.inc"), gen_commands(commands))
@@ -518,19 +579,70 @@ def main():
     write(os.path.join(args.out, "gl_kinds.tsv"), gen_kinds(commands))
     write(os.path.join(args.out, "fgl_text.inc"), gen_bodies("FGL_TEXT", text_entries(commands)))
     write(os.path.join(args.out, "fgl_sync.inc"), gen_bodies("FGL_SYNC", sync_entries(commands)))
+    write(os.path.join(args.out, "fgl_late.inc"), gen_late(commands))
     if args.summary:
+        by_name = commands_by_name(commands)
+
+        def span(command):
+            f = by_name[command].feature
+            return "1.0-1.3" if f < FIRST_FEATURES else "1.4-3.3" if FEATURES[f] <= "GL_VERSION_3_3" else "4.0-4.6"
         counts = {}
-        for e in forwarding_entries(commands):
-            key = (e.family or "unsuffixed", "1.0-1.3" if commands_by_name(commands)[e.command].feature
-                   < FIRST_FEATURES else "1.4-3.3")
-            counts[key] = counts.get(key, 0) + 1
-        counts[("C", "1.4-3.3")] = sum(1 for _ in text_entries(commands))
-        counts[("sync", "1.4-3.3")] = sum(1 for _ in sync_entries(commands))
+        for family, entries in (("", forwarding_entries(commands)), ("C", text_entries(commands)),
+                                ("sync", sync_entries(commands))):
+            for e in entries:
+                key = (family or e.family or "unsuffixed", span(e.command))
+                counts[key] = counts.get(key, 0) + 1
         for key in sorted(counts):
             print(*key, counts[key])
         for c in commands:
             if c.own_behaviour():
                 print("not forwarded:", c.name, "-", c.own_behaviour())
+
+
+COVERAGE_BEGIN = "<!-- OpenGL table: tools/gen_gl.py --coverage -->"
+COVERAGE_END = "<!-- end of OpenGL table -->"
+COVERED_FAMILIES = ["unsuffixed", "I4", "I2", "I1", "Offset", "OffsetI4", "C", "sync"]
+
+
+def coverage_table(commands):
+    """Per OpenGL version: the registry's commands, those with generated
+    entries, and the entries of each family (markdown)."""
+    rows = {f: {"commands": 0, "covered": set(), **{k: 0 for k in COVERED_FAMILIES}} for f in FEATURES}
+    by_name = commands_by_name(commands)
+    for c in commands:
+        rows[FEATURES[c.feature]]["commands"] += 1
+    for family, entries in (("", forwarding_entries(commands)), ("C", text_entries(commands)),
+                            ("sync", sync_entries(commands))):
+        for e in entries:
+            row = rows[FEATURES[by_name[e.command].feature]]
+            row[family or e.family or "unsuffixed"] += 1
+            row["covered"].add(e.command)
+    head = ["OpenGL", "registry commands", "with generated entries"] + COVERED_FAMILIES
+    lines = ["| " + " | ".join(head) + " |", "|" + "---|" * len(head)]
+    total = {k: 0 for k in ["commands", "covered"] + COVERED_FAMILIES}
+    for f in FEATURES:
+        r = rows[f]
+        values = [r["commands"], len(r["covered"])] + [r[k] for k in COVERED_FAMILIES]
+        for k, v in zip(total, values):
+            total[k] += v
+        lines.append("| " + " | ".join([f.removeprefix("GL_VERSION_").replace("_", ".")] + [str(v) for v in values]) + " |")
+    lines.append("| **1.0-4.6** | " + " | ".join(f"**{v}**" for v in total.values()) + " |")
+    lines.append("")
+    lines.append("Commands without a generated entry, and why:")
+    lines.append("")
+    lines += [f"- `{c.name}` ({FEATURES[c.feature].removeprefix('GL_VERSION_').replace('_', '.')}): "
+              f"{c.own_behaviour()}" for c in commands if c.own_behaviour() and not rows[FEATURES[c.feature]]
+              ["covered"].intersection({c.name})]
+    return "\n".join([COVERAGE_BEGIN] + lines + [COVERAGE_END]) + "\n"
+
+
+def check_coverage(commands, path):
+    """Exits non-zero unless the page at path holds the table as generated."""
+    with open(path) as f:
+        page = f.read()
+    if coverage_table(commands) not in page:
+        raise SystemExit(f"{path}: the OpenGL table differs from the registry's counts; "
+                         "regenerate it with tools/gen_gl.py --coverage")
 
 
 def commands_by_name(commands):

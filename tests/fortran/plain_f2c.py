@@ -138,6 +138,8 @@ def report(f2c, inc):
              # routines of a shader program: shaders, buffers, framebuffers
              ["fgl.inc", "fgl15.inc", "fgl20.inc", "fglfn.inc", "fglfn33.inc"],
              ["fgl.inc", "fgl30.inc", "fgl31.inc", "fglfn.inc", "fglfn33.inc"],
+             # compute: shader storage, images and barriers, named buffers
+             ["fgl.inc", "fgl43.inc", "fgl45.inc", "fglfn.inc", "fglfn33.inc", "fglfn46.inc"],
              layers["fgl"]]
     bad = 0
     print("%-58s %6s %8s" % ("files included by one routine", "names", "headroom"))

@@ -63,8 +63,16 @@ def disassemble(library, symbol):
 
 
 def target(operands):
+    """The command a jump or call reaches: through its GOT slot, or through
+    the looked-up stand-in of a command not every driver exports
+    (fgl_late_glX, a C++ function of the library)."""
     m = re.search(r"<([A-Za-z0-9_]+)@", operands)
-    return m.group(1) if m else None
+    if m:
+        return m.group(1)
+    m = re.search(r"<_Z(\d+)(fgl_late_gl\w+)>", operands)  # _Z<length><name><parameter codes>
+    if m:
+        return m.group(2)[:int(m.group(1))].removeprefix("fgl_late_")
+    return None
 
 
 def check_tail(library, entry, command, allow_stores):

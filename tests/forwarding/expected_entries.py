@@ -8,10 +8,10 @@ and the family table below, without any use of tools/gen_gl.py.
   expected_entries.py --registry gl.xml --check-exports libfgl.so
       reads the dynamic symbol table of the library (nm -D --defined-only) and
       checks that its forwarding entries are exactly the expected ones, that
-      every command of OpenGL 1.0 to 3.3 (but the query-only ones and those
-      of sync handles) has its entry, that no OpenGL 4.0 command has an entry
-      of any kind and that every entry has its Fortran alias (lower case, one
-      trailing underscore) at the same address.
+      every command of OpenGL 1.0 to 4.6 (but the query-only ones, those of
+      sync handles and those left to hand-written entries) has its entry, and
+      that every entry has its Fortran alias (lower case, one trailing
+      underscore) at the same address.
 
 A parameter type in the written lines may carry the storage the entry reads
 it from, when that is not the address of the type itself:
@@ -33,6 +33,9 @@ import xml.etree.ElementTree as ET
 QUERY_ONLY = ["glGetError", "glGetString", "glGetStringi"]
 # Commands of sync objects: the layer holds their handles in a table.
 SYNC_COMMANDS = ["glFenceSync", "glIsSync", "glDeleteSync", "glClientWaitSync", "glWaitSync", "glGetSynciv"]
+# Commands of OpenGL 4.3 without a generated entry: a Fortran routine, a log of
+# several texts, a sync handle together with text.
+OWN_ENTRIES = ["glDebugMessageCallback", "glGetDebugMessageLog", "glObjectPtrLabel", "glGetObjectPtrLabel"]
 
 # Commands whose pointer OpenGL reads as a byte offset when a buffer is
 # bound: the array pointers and the indices of the draw-elements commands.
@@ -46,6 +49,12 @@ OFFSET_COMMANDS = {
     "glDrawElementsBaseVertex": "indices", "glDrawRangeElementsBaseVertex": "indices",
     "glDrawElementsInstancedBaseVertex": "indices",
     "glMultiDrawElements": "indices", "glMultiDrawElementsBaseVertex": "indices",
+    "glVertexAttribLPointer": "pointer", "glDrawElementsInstancedBaseInstance": "indices",
+    "glDrawElementsInstancedBaseVertexBaseInstance": "indices",
+    # the commands of an indirect draw, or an offset into the bound indirect buffer
+    "glDrawArraysIndirect": "indirect", "glDrawElementsIndirect": "indirect",
+    "glMultiDrawArraysIndirect": "indirect", "glMultiDrawElementsIndirect": "indirect",
+    "glMultiDrawArraysIndirectCount": "indirect", "glMultiDrawElementsIndirectCount": "indirect",
 }
 BYTES = {"GLbyte", "GLubyte"}
 NARROW = BYTES | {"GLshort", "GLushort", "GLboolean"}
@@ -160,9 +169,12 @@ def registry(path):
     for v in ("1_0", "1_1", "1_2", "1_3"):
         carried += [c for c in feature("GL_VERSION_" + v) if c not in carried]
     modern = []
-    for v in ("1_4", "1_5", "2_0", "2_1", "3_0", "3_1", "3_2", "3_3"):
-        modern += [c for c in feature("GL_VERSION_" + v) if c not in modern and c not in carried]
-    return protos, carried, modern, feature("GL_VERSION_1_1"), feature("GL_VERSION_4_0")
+    for v in ("1_4", "1_5", "2_0", "2_1", "3_0", "3_1", "3_2", "3_3",
+              "4_0", "4_1", "4_2", "4_3", "4_4", "4_5", "4_6"):
+        for c in feature("GL_VERSION_" + v):  # (a feature may list a command twice)
+            if c not in modern and c not in carried:
+                modern.append(c)
+    return protos, carried, modern, feature("GL_VERSION_1_1")
 
 
 def base(t):
@@ -170,7 +182,7 @@ def base(t):
 
 
 def modern_variants(c, protos):
-    """The storage entries of an OpenGL 1.4 to 3.3 command: (suffix, result,
+    """The storage entries of an OpenGL 1.4 to 4.6 command: (suffix, result,
     [param types with their storage])."""
     result, types = protos[c]
     details = DETAILS[c]
@@ -181,7 +193,10 @@ def modern_variants(c, protos):
     boolean_array = any(base(t) == "GLboolean" and t.startswith("const") and "*" in t for t in types)
     wide = [i for i, t in enumerate(types) if t in ("GLintptr", "GLsizeiptr", "GLint64", "GLuint64")]
     # 64-bit and boolean query results, received into INTEGER*4 elements
-    filled = [i for i, t in enumerate(types) if t in ("GLint64 *", "GLuint64 *", "GLboolean *")]
+    # (not an array whose length a parameter gives: it has 32-bit twins)
+    names = [n for n, _ in details]
+    filled = [i for i, t in enumerate(types) if t in ("GLint64 *", "GLuint64 *", "GLboolean *")
+              and not (t != "GLboolean *" and details[i][1] in names)]
     if not boolean_array and (fixed or wide or filled or result == "GLboolean" or any(t in NARROW for t in types)):
         i4 = [f"{t}@4" if i in wide else f"{t}@4x{details[i][1]}" if i in fixed else f"{t}@4<" if i in filled
               else t for i, t in enumerate(types)]
@@ -190,6 +205,9 @@ def modern_variants(c, protos):
     if bytes_scalar or byte_vectors:
         out.append(("I2", result, [f"{t}@2x{details[i][1]}" if i in byte_vectors else t
                                    for i, t in enumerate(types)]))
+    # data sized by a format and a type: the same entry under the name of bytes
+    if any(base(t) == "void" and re.search(r"format.*type", details[i][1] or "") for i, t in enumerate(types)):
+        out.append(("I1", result, types))
     return out
 
 
@@ -223,7 +241,7 @@ def expected(protos, carried, modern):
             out.append((entry, c, protos[c][0], protos[c][1]))
         out += [("fgl" + c[2:] + s, c, r, p) for s, r, p in offset_variants(c, protos)]
     for c in modern:
-        if c in QUERY_ONLY or c in SYNC_COMMANDS:
+        if c in QUERY_ONLY or c in SYNC_COMMANDS or c in OWN_ENTRIES:
             continue
         out.append(("fgl" + c[2:], c, protos[c][0], protos[c][1]))
         out += [("fgl" + c[2:] + s, c, r, p) for s, r, p in modern_variants(c, protos) + offset_variants(c, protos)]
@@ -234,11 +252,11 @@ def check_counts(carried, modern, gl11, entries):
     faults = []
     if len(carried) != 386:
         faults.append(f"GL_VERSION_1_0 to 1_3 list {len(carried)} commands, not 306 + 30 + 4 + 46")
-    if len(modern) != 338:
-        faults.append(f"GL_VERSION_1_4 to 3_3 list {len(modern)} commands, not 338")
-    gone = [c for c in SYNC_COMMANDS + list(OFFSET_COMMANDS) if c not in carried + modern]
+    if len(modern) != 338 + 324:
+        faults.append(f"GL_VERSION_1_4 to 4_6 list {len(modern)} commands, not 338 + 324")
+    gone = [c for c in SYNC_COMMANDS + list(OFFSET_COMMANDS) + OWN_ENTRIES if c not in carried + modern]
     if gone:
-        faults.append(f"commands not in OpenGL 1.0 to 3.3: {gone}")
+        faults.append(f"commands not in OpenGL 1.0 to 4.6: {gone}")
     if sorted(gl11) != sorted(GL_1_1):
         faults.append(f"GL_VERSION_1_1 differs from the 30 listed: {sorted(set(gl11) ^ set(GL_1_1))}")
     missing = [c for c in list(FAMILIES) + QUERY_ONLY[:2] if c not in carried]
@@ -296,10 +314,10 @@ def repacking_entry(name, protos, carried):
 
 
 def text_entries(protos, modern):
-    """The C entries: every command of OpenGL 1.4 to 3.3 with text (GLchar)
+    """The C entries: every command of OpenGL 1.4 to 4.6 with text (GLchar)
     among its parameters, or a text result."""
-    return {"fgl" + c[2:] + "C" for c in modern
-            if any("GLchar" in t for t in protos[c][1]) or protos[c][0].endswith("GLubyte *")}
+    return {"fgl" + c[2:] + "C" for c in modern if c not in OWN_ENTRIES
+            and (any("GLchar" in t for t in protos[c][1]) or protos[c][0].endswith("GLubyte *"))}
 
 
 def sync_entries(protos):
@@ -313,7 +331,7 @@ def sync_entries(protos):
     return out
 
 
-def check_exports(library, protos, carried, modern, gl40, entries):
+def check_exports(library, protos, carried, modern, entries):
     faults = []
     symbols = exports(library)
     names = [n for n in symbols if not is_alias(n)]
@@ -341,12 +359,6 @@ def check_exports(library, protos, carried, modern, gl40, entries):
         if not repacking_entry(n, protos, carried):
             faults.append(f"{n}: exported, but neither a forwarding nor a repacking entry")
 
-    lower_names = {n.lower() for n in names} | {a[:-1] for a in aliases}
-    for c in gl40:
-        for suffix in ("", "I4", "I2", "I1", "P", "C", "Offset", "OffsetI4"):
-            n = ("fgl" + c[2:] + suffix).lower()
-            if n in lower_names:
-                faults.append(f"{c} (OpenGL 4.0) has an entry: {n}")
     return faults, len(have & want), len(have - want - texts), len(have & texts)
 
 
@@ -356,7 +368,7 @@ def main():
     ap.add_argument("--write-inc")
     ap.add_argument("--check-exports")
     args = ap.parse_args()
-    protos, carried, modern, gl11, gl40 = registry(args.registry)
+    protos, carried, modern, gl11 = registry(args.registry)
     entries = expected(protos, carried, modern)
     faults = check_counts(carried, modern, gl11, entries)
     if args.write_inc:
@@ -364,8 +376,7 @@ def main():
             sys.exit("\n".join(faults))
         write_inc(args.write_inc, entries)
     if args.check_exports:
-        more, forwarding, others, texts = check_exports(args.check_exports, protos, carried, modern, gl40,
-                                                        entries)
+        more, forwarding, others, texts = check_exports(args.check_exports, protos, carried, modern, entries)
         faults += more
         for f in faults:
             print("FAULT:", f)

@@ -1,5 +1,5 @@
 // A recording stand-in for libGL. Tests link the binding's objects against it
-// instead of the real library: every OpenGL 1.0 to 3.3 command (definitions generated
+// instead of the real library: every OpenGL 1.0 to 4.6 command (definitions generated
 // from the registry into gl_recorder.cpp) appends one Call to a log, with each
 // argument's raw bits and width. A test may install a hook per command that
 // acts as a real implementation would (reads or writes the memory behind a
@@ -46,6 +46,17 @@ const std::vector<Call> &calls();
 void reset();                                    // forget the log and every hook
 void set_hook(const std::string &command, Hook hook);
 void set_result(const std::string &command, std::uint64_t bits);  // a fixed result
+
+// glXGetProcAddress (and its ARB twin) gives the stand-in of each command
+// that entries look up at run time (kLookedUp, generated), but null for a
+// command set missing (until reset). Lookups are counted, not logged.
+struct Named {
+  const char *name;
+  void (*address)();
+};
+extern const Named kLookedUp[];
+void set_missing(const std::string &command);
+int lookups(const std::string &command);  // glXGetProcAddress calls for it so far
 
 template <typename T>
 Argument argument(const char *type, T value) {

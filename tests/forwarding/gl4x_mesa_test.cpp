@@ -1,0 +1,216 @@
+// The OpenGL 4.x entries with behaviour of their own, against Mesa in a 4.5
+// compatibility context (a freeglut window on the test's own X server): named
+// buffers through INTEGER*4 sizes, texture storage filled through a named
+// texture, indirect draws from an INTEGER*4 command array and from offsets
+// into the bound indirect buffer, a pipeline of separate shader programs made
+// from CHARACTER lines, and a command looked up at run time.
+#include <GL/freeglut.h>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "fgl.h"
+
+namespace {
+
+// A Fortran CHARACTER*(W) array: each line padded with blanks to W.
+struct Lines {
+  int width;
+  std::string storage;
+  GLsizei count = 0;
+  Lines(int w, std::initializer_list<const char *> lines) : width(w) {
+    for (const char *l : lines) {
+      std::string s(l);
+      s.resize(static_cast<std::size_t>(w), ' ');
+      storage += s;
+      ++count;
+    }
+  }
+};
+
+class Mesa4x : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    while (glGetError() != GL_NO_ERROR) {
+    }
+  }
+  void TearDown() override { EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)); }
+};
+
+TEST_F(Mesa4x, NamedBufferThroughFourByteSizes) {
+  GLuint buffer = 0;
+  const GLsizei one = 1;
+  fglCreateBuffers(&one, &buffer);
+  const std::vector<GLint> data = {11, -22, 33, -44, 55, -66};
+  const GLint size = static_cast<GLint>(data.size() * sizeof(GLint));
+  const GLenum usage = GL_STATIC_READ;
+  fglNamedBufferDataI4(&buffer, &size, data.data(), &usage);
+  const GLint offset = 2 * sizeof(GLint), part = 3 * sizeof(GLint);
+  const GLint patch[3] = {7, 8, 9};
+  fglNamedBufferSubDataI4(&buffer, &offset, &part, patch);
+  std::vector<GLint> back(4, 0);
+  const GLint from = sizeof(GLint), length = 4 * sizeof(GLint);
+  fglGetNamedBufferSubDataI4(&buffer, &from, &length, back.data());
+  EXPECT_EQ(back, (std::vector<GLint>{-22, 7, 8, 9}));
+  GLint64 held = 0;
+  glGetNamedBufferParameteri64v(buffer, GL_BUFFER_SIZE, &held);
+  EXPECT_EQ(held, size);
+  glDeleteBuffers(1, &buffer);
+}
+
+TEST_F(Mesa4x, TextureStorageFilledThroughTheNamedTexture) {
+  GLuint texture = 0;
+  const GLenum target = GL_TEXTURE_2D, rgba8 = GL_RGBA8, rgba = GL_RGBA, bytes = GL_UNSIGNED_BYTE;
+  const GLsizei one = 1, four = 4, two = 2;
+  const GLint level = 0, x = 1, y = 2;
+  fglCreateTextures(&target, &one, &texture);
+  fglTextureStorage2D(&texture, &one, &rgba8, &four, &four);
+  const std::uint32_t block[4] = {0x11223344u, 0x55667788u, 0x99aabbccu, 0xddeeff00u};
+  fglTextureSubImage2D(&texture, &level, &x, &y, &two, &two, &rgba, &bytes, block);
+  std::vector<std::uint32_t> texels(16, 0);
+  glGetTextureImage(texture, 0, GL_RGBA, GL_UNSIGNED_BYTE, 64, texels.data());
+  EXPECT_EQ(texels[2 * 4 + 1], block[0]);
+  EXPECT_EQ(texels[2 * 4 + 2], block[1]);
+  EXPECT_EQ(texels[3 * 4 + 1], block[2]);
+  EXPECT_EQ(texels[3 * 4 + 2], block[3]);
+  EXPECT_EQ(texels[0], 0u);
+  GLint levels = 0;
+  glGetTextureParameteriv(texture, GL_TEXTURE_IMMUTABLE_LEVELS, &levels);
+  EXPECT_EQ(levels, 1);
+  glDeleteTextures(1, &texture);
+}
+
+// Triangles drawn by the indirect commands, counted by a query: command 0
+// draws one triangle, command 1 two, so each way of reaching the commands
+// shows in the count.
+TEST_F(Mesa4x, MultiDrawIndirectFromCommandWordsAndFromOffsets) {
+  const GLfloat corners[12] = {-1, -1, 1, -1, 0, 1, -1, -1, 1, -1, 0, 1};
+  GLuint buffers[2] = {0, 0};
+  glGenBuffers(2, buffers);
+  glBindBuffer(GL_ARRAY_BUFFER, buffers[0]);
+  glBufferData(GL_ARRAY_BUFFER, sizeof corners, corners, GL_STATIC_DRAW);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glVertexPointer(2, GL_FLOAT, 0, nullptr);
+  // count, instance count, first vertex, base instance: INTEGER*4 words
+  const GLint commands[8] = {3, 1, 0, 0, 6, 1, 0, 0};
+  const GLenum mode = GL_TRIANGLES;
+  const GLsizei both = 2, single = 1, stride = 0;
+  const GLint offset4 = 16;
+  const GLint64 offset8 = 16;
+  struct Case {
+    const char *how;
+    bool bound;
+    void (*draw)(const GLenum *, const GLint *, const GLint *, const GLint64 *, const GLsizei *, const GLsizei *,
+                 const GLsizei *);
+    GLuint triangles;
+  };
+  const Case cases[] = {
+      {"command words", false,
+       [](const GLenum *m, const GLint *c, const GLint *, const GLint64 *, const GLsizei *n, const GLsizei *,
+          const GLsizei *s) { fglMultiDrawArraysIndirect(m, c, n, s); },
+       3},
+      {"INTEGER*4 offset", true,
+       [](const GLenum *m, const GLint *, const GLint *o, const GLint64 *, const GLsizei *, const GLsizei *n,
+          const GLsizei *s) { fglMultiDrawArraysIndirectOffsetI4(m, o, n, s); },
+       2},
+      {"INTEGER*8 offset", true,
+       [](const GLenum *m, const GLint *, const GLint *, const GLint64 *o, const GLsizei *, const GLsizei *n,
+          const GLsizei *s) { fglMultiDrawArraysIndirectOffset(m, o, n, s); },
+       2},
+      {"single command, INTEGER*4 offset", true,
+       [](const GLenum *m, const GLint *, const GLint *o, const GLint64 *, const GLsizei *, const GLsizei *,
+          const GLsizei *) { fglDrawArraysIndirectOffsetI4(m, o); },
+       2},
+  };
+  GLuint query = 0;
+  glGenQueries(1, &query);
+  for (const Case &c : cases) {
+    glBindBuffer(GL_DRAW_INDIRECT_BUFFER, c.bound ? buffers[1] : 0);
+    if (c.bound) glBufferData(GL_DRAW_INDIRECT_BUFFER, sizeof commands, commands, GL_STATIC_DRAW);
+    glBeginQuery(GL_PRIMITIVES_GENERATED, query);
+    c.draw(&mode, commands, &offset4, &offset8, &both, &single, &stride);
+    glEndQuery(GL_PRIMITIVES_GENERATED);
+    GLuint triangles = 0;
+    glGetQueryObjectuiv(query, GL_QUERY_RESULT, &triangles);  // waits for the result
+    EXPECT_EQ(triangles, c.triangles) << c.how;
+  }
+  glBindBuffer(GL_DRAW_INDIRECT_BUFFER, 0);
+  glBindBuffer(GL_ARRAY_BUFFER, 0);
+  glDisableClientState(GL_VERTEX_ARRAY);
+  glDeleteQueries(1, &query);
+  glDeleteBuffers(2, buffers);
+}
+
+TEST_F(Mesa4x, PipelineOfSeparateProgramsFromCharacterLines) {
+  const Lines vertex(56, {"#version 450", "out gl_PerVertex { vec4 gl_Position; };",
+                          "void main() {", "  vec2 p = vec2(gl_VertexID % 2, gl_VertexID / 2);",
+                          "  gl_Position = vec4(4.0 * p - 1.0, 0, 1);", "}"});
+  const Lines fragment(40, {"#version 450", "uniform vec4 colour;", "out vec4 result;",
+                            "void main() { result = colour; }"});
+  const GLenum vs = GL_VERTEX_SHADER, fs = GL_FRAGMENT_SHADER;
+  GLuint vp = fglCreateShaderProgramvC(&vs, &vertex.count, vertex.storage.data(), vertex.width);
+  GLuint fp = fglCreateShaderProgramvC(&fs, &fragment.count, fragment.storage.data(), fragment.width);
+  for (GLuint program : {vp, fp}) {
+    GLint linked = 0;
+    glGetProgramiv(program, GL_LINK_STATUS, &linked);
+    ASSERT_EQ(linked, GL_TRUE) << program;
+  }
+  GLuint pipeline = 0;
+  const GLsizei one = 1;
+  fglCreateProgramPipelines(&one, &pipeline);
+  const GLbitfield vbit = GL_VERTEX_SHADER_BIT, fbit = GL_FRAGMENT_SHADER_BIT;
+  fglUseProgramStages(&pipeline, &vbit, &vp);
+  fglUseProgramStages(&pipeline, &fbit, &fp);
+  const GLint location = fglGetUniformLocationC(&fp, "colour  ", 8);
+  const GLfloat r = 0, g = 1, b = 0, a = 1;
+  fglProgramUniform4f(&fp, &location, &r, &g, &b, &a);
+  fglValidateProgramPipeline(&pipeline);
+  GLint valid = 0;
+  const GLenum status = GL_VALIDATE_STATUS;
+  fglGetProgramPipelineiv(&pipeline, &status, &valid);
+  std::string log(100, '#');
+  fglGetProgramPipelineInfoLogC(&pipeline, log.data(), static_cast<int>(log.size()));
+  EXPECT_EQ(valid, GL_TRUE) << log;
+  fglBindProgramPipeline(&pipeline);
+  GLuint vao = 0;
+  glGenVertexArrays(1, &vao);
+  glBindVertexArray(vao);
+  glClear(GL_COLOR_BUFFER_BIT);
+  glDrawArrays(GL_TRIANGLES, 0, 3);
+  GLubyte pixel[4] = {0, 0, 0, 0};
+  glReadPixels(32, 32, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+  EXPECT_EQ(pixel[0], 0);
+  EXPECT_EQ(pixel[1], 255);
+  glBindVertexArray(0);
+  glDeleteVertexArrays(1, &vao);
+  glBindProgramPipeline(0);
+  glDeleteProgramPipelines(1, &pipeline);
+  glDeleteProgram(vp);
+  glDeleteProgram(fp);
+}
+
+// A command of OpenGL 4.6, reached through the pointer looked up at run time.
+TEST_F(Mesa4x, LookedUpCommandReachesTheDriver) {
+  const GLfloat factor = 1, units = 2, clamp = 0.5f;
+  fglPolygonOffsetClamp(&factor, &units, &clamp);
+  GLfloat seen = 0;
+  glGetFloatv(GL_POLYGON_OFFSET_CLAMP, &seen);
+  EXPECT_EQ(seen, clamp);
+  EXPECT_EQ(fglGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();  // listing needs no window
+  glutInit(&argc, argv);
+  glutInitContextVersion(4, 5);
+  glutInitContextProfile(GLUT_COMPATIBILITY_PROFILE);
+  glutInitDisplayMode(GLUT_RGBA | GLUT_SINGLE);
+  glutInitWindowSize(64, 64);
+  glutCreateWindow("OpenGL 4.x entries");
+  return RUN_ALL_TESTS();
+}
