@@ -4,7 +4,7 @@
  * points drawn from the storage buffer, in the same order with the same
  * values.
  *
- * Build: cc compute_direct.c -lglut -lGL
+ * Build: cc compute_direct.c -lglut -lGL -lm
  */
 #define GL_GLEXT_PROTOTYPES
 #include <GL/freeglut.h>
