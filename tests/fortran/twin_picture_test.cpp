@@ -2,10 +2,13 @@
 // its C twin (direct OpenGL and GLUT calls) pixel for pixel, at its own size
 // and after a resize to the transposed size; and the line the twin prints
 // after reading its middle pixel back ("CENTRE r g b a") is the Fortran
-// programs' line too, and the colour of that pixel in the window.
+// programs' line too, and the colour of that pixel in the window. Given a
+// line prefix as well, the twin's line that starts with it (a program's
+// check of its own results) is every build's line too, and every program
+// exits with status 0 when its window is closed.
 //
 // Usage: twin_picture_test <title> <width> <height> <C program> <gfortran build>
-// <flang build> <f2c build>, under tests/with-xvfb.
+// <flang build> <f2c build> [<check line prefix>], under tests/with-xvfb.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -21,6 +24,7 @@ namespace {
 std::string title;
 int width = 0, height = 0;
 std::array<std::string, 4> programs;  // C, gfortran, flang, f2c
+std::string checkPrefix;               // empty: no check line
 
 // The window pixel that "CENTRE r g b a" names: OpenGL's (w/2, h/2) counts
 // rows from the bottom.
@@ -48,6 +52,8 @@ class TwinPicture : public ::testing::Test {
     Window w = x_->start({programs[0]}, title);
     if (w == 0) {
       setupError_ = programs[0] + " showed no window titled \"" + title + "\"";
+    } else if (!checkPrefix.empty() && !x_->waitForLine(checkPrefix, check_)) {
+      setupError_ = "C program printed no " + checkPrefix + " line:\n" + x_->transcript();
     } else if (!x_->waitForLine("CENTRE", centre_)) {
       setupError_ = "C program printed no CENTRE line:\n" + x_->transcript();
     } else if (!x_->grabSettled(w, reference_[0], std::chrono::seconds(10), 3, drawnAtItsSize)) {
@@ -73,6 +79,11 @@ class TwinPicture : public ::testing::Test {
     EXPECT_EQ(centre_, centreLine(reference_[0]));
     Window w = x_->start({program}, title);
     ASSERT_NE(w, 0u) << program << " showed no window titled \"" << title << "\"";
+    if (!checkPrefix.empty()) {
+      std::string check;
+      ASSERT_TRUE(x_->waitForLine(checkPrefix, check)) << x_->transcript();
+      EXPECT_EQ(check, check_);
+    }
     std::string centre;
     ASSERT_TRUE(x_->waitForLine("CENTRE", centre)) << x_->transcript();
     EXPECT_EQ(centre, centre_);
@@ -87,18 +98,25 @@ class TwinPicture : public ::testing::Test {
                 << " pixels differ\n";
       EXPECT_TRUE(equal) << fgltest::differingPixels(reference_[i], got) << " pixels differ";
     }
-    x_->stop();
+    if (checkPrefix.empty()) {
+      x_->stop();
+    } else {
+      x_->closeWindow(w);
+      EXPECT_EQ(x_->waitExit(std::chrono::seconds(30)), 0) << x_->transcript();
+    }
   }
 
   static fgltest::XSession *x_;
   static std::array<fgltest::Picture, 2> reference_;  // width x height, height x width
   static std::string centre_;
+  static std::string check_;
   static std::string setupError_;
 };
 
 fgltest::XSession *TwinPicture::x_ = nullptr;
 std::array<fgltest::Picture, 2> TwinPicture::reference_;
 std::string TwinPicture::centre_;
+std::string TwinPicture::check_;
 std::string TwinPicture::setupError_;
 
 TEST_F(TwinPicture, GfortranBuildEqualsC) { compareWith(programs[1]); }
@@ -110,14 +128,16 @@ TEST_F(TwinPicture, F2cBuildEqualsC) { compareWith(programs[3]); }
 int main(int argc, char **argv) {
   ::testing::InitGoogleTest(&argc, argv);
   if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();  // listing needs no programs and no window
-  if (argc != 8) {
+  if (argc != 8 && argc != 9) {
     std::cerr << "usage: " << argv[0]
-              << " <title> <width> <height> <C program> <gfortran build> <flang build> <f2c build>\n";
+              << " <title> <width> <height> <C program> <gfortran build> <flang build> <f2c build>"
+                 " [<check line prefix>]\n";
     return 2;
   }
   title = argv[1];
   width = std::stoi(argv[2]);
   height = std::stoi(argv[3]);
   programs = {argv[4], argv[5], argv[6], argv[7]};
+  if (argc == 9) checkPrefix = argv[8];
   return RUN_ALL_TESTS();
 }
