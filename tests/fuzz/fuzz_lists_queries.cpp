@@ -5,7 +5,8 @@
 // CHARACTER text entries (a name in, a shader's array of lines in, a log, an
 // active uniform's name and an indexed string out) with any hidden length,
 // negative and large ones included, each caller variable allocated at exactly
-// its length; and the draw-elements offset entries with any offset.
+// its length; the packed text-in entries with any words, counts and start
+// positions; and the draw-elements offset entries with any offset.
 #include "fgl.h"
 #include "fuzz_common.h"
 
@@ -195,7 +196,7 @@ int hidden_length(FuzzedDataProvider &in) {
 void fuzz_text(FuzzedDataProvider &in) {
   auto &gl = state();
   const GLuint object = in.ConsumeIntegral<GLuint>();
-  switch (in.ConsumeIntegralInRange(0, 3)) {
+  switch (in.ConsumeIntegralInRange(0, 4)) {
     case 0: {  // a name in
       const int length = hidden_length(in);
       Character name(in, length);
@@ -218,6 +219,39 @@ void fuzz_text(FuzzedDataProvider &in) {
       for (std::size_t i = 0; i < lines; ++i) {
         const std::string want = up_to_nul(text.trimmed(i * each, each) + '\n');
         check(gl.texts[i] == want, "a line reached OpenGL changed");
+      }
+      break;
+    }
+    case 3: {  // packed words: a name, or a shader's lines by their start positions
+      const std::size_t n = in.ConsumeIntegralInRange<std::size_t>(0, 300);
+      std::vector<GLint> words(n + 1);
+      for (std::size_t k = 0; k < n; ++k) words[k] = in.ConsumeIntegral<GLint>();
+      auto text_of = [&](std::size_t from, std::size_t to) {
+        std::string t;
+        for (std::size_t k = from; k < to; ++k) t += static_cast<char>(words[k] & 0xff);
+        return t;
+      };
+      if (in.ConsumeBool()) {
+        const GLint count = in.ConsumeIntegralInRange<GLint>(-3, static_cast<GLint>(n));
+        check(fglGetUniformLocationP(&object, words.data(), &count) == 7, "fglGetUniformLocationP lost OpenGL's result");
+        check(gl.texts.size() == 1 && gl.texts[0] == up_to_nul(text_of(0, count > 0 ? count : 0)),
+              "OpenGL saw another packed name");
+        break;
+      }
+      const GLsizei count = in.ConsumeIntegralInRange(-3, 24);
+      // COUNT+1 start positions, 1-based, within the words (in any order).
+      std::vector<GLint> starts(count > 0 ? count + 1 : 1);
+      for (auto &at : starts) at = in.ConsumeIntegralInRange<GLint>(1, static_cast<GLint>(n) + 1);
+      fglShaderSourceP(&object, &count, words.data(), starts.data());
+      if (count < 0) {
+        check(gl.error == GL_INVALID_VALUE, "a negative count did not reach OpenGL");
+        break;
+      }
+      check(gl.texts.size() == static_cast<std::size_t>(count), "OpenGL got another number of packed lines");
+      for (GLsizei i = 0; i < count; ++i) {
+        const std::size_t from = starts[i] - 1, to = starts[i + 1] - 1;
+        check(gl.texts[i] == up_to_nul((to > from ? text_of(from, to) : std::string()) + '\n'),
+              "a packed line reached OpenGL changed");
       }
       break;
     }
