@@ -21,6 +21,7 @@
 
 Prints one line per case and closes with "N passed, N failed"."""
 import argparse
+import concurrent.futures
 import os
 import re
 import subprocess
@@ -185,13 +186,14 @@ def first_diagnostic(out):
 
 
 def examples(t):
-    results = []
+    # (what, compiler name, compile function, source, with checks); each
+    # compile is a process of its own, so they run side by side, one per
+    # processor (Flang takes seconds to read the whole modules).
+    jobs = []
     for src in t.a.sources + t.a.module_sources:
         base = os.path.basename(src)
         if src.endswith(".f") and src in t.a.sources:
-            rc, out = t.f2c(src, True)
-            got = outcome(rc, out, "f2c")
-            results.append((got == "clean", "%s, f2c with prototypes" % base, got, out))
+            jobs.append(("%s, f2c with prototypes" % base, "f2c", t.f2c, src))
         if src.endswith(".f"):
             converted = os.path.join(t.tmp, "use_" + base)
             with open(src) as f:
@@ -202,10 +204,15 @@ def examples(t):
         for name, fn in (("gfortran", t.gfortran), ("flang", t.flang)):
             if name == "flang" and not t.a.flang:
                 continue
-            rc, out = fn(src, True)
-            got = outcome(rc, out, name)
-            results.append((got == "clean", "%s, %s with modules" % (base, name), got, out))
-    return report(results)
+            jobs.append(("%s, %s with modules" % (base, name), name, fn, src))
+
+    def run(job):
+        what, name, fn, src = job
+        rc, out = fn(src, True)
+        got = outcome(rc, out, name)
+        return got == "clean", what, got, out
+    with concurrent.futures.ThreadPoolExecutor(max_workers=os.cpu_count() or 1) as pool:
+        return report(list(pool.map(run, jobs)))
 
 
 def exported(libs):
