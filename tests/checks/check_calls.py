@@ -185,26 +185,82 @@ def first_diagnostic(out):
     return ""
 
 
+def module_names(d):
+    """{NAME: MODULE} of everything the modules hold: entries, generic
+    names and constants."""
+    names = {}
+    for layer, text in zip(("FGL", "FGLUT", "FGLU"), module_sources(d)):
+        for n in re.findall(r"(?:SUBROUTINE|FUNCTION|INTERFACE) (\w+)|PARAMETER :: (\w+)", text):
+            names.setdefault((n[0] or n[1]).upper(), layer)
+    return names
+
+
+IDENT = re.compile(r"[A-Za-z]\w*")
+
+
+def only_uses(module, said, names, free):
+    """USE MODULE, ONLY: the names of MODULE among SAID, as lines within 72
+    columns (none when the unit mentions none of them)."""
+    wanted = sorted(n for n in said if names.get(n) == module.upper())
+    if not wanted:
+        return []
+    lines = [("  use %s, only: " if free else "      USE %s, ONLY: ") % module]
+    for i, n in enumerate(wanted):
+        if len(lines[-1]) + len(n) > 66:
+            lines[-1] += " &" if free else ""
+            lines.append("      " if free else "     &  ")
+        lines[-1] += n + ("," if i < len(wanted) - 1 else "")
+    return lines
+
+
+def mentioned(code):
+    """The names a piece of source mentions, outside its texts (upper case)."""
+    return {w.upper() for l in code for w in IDENT.findall(re.sub(r"'[^']*'", "", l))}
+
+
+def narrow_uses(lines, names):
+    """The fixed-form program with each unit's USE of a module narrowed to
+    the names of that module the unit mentions (USE M, ONLY: ...). gfortran
+    reads a whole module again for every unit that USEs it (seconds for the
+    whole of OpenGL); with ONLY it reads what the unit needs, and checks
+    each call against the same interface. Flang reads a module once per
+    compile, so it keeps the plain USE and with it the check that no name of
+    a program collides with one of the modules'."""
+    use = re.compile(r"^\s*USE (FGL\w*)\s*$", re.I)
+    bounds = [i for i, l in enumerate(lines) if l[:1] not in "Cc*!" and use_modules.UNIT.match(l)]
+    bounds = [0] + bounds[1:] + [len(lines)] if bounds else [0, len(lines)]
+    out = []
+    for a, b in zip(bounds, bounds[1:]):
+        unit = lines[a:b]
+        said = mentioned(l[6:72] for l in unit if l[:1] not in "Cc*!")
+        for line in unit:
+            m = use.match(line)
+            out += [u + "\n" for u in only_uses(m.group(1), said, names, False)] if m else [line]
+    return out
+
+
 def examples(t):
     # (what, compiler name, compile function, source, with checks); each
     # compile is a process of its own, so they run side by side, one per
     # processor (Flang takes seconds to read the whole modules).
     jobs = []
+    names = module_names(t.a.sources_dir + "/gfortran")
     for src in t.a.sources + t.a.module_sources:
         base = os.path.basename(src)
         if src.endswith(".f") and src in t.a.sources:
             jobs.append(("%s, f2c with prototypes" % base, "f2c", t.f2c, src))
+        per_compiler = {"gfortran": src, "flang": src}
         if src.endswith(".f"):
-            converted = os.path.join(t.tmp, "use_" + base)
             with open(src) as f:
                 lines = use_modules.convert(f.readlines())
-            with open(converted, "w") as f:
-                f.writelines(lines)
-            src = converted
+            for name, text in (("flang", lines), ("gfortran", narrow_uses(lines, names))):
+                per_compiler[name] = os.path.join(t.tmp, "%s_%s" % (name, base))
+                with open(per_compiler[name], "w") as f:
+                    f.writelines(text)
         for name, fn in (("gfortran", t.gfortran), ("flang", t.flang)):
             if name == "flang" and not t.a.flang:
                 continue
-            jobs.append(("%s, %s with modules" % (base, name), name, fn, src))
+            jobs.append(("%s, %s with modules" % (base, name), name, fn, per_compiler[name]))
 
     def run(job):
         what, name, fn, src = job
@@ -334,13 +390,19 @@ def actual(kind, shape, form, wrong=False):
     return "%s_%d" % (variable(kind), form)
 
 
-def units(prefix, head, calls):
+def units(prefix, head, calls, names=None):
     """Free-form source of the calls, a hundred to a subroutine, each call
     continued over lines of a few arguments; and the number of the call on
-    each line of it."""
+    each line of it. With the modules' names, each subroutine's USEs are
+    narrowed to the names its calls mention."""
     lines, call_of = [], {}
     for n in range(0, len(calls), 100):
-        lines += ["subroutine %s_%d" % (prefix, n // 100)] + head
+        unit_head = head
+        if names:
+            said = mentioned(calls[n:n + 100] + head)
+            unit_head = [u for h in head for u in (only_uses(h.split()[1], said, names, True)
+                                                    if h.startswith("  use ") else [h])]
+        lines += ["subroutine %s_%d" % (prefix, n // 100)] + unit_head
         for i, c in enumerate(calls[n:n + 100], n):
             words = c.split(", ")
             for k in range(0, len(words), 4):
@@ -379,17 +441,19 @@ def rank_programs(entries, skip):
 def ranks(t):
     results = []
     entries = entry_list(t.a.sources_dir)
+    names = module_names(t.a.sources_dir + "/gfortran")
     for name, fn in (("gfortran", t.gfortran), ("flang", t.flang)):
         if name == "flang" and not t.a.flang:
             continue
         skip = left_out(os.path.join(t.a.sources_dir, name))
         head, good, bad = rank_programs(entries, skip)
-        text, _ = units("ranks", head, good)
+        narrow = names if name == "gfortran" else None
+        text, _ = units("ranks", head, good, narrow)
         rc, out = fn(t.write("ranks_%s.f90" % name, text), True)
         got = outcome(rc, out, name)
         results.append((got == "clean", "%s module: %d calls with arrays of rank 2 and 3, elements and scalars"
                         % (name, len(good)), got + ": " + first_diagnostic(out), out))
-        text, call_of = units("wrong", head, bad)
+        text, call_of = units("wrong", head, bad, narrow)
         rc, out = fn(t.write("wrong_%s.f90" % name, text), True)
         # gfortran: "file:LINE:COL:" above "Error:"; Flang: "file:LINE:COL: error:".
         flagged, where = set(), None
