@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
@@ -292,14 +293,14 @@ Picture XSession::grab(Window w) {
 }
 
 bool XSession::grabSettled(Window w, Picture &out, std::chrono::milliseconds timeout, int stableGrabs,
-                           const std::function<bool(const Picture &)> &accept) {
+                           const std::function<bool(const Picture &)> &accept, std::uint32_t background) {
   auto deadline = Clock::now() + timeout;
   Picture last;
   int same = 0;
   while (Clock::now() < deadline) {
     out = grab(w);
-    ColourCounts c = countColours(out);
-    bool drawing = c.white > 0 && c.white < static_cast<long>(out.pixels.size()) && (!accept || accept(out));
+    const long onBackground = std::count(out.pixels.begin(), out.pixels.end(), background & 0xFFFFFFu);
+    bool drawing = onBackground > 0 && onBackground < static_cast<long>(out.pixels.size()) && (!accept || accept(out));
     if (drawing && out == last) {
       if (++same + 1 >= stableGrabs) return true;
     } else {

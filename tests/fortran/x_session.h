@@ -72,11 +72,13 @@ class XSession {
   bool resize(Window w, int width, int height, std::chrono::milliseconds timeout = std::chrono::seconds(5));
   // The window's current picture.
   Picture grab(Window w);
-  // Grabs until the picture has the window's size, shows a drawing (some
-  // non-white pixels), passes `accept` and stays the same over
+  // Grabs until the picture has the window's size, shows a drawing on its
+  // background (some pixels of exactly the colour `background`, 0xRRGGBB,
+  // and some of other colours), passes `accept` and stays the same over
   // `stableGrabs` grabs in a row.
   bool grabSettled(Window w, Picture &out, std::chrono::milliseconds timeout = std::chrono::seconds(10),
-                   int stableGrabs = 3, const std::function<bool(const Picture &)> &accept = nullptr);
+                   int stableGrabs = 3, const std::function<bool(const Picture &)> &accept = nullptr,
+                   std::uint32_t background = 0xFFFFFF);
   // Grabs until the picture equals `expected`; `out` is the last grab.
   bool grabUntilEqual(Window w, const Picture &expected, Picture &out,
                       std::chrono::milliseconds timeout = std::chrono::seconds(10));

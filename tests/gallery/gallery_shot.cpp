@@ -4,12 +4,20 @@
 // program is started with freeze_first_frame preloaded, so that a program
 // that draws frame after frame stops after its first one.
 //
-// Usage: gallery_shot [--freeze <library>] <out.ppm> <window title> <program> [arguments...]
+// A drawing is taken to be on white. For a program that clears to another
+// colour, --background RRGGBB names that colour and --expect RRGGBB a colour
+// the drawing itself has: the picture counts once both are present (an
+// unpainted window shows black and white, the root window's pattern) and it
+// no longer changes.
+//
+// Usage: gallery_shot [--freeze <library>] [--background RRGGBB --expect RRGGBB]
+//                     <out.ppm> <window title> <program> [arguments...]
 // under an X server (tests/with-xvfb). Exit status 0 when the picture was written.
 #include <signal.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -38,14 +46,31 @@ bool writePpm(const std::string &path, const fgltest::Picture &p) {
 }  // namespace
 
 int main(int argc, char **argv) {
+  const char *usage =
+      "usage: gallery_shot [--freeze <library>] [--background RRGGBB --expect RRGGBB] <out.ppm> <window title> "
+      "<program> [arguments...]\n";
   int arg = 1;
   std::string freeze;
-  if (arg + 1 < argc && std::strcmp(argv[arg], "--freeze") == 0) {
-    freeze = argv[arg + 1];
-    arg += 2;
+  std::uint32_t background = 0xFFFFFF;
+  long expect = -1;  // no colour required
+  for (; arg + 1 < argc && std::strncmp(argv[arg], "--", 2) == 0; arg += 2) {
+    const std::string option = argv[arg];
+    char *end = nullptr;
+    const unsigned long colour = std::strtoul(argv[arg + 1], &end, 16);
+    const bool isColour = *end == '\0' && end - argv[arg + 1] == 6;
+    if (option == "--freeze") {
+      freeze = argv[arg + 1];
+    } else if (option == "--background" && isColour) {
+      background = static_cast<std::uint32_t>(colour);
+    } else if (option == "--expect" && isColour) {
+      expect = static_cast<long>(colour);
+    } else {
+      std::fputs(usage, stderr);
+      return 2;
+    }
   }
   if (argc - arg < 3) {
-    std::fprintf(stderr, "usage: gallery_shot [--freeze <library>] <out.ppm> <window title> <program> [arguments...]\n");
+    std::fputs(usage, stderr);
     return 2;
   }
   const std::string out = argv[arg];
@@ -67,7 +92,10 @@ int main(int argc, char **argv) {
     return 1;
   }
   fgltest::Picture picture;
-  const bool settled = x.grabSettled(w, picture, std::chrono::seconds(20));
+  const auto hasExpected = [expect](const fgltest::Picture &p) {
+    return expect < 0 || std::find(p.pixels.begin(), p.pixels.end(), static_cast<std::uint32_t>(expect)) != p.pixels.end();
+  };
+  const bool settled = x.grabSettled(w, picture, std::chrono::seconds(20), 3, hasExpected, background);
   // A frozen program is stopped: SIGTERM would wait for it to go on.
   if (!freeze.empty()) kill(x.pid(), SIGKILL);
   x.stop();

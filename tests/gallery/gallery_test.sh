@@ -5,20 +5,20 @@
 # gallery page shows that PNG. With FGL_GALLERY_UPDATE=1 it writes the PNG
 # instead (tools/make-gallery).
 #
-# Usage: gallery_test.sh <gallery_shot> <picture.png> <gallery.md> [--freeze <library>] <title> <program> [arguments...]
+# Usage: gallery_test.sh <gallery_shot> <picture.png> <gallery.md> [gallery_shot's options] <title> <program> [arguments...]
 set -euo pipefail
 shot_tool=$1 picture=$2 page=$3
 shift 3
-freeze=()
-if [ "${1:-}" = --freeze ]; then
-  freeze=(--freeze "$2")
+options=()
+while [ "${1:-}" != "${1#--}" ]; do
+  options+=("$1" "$2")
   shift 2
-fi
+done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-"$shot_tool" "${freeze[@]}" "$work/shot.ppm" "$@" || fail "no picture of $2's window"
+"$shot_tool" "${options[@]}" "$work/shot.ppm" "$@" || fail "no picture of $2's window"
 
 if [ "${FGL_GALLERY_UPDATE:-}" = 1 ]; then
   # No time stamps or other metadata: the file changes only with the picture.
