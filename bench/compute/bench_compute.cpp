@@ -186,38 +186,54 @@ double processSeconds() {
   return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
 }
 
-// One round each way per iteration, each timed on its own, the order swapped
-// every iteration (the iteration count is even).
+double median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  const std::size_t h = v.size() / 2;
+  return v.size() % 2 ? v[h] : (v[h - 1] + v[h]) / 2;
+}
+
+// One round each way per iteration (a pair), each timed on its own, the order
+// swapped every iteration (the iteration count is even), after one untimed
+// round each way on the new buffers (their first writes fault their pages in,
+// which would fall on whichever way came first). Each pair gives a ratio
+// layer/direct from two rounds run back to back, under nearly the same load
+// of the machine; the run reports the median of those ratios, and each way's
+// median and fastest round. With a second argument of 1 both ways are the
+// direct calls: the control, whose ratios show the measurement's own spread.
 void alternating(benchmark::State &state) {
   Round r(static_cast<GLint>(state.range(0)));
   using Clock = std::chrono::steady_clock;
   using Way = void (*)(Round &);
-  constexpr Way ways[2] = {layerRound, directRound};
-  Clock::duration wall[2]{};
-  double cpu[2]{};
+  const Way ways[2] = {state.range(1) ? directRound : layerRound, directRound};
+  for (Way way : ways) way(r);
+  std::vector<double> wall[2], cpu[2], wallRatio, cpuRatio;
   bool swapped = false;
   for (auto _ : state) {
+    double w[2], c[2];
     for (int k = 0; k < 2; ++k) {
       const int f = swapped ? 1 - k : k;
       const double c0 = processSeconds();
       const auto t0 = Clock::now();
       ways[f](r);
-      wall[f] += Clock::now() - t0;
-      cpu[f] += processSeconds() - c0;
+      w[f] = std::chrono::duration<double, std::nano>(Clock::now() - t0).count();
+      c[f] = 1e9 * (processSeconds() - c0);
     }
+    for (int f = 0; f < 2; ++f) {
+      wall[f].push_back(w[f]);
+      cpu[f].push_back(c[f]);
+    }
+    wallRatio.push_back(w[0] / w[1]);
+    cpuRatio.push_back(c[0] / c[1]);
     swapped = !swapped;
   }
-  const double n = static_cast<double>(state.iterations());
   const char *names[2] = {"layer", "direct"};
-  double ns[2], cpuNs[2];
   for (int f = 0; f < 2; ++f) {
-    ns[f] = std::chrono::duration<double, std::nano>(wall[f]).count() / n;
-    cpuNs[f] = 1e9 * cpu[f] / n;
-    state.counters[std::string(names[f]) + "_ns"] = ns[f];
-    state.counters[std::string(names[f]) + "_cpu_ns"] = cpuNs[f];
+    state.counters[std::string(names[f]) + "_ns"] = median(wall[f]);
+    state.counters[std::string(names[f]) + "_min_ns"] = *std::min_element(wall[f].begin(), wall[f].end());
+    state.counters[std::string(names[f]) + "_cpu_ns"] = median(cpu[f]);
   }
-  state.counters["layer_over_direct"] = ns[0] / ns[1];
-  state.counters["layer_over_direct_cpu"] = cpuNs[0] / cpuNs[1];
+  state.counters["layer_over_direct"] = median(wallRatio);
+  state.counters["layer_over_direct_cpu"] = median(cpuRatio);
 }
 
 bool shown = false;
@@ -249,8 +265,14 @@ int main(int argc, char **argv) {
       }
     }
   }
-  benchmark::RegisterBenchmark("compute", alternating)->Arg(sizes[0])->UseRealTime()->Iterations(16);
-  benchmark::RegisterBenchmark("compute", alternating)->Arg(sizes[1])->UseRealTime()->Iterations(4);
+  // FGL_BENCH_CONTROL=1: each size measured once more with direct calls both
+  // ways.
+  const char *control = std::getenv("FGL_BENCH_CONTROL");
+  const int kinds = control && std::strcmp(control, "1") == 0 ? 2 : 1;
+  for (int same = 0; same < kinds; ++same) {
+    benchmark::RegisterBenchmark("compute", alternating)->Args({sizes[0], same})->UseRealTime()->Iterations(32);
+    benchmark::RegisterBenchmark("compute", alternating)->Args({sizes[1], same})->UseRealTime()->Iterations(6);
+  }
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();

@@ -14,7 +14,13 @@ C     fglGetBufferSubDataI4 (sizes in bytes as INTEGER*4) and compared
 C     value by value with the same steps done here on the processor:
 C     integer arithmetic on both sides, so they must agree exactly. The
 C     program prints "COMPUTE OK n sum max-difference", or "COMPUTE
-C     FAILED bad gpu-sum cpu-sum" and stops with status 1.
+C     FAILED bad gpu-sum cpu-sum" and stops with status 1. A third
+C     shader counts the values above a threshold with an atomic counter
+C     and writes the steps between neighbours into an image (texture
+C     storage, image load/store); the count and the image are read back
+C     and checked the same way: "COUNTER OK threshold count" and "IMAGE
+C     OK width height largest-step", or "COUNTER FAILED" or "IMAGE
+C     FAILED" and status 1.
 C
 C     The window "Fortran compute" (320x240) then shows the result as
 C     points: the storage buffer is bound as the vertex buffer (no copy;
@@ -53,11 +59,11 @@ C     uploaded, V the processor's result, GPU the one read back.
       BLOCK DATA COMPBD
       INTEGER*4 N, NSTEP
       PARAMETER (N = 1024, NSTEP = 8)
-      INTEGER*4 ISTEP, ISUM, IDRAW, IVAO, IBUF(3), IW, IH
-      COMMON /OBJS/ ISTEP, ISUM, IDRAW, IVAO, IBUF, IW, IH
-      INTEGER*4 U(N), V(N), GPU(N), ITOTAL(1)
-      COMMON /ARRS/ U, V, GPU, ITOTAL
-      DATA ISTEP, ISUM, IDRAW, IVAO, IBUF / 7*0 /
+      INTEGER*4 ISTEP, ISUM, ICOUNT, IDRAW, IVAO, IBUF(4), ITEX, IW, IH
+      COMMON /OBJS/ ISTEP, ISUM, ICOUNT, IDRAW, IVAO, IBUF, ITEX, IW, IH
+      INTEGER*4 U(N), V(N), GPU(N), ITOTAL(1), IMG(N), IABOVE(1)
+      COMMON /ARRS/ U, V, GPU, ITOTAL, IMG, IABOVE
+      DATA ISTEP, ISUM, ICOUNT, IDRAW, IVAO, IBUF, ITEX / 10*0 /
       DATA IW, IH / 320, 240 /
       END
 
@@ -67,11 +73,11 @@ C     fragment shaders.
       INCLUDE 'fgl20.inc'
       INCLUDE 'fgl43.inc'
       INTEGER*4 SHADER, PROGRM
-      INTEGER*4 N1, N2, NV, NF
-      PARAMETER (N1 = 13, N2 = 17, NV = 11, NF = 4)
-      CHARACTER*64 CS1(N1), CS2(N2), VS(NV), FS(NF)
-      INTEGER*4 ISTEP, ISUM, IDRAW, IVAO, IBUF(3), IW, IH
-      COMMON /OBJS/ ISTEP, ISUM, IDRAW, IVAO, IBUF, IW, IH
+      INTEGER*4 N1, N2, N3, NV, NF
+      PARAMETER (N1 = 13, N2 = 17, N3 = 12, NV = 11, NF = 4)
+      CHARACTER*64 CS1(N1), CS2(N2), CS3(N3), VS(NV), FS(NF)
+      INTEGER*4 ISTEP, ISUM, ICOUNT, IDRAW, IVAO, IBUF(4), ITEX, IW, IH
+      COMMON /OBJS/ ISTEP, ISUM, ICOUNT, IDRAW, IVAO, IBUF, ITEX, IW, IH
       DATA CS1(1) /'#version 430 core'/
       DATA CS1(2) /'layout(local_size_x = 256) in;'/
       DATA CS1(3) /'layout(std430, binding = 0) readonly buffer Src {'/
@@ -103,6 +109,21 @@ C     fragment shaders.
       DATA CS2(15) /'  }'/
       DATA CS2(16) /'  if (l == 0u) atomicAdd(total, part[0]);'/
       DATA CS2(17) /'}'/
+      DATA CS3(1) /'#version 430 core'/
+      DATA CS3(2) /'layout(local_size_x = 256) in;'/
+      DATA CS3(3) /'layout(std430, binding = 0) readonly buffer Src {'/
+      DATA CS3(4) /'  int u[]; };'/
+      DATA CS3(5)
+     &  /'layout(binding = 0, offset = 0) uniform atomic_uint above;'/
+      DATA CS3(6)
+     &  /'layout(binding = 0, r32i) writeonly uniform iimage2D steps;'/
+      DATA CS3(7) /'uniform int limit;'/
+      DATA CS3(8) /'void main() {'/
+      DATA CS3(9) /'  int i = int(gl_GlobalInvocationID.x);'/
+      DATA CS3(10)
+     &  /'  if (u[i] > limit) atomicCounterIncrement(above);'/
+      DATA CS3(11) /'  imageStore(steps, ivec2(i % 32, i / 32),'/
+      DATA CS3(12) /'    ivec4(i == 0 ? 0 : u[i] - u[i - 1])); }'/
       DATA VS(1) /'#version 430 core'/
       DATA VS(2) /'layout(location = 0) in int v;'/
       DATA VS(3) /'uniform int n;'/
@@ -122,6 +143,7 @@ C     fragment shaders.
 
       ISTEP = PROGRM(SHADER(GL_COMPUTE_SHADER, CS1, N1), 0)
       ISUM = PROGRM(SHADER(GL_COMPUTE_SHADER, CS2, N2), 0)
+      ICOUNT = PROGRM(SHADER(GL_COMPUTE_SHADER, CS3, N3), 0)
       IDRAW = PROGRM(SHADER(GL_VERTEX_SHADER, VS, NV),
      &  SHADER(GL_FRAGMENT_SHADER, FS, NF))
       CALL COMPUT
@@ -183,16 +205,16 @@ C     N is a multiple of the work group's size, LOCAL.
       INTEGER*4 N, NSTEP, LOCAL, NGROUP
       PARAMETER (N = 1024, NSTEP = 8, LOCAL = 256, NGROUP = N / LOCAL)
       INTEGER*4 I, J, K, NBAD, MAXDIF, IS
-      INTEGER*4 ISTEP, ISUM, IDRAW, IVAO, IBUF(3), IW, IH
-      COMMON /OBJS/ ISTEP, ISUM, IDRAW, IVAO, IBUF, IW, IH
-      INTEGER*4 U(N), V(N), GPU(N), ITOTAL(1)
-      COMMON /ARRS/ U, V, GPU, ITOTAL
+      INTEGER*4 ISTEP, ISUM, ICOUNT, IDRAW, IVAO, IBUF(4), ITEX, IW, IH
+      COMMON /OBJS/ ISTEP, ISUM, ICOUNT, IDRAW, IVAO, IBUF, ITEX, IW, IH
+      INTEGER*4 U(N), V(N), GPU(N), ITOTAL(1), IMG(N), IABOVE(1)
+      COMMON /ARRS/ U, V, GPU, ITOTAL, IMG, IABOVE
       DO 10 I = 1, N
         U(I) = 500 * MOD(I / 128, 2) + MOD(I * I * 37 + I * 11, 400)
      &    + 50
    10 CONTINUE
       ITOTAL(1) = 0
-      CALL FGLGENBUFFERS(3, IBUF)
+      CALL FGLGENBUFFERS(4, IBUF)
       CALL FGLBINDBUFFER(GL_SHADER_STORAGE_BUFFER, IBUF(1))
       CALL FGLBUFFERDATAI4(GL_SHADER_STORAGE_BUFFER, 4 * N, U,
      &  GL_DYNAMIC_DRAW)
@@ -238,6 +260,96 @@ C     result is in buffer 1.
       END IF
       WRITE (*, '(A, I8, I12, I4)') 'COMPUTE OK', N, ITOTAL(1), MAXDIF
       CALL FLUSH(6)
+      CALL TALLY
+      END
+
+C     The result read once more by a third compute shader: it counts the
+C     values above LIMIT with an atomic counter (buffer 4, bound to
+C     GL_ATOMIC_COUNTER_BUFFER binding 0) and stores the step from each
+C     value's left neighbour (0 for the first) into a 32 x 32 image of
+C     INTEGER*4 texels (GL_R32I texture storage bound to image unit 0),
+C     value I at column MOD(I - 1, 32) of row (I - 1) / 32. After a
+C     barrier for buffer and texture read-back, the counter is read with
+C     fglGetBufferSubDataI4 and the image with fglGetTexImageI4, one
+C     texel to an INTEGER*4 element; both are compared with the same
+C     count and steps done here from the processor's result V. (The
+C     image's own calls are in MKIMG and RDIMG: one routine including
+C     the five files of constants would have more names than f2c takes.)
+      SUBROUTINE TALLY
+      INCLUDE 'fgl15.inc'
+      INCLUDE 'fgl42.inc'
+      INCLUDE 'fgl43.inc'
+      INTEGER*4 FGLGETUNIFORMLOCATIONC
+      INTEGER*4 N, LOCAL, NGROUP, LIMIT, NSIDE
+      PARAMETER (N = 1024, LOCAL = 256, NGROUP = N / LOCAL)
+      PARAMETER (LIMIT = 500, NSIDE = 32)
+      INTEGER*4 I, ISTP, NABOVE, NBAD, MAXSTP
+      INTEGER*4 ISTEP, ISUM, ICOUNT, IDRAW, IVAO, IBUF(4), ITEX, IW, IH
+      COMMON /OBJS/ ISTEP, ISUM, ICOUNT, IDRAW, IVAO, IBUF, ITEX, IW, IH
+      INTEGER*4 U(N), V(N), GPU(N), ITOTAL(1), IMG(N), IABOVE(1)
+      COMMON /ARRS/ U, V, GPU, ITOTAL, IMG, IABOVE
+      IABOVE(1) = 0
+      CALL FGLBINDBUFFER(GL_ATOMIC_COUNTER_BUFFER, IBUF(4))
+      CALL FGLBUFFERDATAI4(GL_ATOMIC_COUNTER_BUFFER, 4, IABOVE,
+     &  GL_DYNAMIC_DRAW)
+      CALL FGLBINDBUFFERBASE(GL_ATOMIC_COUNTER_BUFFER, 0, IBUF(4))
+      CALL MKIMG(NSIDE)
+      CALL FGLUSEPROGRAM(ICOUNT)
+      CALL FGLUNIFORM1I(FGLGETUNIFORMLOCATIONC(ICOUNT, 'limit'), LIMIT)
+      CALL FGLBINDBUFFERBASE(GL_SHADER_STORAGE_BUFFER, 0, IBUF(1))
+      CALL FGLDISPATCHCOMPUTE(NGROUP, 1, 1)
+      CALL FGLMEMORYBARRIER(GL_BUFFER_UPDATE_BARRIER_BIT +
+     &  GL_TEXTURE_UPDATE_BARRIER_BIT)
+      CALL FGLGETBUFFERSUBDATAI4(GL_ATOMIC_COUNTER_BUFFER, 0, 4, IABOVE)
+      CALL RDIMG(IMG, N)
+      NABOVE = 0
+      NBAD = 0
+      MAXSTP = 0
+      DO 10 I = 1, N
+        IF (V(I) .GT. LIMIT) NABOVE = NABOVE + 1
+        ISTP = 0
+        IF (I .GT. 1) ISTP = V(I) - V(I - 1)
+        IF (IMG(I) .NE. ISTP) NBAD = NBAD + 1
+        MAXSTP = MAX(MAXSTP, ABS(ISTP))
+   10 CONTINUE
+      IF (IABOVE(1) .NE. NABOVE) THEN
+        WRITE (*, '(A, 2I8)') 'COUNTER FAILED', IABOVE(1), NABOVE
+        CALL FLUSH(6)
+        STOP 1
+      END IF
+      WRITE (*, '(A, 2I8)') 'COUNTER OK', LIMIT, IABOVE(1)
+      IF (NBAD .NE. 0) THEN
+        WRITE (*, '(A, I8)') 'IMAGE FAILED', NBAD
+        CALL FLUSH(6)
+        STOP 1
+      END IF
+      WRITE (*, '(A, 2I4, I8)') 'IMAGE OK', NSIDE, NSIDE, MAXSTP
+      CALL FLUSH(6)
+      END
+
+C     The image: NSIDE x NSIDE texels of one INTEGER*4 each (immutable
+C     GL_R32I storage), bound to image unit 0 for the shader to write.
+      SUBROUTINE MKIMG(NSIDE)
+      INTEGER*4 NSIDE
+      INCLUDE 'fgl.inc'
+      INCLUDE 'fgl15.inc'
+      INCLUDE 'fgl30.inc'
+      INTEGER*4 ISTEP, ISUM, ICOUNT, IDRAW, IVAO, IBUF(4), ITEX, IW, IH
+      COMMON /OBJS/ ISTEP, ISUM, ICOUNT, IDRAW, IVAO, IBUF, ITEX, IW, IH
+      CALL FGLGENTEXTURES(1, ITEX)
+      CALL FGLBINDTEXTURE(GL_TEXTURE_2D, ITEX)
+      CALL FGLTEXSTORAGE2D(GL_TEXTURE_2D, 1, GL_R32I, NSIDE, NSIDE)
+      CALL FGLBINDIMAGETEXTUREI4(0, ITEX, 0, GL_FALSE, 0, GL_WRITE_ONLY,
+     &  GL_R32I)
+      END
+
+C     The image's N texels read back, row after row, into IMG.
+      SUBROUTINE RDIMG(IMG, N)
+      INTEGER*4 N, IMG(N)
+      INCLUDE 'fgl.inc'
+      INCLUDE 'fgl30.inc'
+      CALL FGLGETTEXIMAGEI4(GL_TEXTURE_2D, 0, GL_RED_INTEGER, GL_INT,
+     &  IMG, N)
       END
 
 C     The same steps on the processor: the result in V, its sum in IS.
@@ -246,8 +358,8 @@ C     The same steps on the processor: the result in V, its sum in IS.
       INTEGER*4 N, NSTEP
       PARAMETER (N = 1024, NSTEP = 8)
       INTEGER*4 I, K, W(N)
-      INTEGER*4 U(N), V(N), GPU(N), ITOTAL(1)
-      COMMON /ARRS/ U, V, GPU, ITOTAL
+      INTEGER*4 U(N), V(N), GPU(N), ITOTAL(1), IMG(N), IABOVE(1)
+      COMMON /ARRS/ U, V, GPU, ITOTAL, IMG, IABOVE
       DO 10 I = 1, N
         V(I) = U(I)
    10 CONTINUE
@@ -274,8 +386,8 @@ C     uniform.
       INTEGER*4 FGLGETUNIFORMLOCATIONC
       INTEGER*4 N
       PARAMETER (N = 1024)
-      INTEGER*4 ISTEP, ISUM, IDRAW, IVAO, IBUF(3), IW, IH
-      COMMON /OBJS/ ISTEP, ISUM, IDRAW, IVAO, IBUF, IW, IH
+      INTEGER*4 ISTEP, ISUM, ICOUNT, IDRAW, IVAO, IBUF(4), ITEX, IW, IH
+      COMMON /OBJS/ ISTEP, ISUM, ICOUNT, IDRAW, IVAO, IBUF, ITEX, IW, IH
       CALL FGLGENVERTEXARRAYS(1, IVAO)
       CALL FGLBINDVERTEXARRAY(IVAO)
       CALL FGLBINDBUFFER(GL_ARRAY_BUFFER, IBUF(1))
@@ -288,8 +400,8 @@ C     uniform.
 
       SUBROUTINE RESHAP(W, H)
       INTEGER*4 W, H
-      INTEGER*4 ISTEP, ISUM, IDRAW, IVAO, IBUF(3), IW, IH
-      COMMON /OBJS/ ISTEP, ISUM, IDRAW, IVAO, IBUF, IW, IH
+      INTEGER*4 ISTEP, ISUM, ICOUNT, IDRAW, IVAO, IBUF(4), ITEX, IW, IH
+      COMMON /OBJS/ ISTEP, ISUM, ICOUNT, IDRAW, IVAO, IBUF, ITEX, IW, IH
       IW = W
       IH = H
       CALL FGLVIEWPORT(0, 0, W, H)
@@ -303,8 +415,8 @@ C     before the buffers are swapped.
       PARAMETER (N = 1024)
       INTEGER*4 I
       REAL*4 P(4)
-      INTEGER*4 ISTEP, ISUM, IDRAW, IVAO, IBUF(3), IW, IH
-      COMMON /OBJS/ ISTEP, ISUM, IDRAW, IVAO, IBUF, IW, IH
+      INTEGER*4 ISTEP, ISUM, ICOUNT, IDRAW, IVAO, IBUF(4), ITEX, IW, IH
+      COMMON /OBJS/ ISTEP, ISUM, ICOUNT, IDRAW, IVAO, IBUF, ITEX, IW, IH
       CALL FGLCLEARCOLOR(1.0, 1.0, 1.0, 1.0)
       CALL FGLCLEAR(GL_COLOR_BUFFER_BIT)
       CALL FGLDRAWARRAYS(GL_POINTS, 0, N)

@@ -1,8 +1,8 @@
 /* compute_direct.c: the program of compute.f written in C with direct OpenGL
  * calls: the same 4.3 core-profile window, compute shaders, storage buffers,
- * dispatches, memory barriers, read-back, check against the processor and
- * points drawn from the storage buffer, in the same order with the same
- * values.
+ * dispatches, memory barriers, atomic counter, image store, read-back,
+ * checks against the processor and points drawn from the storage buffer, in
+ * the same order with the same values.
  *
  * Build: cc compute_direct.c -lglut -lGL -lm
  */
@@ -14,9 +14,9 @@
 #include <stdlib.h>
 #include <string.h>
 
-enum { N = 1024, NSTEP = 8, LOCAL = 256 };
-static GLuint step, sum, draw, vao, buf[3];
-static GLint u[N], v[N], gpu[N], total[1];
+enum { N = 1024, NSTEP = 8, LOCAL = 256, LIMIT = 500, NSIDE = 32 };
+static GLuint step, sum, count, draw, vao, buf[4], tex;
+static GLint u[N], v[N], gpu[N], total[1], img[N], above[1];
 static int iw = 320, ih = 240;
 
 static const char *const cs1[] = {
@@ -52,6 +52,20 @@ static const char *const cs2[] = {
     "  }",
     "  if (l == 0u) atomicAdd(total, part[0]);",
     "}",
+};
+static const char *const cs3[] = {
+    "#version 430 core",
+    "layout(local_size_x = 256) in;",
+    "layout(std430, binding = 0) readonly buffer Src {",
+    "  int u[]; };",
+    "layout(binding = 0, offset = 0) uniform atomic_uint above;",
+    "layout(binding = 0, r32i) writeonly uniform iimage2D steps;",
+    "uniform int limit;",
+    "void main() {",
+    "  int i = int(gl_GlobalInvocationID.x);",
+    "  if (u[i] > limit) atomicCounterIncrement(above);",
+    "  imageStore(steps, ivec2(i % 32, i / 32),",
+    "    ivec4(i == 0 ? 0 : u[i] - u[i - 1])); }",
 };
 static const char *const vs[] = {
     "#version 430 core",
@@ -136,7 +150,7 @@ static void compute(void) {
     int j = i + 1; /* as compute.f's I, counting from 1 */
     u[i] = 500 * (j / 128 % 2) + (j * j * 37 + j * 11) % 400 + 50;
   }
-  glGenBuffers(3, buf);
+  glGenBuffers(4, buf);
   glBindBuffer(GL_SHADER_STORAGE_BUFFER, buf[0]);
   glBufferData(GL_SHADER_STORAGE_BUFFER, 4 * N, u, GL_DYNAMIC_DRAW);
   glBindBuffer(GL_SHADER_STORAGE_BUFFER, buf[1]);
@@ -173,15 +187,57 @@ static void compute(void) {
   fflush(stdout);
 }
 
+/* The count above LIMIT by an atomic counter and the steps between
+ * neighbours in a 32 x 32 GL_R32I image, read back and checked against the
+ * processor's result v. */
+static void tally(void) {
+  int i, nabove = 0, bad = 0, maxstep = 0;
+  above[0] = 0;
+  glBindBuffer(GL_ATOMIC_COUNTER_BUFFER, buf[3]);
+  glBufferData(GL_ATOMIC_COUNTER_BUFFER, 4, above, GL_DYNAMIC_DRAW);
+  glBindBufferBase(GL_ATOMIC_COUNTER_BUFFER, 0, buf[3]);
+  glGenTextures(1, &tex);
+  glBindTexture(GL_TEXTURE_2D, tex);
+  glTexStorage2D(GL_TEXTURE_2D, 1, GL_R32I, NSIDE, NSIDE);
+  glBindImageTexture(0, tex, 0, GL_FALSE, 0, GL_WRITE_ONLY, GL_R32I);
+  glUseProgram(count);
+  glUniform1i(glGetUniformLocation(count, "limit"), LIMIT);
+  glBindBufferBase(GL_SHADER_STORAGE_BUFFER, 0, buf[0]);
+  glDispatchCompute(N / LOCAL, 1, 1);
+  glMemoryBarrier(GL_BUFFER_UPDATE_BARRIER_BIT | GL_TEXTURE_UPDATE_BARRIER_BIT);
+  glGetBufferSubData(GL_ATOMIC_COUNTER_BUFFER, 0, 4, above);
+  glGetTexImage(GL_TEXTURE_2D, 0, GL_RED_INTEGER, GL_INT, img);
+  for (i = 0; i < N; ++i) {
+    int d = i == 0 ? 0 : v[i] - v[i - 1];
+    if (v[i] > LIMIT) ++nabove;
+    if (img[i] != d) ++bad;
+    if (abs(d) > maxstep) maxstep = abs(d);
+  }
+  if (above[0] != nabove) {
+    printf("COUNTER FAILED%8d%8d\n", above[0], nabove);
+    exit(1);
+  }
+  printf("COUNTER OK%8d%8d\n", LIMIT, above[0]);
+  if (bad != 0) {
+    printf("IMAGE FAILED%8d\n", bad);
+    exit(1);
+  }
+  printf("IMAGE OK%4d%4d%8d\n", NSIDE, NSIDE, maxstep);
+  fflush(stdout);
+}
+
 static void setup(void) {
   GLuint c1 = shader(GL_COMPUTE_SHADER, cs1, sizeof cs1 / sizeof cs1[0]);
   GLuint c2 = shader(GL_COMPUTE_SHADER, cs2, sizeof cs2 / sizeof cs2[0]);
+  GLuint c3 = shader(GL_COMPUTE_SHADER, cs3, sizeof cs3 / sizeof cs3[0]);
   GLuint a = shader(GL_VERTEX_SHADER, vs, sizeof vs / sizeof vs[0]);
   GLuint b = shader(GL_FRAGMENT_SHADER, fs, sizeof fs / sizeof fs[0]);
   step = link(c1, 0);
   sum = link(c2, 0);
+  count = link(c3, 0);
   draw = link(a, b);
   compute();
+  tally();
   glGenVertexArrays(1, &vao);
   glBindVertexArray(vao);
   glBindBuffer(GL_ARRAY_BUFFER, buf[0]);

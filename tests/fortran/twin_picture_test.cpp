@@ -2,13 +2,13 @@
 // its C twin (direct OpenGL and GLUT calls) pixel for pixel, at its own size
 // and after a resize to the transposed size; and the line the twin prints
 // after reading its middle pixel back ("CENTRE r g b a") is the Fortran
-// programs' line too, and the colour of that pixel in the window. Given a
-// line prefix as well, the twin's line that starts with it (a program's
-// check of its own results) is every build's line too, and every program
+// programs' line too, and the colour of that pixel in the window. Given
+// line prefixes as well, the twin's line that starts with each (a program's
+// checks of its own results) is every build's line too, and every program
 // exits with status 0 when its window is closed.
 //
 // Usage: twin_picture_test <title> <width> <height> <C program> <gfortran build>
-// <flang build> <f2c build> [<check line prefix>], under tests/with-xvfb.
+// <flang build> <f2c build> [<check line prefix>...], under tests/with-xvfb.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -16,6 +16,7 @@
 #include <iostream>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "x_session.h"
 
@@ -24,7 +25,7 @@ namespace {
 std::string title;
 int width = 0, height = 0;
 std::array<std::string, 4> programs;  // C, gfortran, flang, f2c
-std::string checkPrefix;               // empty: no check line
+std::vector<std::string> checkPrefixes;  // empty: no check lines
 
 // The window pixel that "CENTRE r g b a" names: OpenGL's (w/2, h/2) counts
 // rows from the bottom.
@@ -52,8 +53,8 @@ class TwinPicture : public ::testing::Test {
     Window w = x_->start({programs[0]}, title);
     if (w == 0) {
       setupError_ = programs[0] + " showed no window titled \"" + title + "\"";
-    } else if (!checkPrefix.empty() && !x_->waitForLine(checkPrefix, check_)) {
-      setupError_ = "C program printed no " + checkPrefix + " line:\n" + x_->transcript();
+    } else if (!readChecks(checks_)) {
+      setupError_ = "C program printed no " + checks_.back() + " line:\n" + x_->transcript();
     } else if (!x_->waitForLine("CENTRE", centre_)) {
       setupError_ = "C program printed no CENTRE line:\n" + x_->transcript();
     } else if (!x_->grabSettled(w, reference_[0], std::chrono::seconds(10), 3, drawnAtItsSize)) {
@@ -70,6 +71,21 @@ class TwinPicture : public ::testing::Test {
     x_ = nullptr;
   }
 
+  // The lines starting with each check prefix, in the order of the
+  // prefixes; on failure the last element is the prefix not found.
+  static bool readChecks(std::vector<std::string> &lines) {
+    lines.clear();
+    for (const std::string &prefix : checkPrefixes) {
+      std::string line;
+      if (!x_->waitForLine(prefix, line)) {
+        lines.push_back(prefix);
+        return false;
+      }
+      lines.push_back(line);
+    }
+    return true;
+  }
+
   void compareWith(const std::string &program) {
     ASSERT_EQ(setupError_, "");
     // The reference is a drawing (many colours, not a cleared window), and
@@ -79,11 +95,9 @@ class TwinPicture : public ::testing::Test {
     EXPECT_EQ(centre_, centreLine(reference_[0]));
     Window w = x_->start({program}, title);
     ASSERT_NE(w, 0u) << program << " showed no window titled \"" << title << "\"";
-    if (!checkPrefix.empty()) {
-      std::string check;
-      ASSERT_TRUE(x_->waitForLine(checkPrefix, check)) << x_->transcript();
-      EXPECT_EQ(check, check_);
-    }
+    std::vector<std::string> checks;
+    ASSERT_TRUE(readChecks(checks)) << "no " << checks.back() << " line:\n" << x_->transcript();
+    EXPECT_EQ(checks, checks_);
     std::string centre;
     ASSERT_TRUE(x_->waitForLine("CENTRE", centre)) << x_->transcript();
     EXPECT_EQ(centre, centre_);
@@ -98,7 +112,7 @@ class TwinPicture : public ::testing::Test {
                 << " pixels differ\n";
       EXPECT_TRUE(equal) << fgltest::differingPixels(reference_[i], got) << " pixels differ";
     }
-    if (checkPrefix.empty()) {
+    if (checkPrefixes.empty()) {
       x_->stop();
     } else {
       x_->closeWindow(w);
@@ -109,14 +123,14 @@ class TwinPicture : public ::testing::Test {
   static fgltest::XSession *x_;
   static std::array<fgltest::Picture, 2> reference_;  // width x height, height x width
   static std::string centre_;
-  static std::string check_;
+  static std::vector<std::string> checks_;
   static std::string setupError_;
 };
 
 fgltest::XSession *TwinPicture::x_ = nullptr;
 std::array<fgltest::Picture, 2> TwinPicture::reference_;
 std::string TwinPicture::centre_;
-std::string TwinPicture::check_;
+std::vector<std::string> TwinPicture::checks_;
 std::string TwinPicture::setupError_;
 
 TEST_F(TwinPicture, GfortranBuildEqualsC) { compareWith(programs[1]); }
@@ -128,16 +142,16 @@ TEST_F(TwinPicture, F2cBuildEqualsC) { compareWith(programs[3]); }
 int main(int argc, char **argv) {
   ::testing::InitGoogleTest(&argc, argv);
   if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();  // listing needs no programs and no window
-  if (argc != 8 && argc != 9) {
+  if (argc < 8) {
     std::cerr << "usage: " << argv[0]
               << " <title> <width> <height> <C program> <gfortran build> <flang build> <f2c build>"
-                 " [<check line prefix>]\n";
+                 " [<check line prefix>...]\n";
     return 2;
   }
   title = argv[1];
   width = std::stoi(argv[2]);
   height = std::stoi(argv[3]);
   programs = {argv[4], argv[5], argv[6], argv[7]};
-  if (argc == 9) checkPrefix = argv[8];
+  checkPrefixes.assign(argv + 8, argv + argc);
   return RUN_ALL_TESTS();
 }

@@ -3,10 +3,12 @@
 // buffers through INTEGER*4 sizes, texture storage filled through a named
 // texture, indirect draws from an INTEGER*4 command array and from offsets
 // into the bound indirect buffer, a pipeline of separate shader programs made
-// from CHARACTER lines, and a command looked up at run time.
+// from CHARACTER lines, a tessellation round trip, and a command looked up at
+// run time.
 #include <GL/freeglut.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -189,6 +191,116 @@ TEST_F(Mesa4x, PipelineOfSeparateProgramsFromCharacterLines) {
   glDeleteProgramPipelines(1, &pipeline);
   glDeleteProgram(vp);
   glDeleteProgram(fp);
+}
+
+// A patch of two control points through a tessellation control and
+// evaluation shader built from CHARACTER lines: the control shader copies the
+// points and sets the outer levels from a uniform (2 lines of 3 segments);
+// the evaluator, in isolines and point mode, emits each vertex of the
+// tessellated lines once, at mix(a, b, u) + (0, v). Its output, caught by
+// transform feedback, is the 2 x 4 grid u = 0, 1/3, 2/3, 1 and v = 0, 1/2
+// between a = (0, 10) and b = (3, 10): x = 3u, y = 10 + v. The order of the
+// points is the tessellator's own, so they are compared sorted.
+TEST_F(Mesa4x, TessellatedPatchThroughControlAndEvaluationShaders) {
+  const Lines vertex(56, {"#version 400", "in vec2 p;", "out vec2 q;",
+                          "void main() { q = p; gl_Position = vec4(p, 0, 1); }"});
+  const Lines control(64, {"#version 400", "layout(vertices = 2) out;", "uniform vec2 levels;",
+                           "in vec2 q[];", "out vec2 r[];", "void main() {",
+                           "  r[gl_InvocationID] = q[gl_InvocationID];",
+                           "  gl_TessLevelOuter[0] = levels.x;", "  gl_TessLevelOuter[1] = levels.y;", "}"});
+  const Lines evaluation(72, {"#version 400", "layout(isolines, equal_spacing, point_mode) in;",
+                              "in vec2 r[];", "out vec2 grid;", "void main() {",
+                              "  grid = mix(r[0], r[1], gl_TessCoord.x) + vec2(0, gl_TessCoord.y);",
+                              "  gl_Position = vec4(grid, 0, 1);", "}"});
+  GLuint program = glCreateProgram();
+  for (const auto &[kind, lines] : {std::pair{GLenum{GL_VERTEX_SHADER}, &vertex},
+                                    std::pair{GLenum{GL_TESS_CONTROL_SHADER}, &control},
+                                    std::pair{GLenum{GL_TESS_EVALUATION_SHADER}, &evaluation}}) {
+    GLuint shader = fglCreateShader(&kind);
+    fglShaderSourceC(&shader, &lines->count, lines->storage.data(), lines->width);
+    fglCompileShader(&shader);
+    GLint compiled = 0;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
+    std::string log(500, ' ');
+    fglGetShaderInfoLogC(&shader, log.data(), static_cast<int>(log.size()));
+    ASSERT_EQ(compiled, GL_TRUE) << kind << ": " << log.substr(0, log.find_last_not_of(' ') + 1);
+    fglAttachShader(&program, &shader);
+    glDeleteShader(shader);
+  }
+  const GLsizei one = 1;
+  const GLenum interleaved = GL_INTERLEAVED_ATTRIBS;
+  fglTransformFeedbackVaryingsC(&program, &one, "grid", &interleaved, 4);
+  fglLinkProgram(&program);
+  GLint linked = 0;
+  glGetProgramiv(program, GL_LINK_STATUS, &linked);
+  ASSERT_EQ(linked, GL_TRUE);
+  fglUseProgram(&program);
+  const GLint levels = fglGetUniformLocationC(&program, "levels", 6);
+  const GLfloat lines = 2, segments = 3;
+  fglUniform2f(&levels, &lines, &segments);
+
+  const GLfloat ends[4] = {0, 10, 3, 10};
+  GLuint vao = 0, buffers[2] = {0, 0};
+  glGenVertexArrays(1, &vao);
+  glBindVertexArray(vao);
+  glGenBuffers(2, buffers);
+  glBindBuffer(GL_ARRAY_BUFFER, buffers[0]);
+  glBufferData(GL_ARRAY_BUFFER, sizeof ends, ends, GL_STATIC_DRAW);
+  const GLint at = glGetAttribLocation(program, "p");
+  ASSERT_GE(at, 0);
+  glVertexAttribPointer(static_cast<GLuint>(at), 2, GL_FLOAT, GL_FALSE, 0, nullptr);
+  glEnableVertexAttribArray(static_cast<GLuint>(at));
+  // Room for twice the points expected: the count written shows any extra.
+  const std::vector<GLfloat> unset(32, -1);
+  glBindBufferBase(GL_TRANSFORM_FEEDBACK_BUFFER, 0, buffers[1]);
+  glBufferData(GL_TRANSFORM_FEEDBACK_BUFFER, static_cast<GLsizeiptr>(unset.size() * sizeof(GLfloat)), unset.data(),
+               GL_STATIC_READ);
+
+  const GLenum vertices = GL_PATCH_VERTICES, patches = GL_PATCHES;
+  const GLint two = 2, first = 0;
+  fglPatchParameteri(&vertices, &two);
+  GLint held = 0;
+  glGetIntegerv(GL_PATCH_VERTICES, &held);
+  EXPECT_EQ(held, 2);
+  GLuint queries[2] = {0, 0};
+  glGenQueries(2, queries);
+  glEnable(GL_RASTERIZER_DISCARD);
+  glBeginQuery(GL_PRIMITIVES_GENERATED, queries[0]);
+  glBeginQuery(GL_TRANSFORM_FEEDBACK_PRIMITIVES_WRITTEN, queries[1]);
+  glBeginTransformFeedback(GL_POINTS);
+  fglDrawArrays(&patches, &first, &two);
+  glEndTransformFeedback();
+  glEndQuery(GL_TRANSFORM_FEEDBACK_PRIMITIVES_WRITTEN);
+  glEndQuery(GL_PRIMITIVES_GENERATED);
+  glDisable(GL_RASTERIZER_DISCARD);
+  GLuint generated = 0, written = 0;
+  glGetQueryObjectuiv(queries[0], GL_QUERY_RESULT, &generated);  // waits for the result
+  glGetQueryObjectuiv(queries[1], GL_QUERY_RESULT, &written);
+  EXPECT_EQ(generated, 8u);
+  EXPECT_EQ(written, 8u);
+
+  std::vector<GLfloat> caught(unset.size(), 0);
+  glGetBufferSubData(GL_TRANSFORM_FEEDBACK_BUFFER, 0, static_cast<GLsizeiptr>(caught.size() * sizeof(GLfloat)),
+                     caught.data());
+  std::vector<std::pair<GLfloat, GLfloat>> points;  // (y, x), sorted by row
+  for (std::size_t i = 0; i < 8; ++i) points.emplace_back(caught[2 * i + 1], caught[2 * i]);
+  std::sort(points.begin(), points.end());
+  // The tessellator's coordinates are near the fractions (llvmpipe's are off
+  // by about 1e-5), far nearer than the grid's spacing.
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    EXPECT_NEAR(points[i].first, i < 4 ? 10.0f : 10.5f, 1e-3f) << i;
+    EXPECT_NEAR(points[i].second, static_cast<GLfloat>(i % 4), 1e-3f) << i;
+  }
+  EXPECT_EQ(std::vector<GLfloat>(caught.begin() + 16, caught.end()), std::vector<GLfloat>(16, -1));
+
+  glBindBufferBase(GL_TRANSFORM_FEEDBACK_BUFFER, 0, 0);
+  glBindBuffer(GL_ARRAY_BUFFER, 0);
+  glBindVertexArray(0);
+  glUseProgram(0);
+  glDeleteQueries(2, queries);
+  glDeleteBuffers(2, buffers);
+  glDeleteVertexArrays(1, &vao);
+  glDeleteProgram(program);
 }
 
 // A command of OpenGL 4.6, reached through the pointer looked up at run time.
