@@ -564,6 +564,12 @@ def pixel_rule(c):
     return image, rule, size, PIXEL_STORAGE
 
 
+# The data parameter's name where an entry had another before it was
+# generated: the modules match it against the command's own parameter, and a
+# name of its own keeps the entry taking a scalar or an array, as it did.
+DATA_NAMES = {"glGetCompressedTexImage": "data"}
+
+
 def pixel_entries(commands):
     """The image entries: the command's parameters with the data in the
     entry's storage, then the count. A read-back with a bufSize takes no
@@ -576,14 +582,15 @@ def pixel_entries(commands):
         image, rule, size, storages = fitted
         target = "*target" if rule == "image" else "GLenum{0}"
         ptype = "*type" if any(p.name == "type" for p in c.params) else "GLenum{0}"
+        data = DATA_NAMES.get(c.name, image.name)
         for suffix, storage, element in storages:
-            params = [c_decl(f"{'' if rule == 'out' else 'const '}{element} *", p.name) if p is image
+            params = [c_decl(f"{'' if rule == 'out' else 'const '}{element} *", data) if p is image
                       else c_decl(by_address(p.type), p.name) for p in c.params if p.name != "bufSize"]
             params.append("const GLint *count")
             args = ", ".join("p" if p is image else f"buffer_bytes<{storage}>({ptype}, *count)"
                              if p.name == "bufSize" else f"*{p.name}" for p in c.params)
             yield PixelEntry("fgl" + c.name[2:] + suffix, c.name, suffix, storage, rule, target, ptype,
-                             image.name, params, args, size)
+                             data, params, args, size)
 
 
 def gen_pixels(commands):
