@@ -108,11 +108,15 @@ void fglBitmapI4(const GLsizei *width, const GLsizei *height, const GLfloat *xor
 void fglBitmapI2(const GLsizei *width, const GLsizei *height, const GLfloat *xorig, const GLfloat *yorig,
                  const GLfloat *xmove, const GLfloat *ymove, const GLshort *bitmap, const GLint *count);
 /* Images sized by format, type and dimensions (fglDrawPixelsI4, fglTexImage2DP,
- * fglReadPixelsI2, ...), generated from the registry: the command's
- * arguments, the data in the entry's storage, then count. 3-D images are
- * sized with GL_UNPACK_IMAGE_HEIGHT and GL_UNPACK_SKIP_IMAGES as well; a full
- * texture image with a count of 0 passes no data (C's NULL). */
-#define FGL_PIXELS(entry, fortran_name, command, Storage, rule, target, count_position, params, args, size) \
+ * fglReadPixelsI2, fglTextureSubImage2DI4, ...), generated from the registry:
+ * the command's arguments, the data in the entry's storage, then count. 3-D
+ * images are sized with GL_UNPACK_IMAGE_HEIGHT and GL_UNPACK_SKIP_IMAGES as
+ * well; a full texture image with a count of 0 passes no data (C's NULL).
+ * Compressed images as packed character arrays (fglCompressedTexImage2DP,
+ * fglGetCompressedTexImageP, ...; count: the number of words). A read-back
+ * with a bufSize (fglGetTextureImageI4, ...) takes none: OpenGL is told the
+ * bytes of count items. */
+#define FGL_PIXELS(entry, fortran_name, command, Storage, rule, target, type, data, count_position, params, args, size) \
   void entry params;
 #include "fgl_pixels.inc"
 #undef FGL_PIXELS
@@ -134,30 +138,8 @@ void fglDrawElementsI4(const GLenum *mode, const GLsizei *count, const GLenum *t
 void fglDrawRangeElementsI4(const GLenum *mode, const GLuint *start, const GLuint *end, const GLsizei *count,
                             const GLenum *type, const GLint *indices);
 
-/* Texture residency as INTEGER*4 flags; compressed images as packed
- * character arrays (count: the number of words). */
+/* Texture residency as INTEGER*4 flags. */
 GLint fglAreTexturesResidentI4(const GLsizei *n, const GLuint *textures, GLint *residences);
-void fglCompressedTexImage1DP(const GLenum *target, const GLint *level, const GLenum *internalformat,
-                              const GLsizei *width, const GLint *border, const GLsizei *imageSize, const GLint *data,
-                              const GLint *count);
-void fglCompressedTexImage2DP(const GLenum *target, const GLint *level, const GLenum *internalformat,
-                              const GLsizei *width, const GLsizei *height, const GLint *border,
-                              const GLsizei *imageSize, const GLint *data, const GLint *count);
-void fglCompressedTexImage3DP(const GLenum *target, const GLint *level, const GLenum *internalformat,
-                              const GLsizei *width, const GLsizei *height, const GLsizei *depth, const GLint *border,
-                              const GLsizei *imageSize, const GLint *data, const GLint *count);
-void fglCompressedTexSubImage1DP(const GLenum *target, const GLint *level, const GLint *xoffset,
-                                 const GLsizei *width, const GLenum *format, const GLsizei *imageSize,
-                                 const GLint *data, const GLint *count);
-void fglCompressedTexSubImage2DP(const GLenum *target, const GLint *level, const GLint *xoffset,
-                                 const GLint *yoffset, const GLsizei *width, const GLsizei *height,
-                                 const GLenum *format, const GLsizei *imageSize, const GLint *data,
-                                 const GLint *count);
-void fglCompressedTexSubImage3DP(const GLenum *target, const GLint *level, const GLint *xoffset,
-                                 const GLint *yoffset, const GLint *zoffset, const GLsizei *width,
-                                 const GLsizei *height, const GLsizei *depth, const GLenum *format,
-                                 const GLsizei *imageSize, const GLint *data, const GLint *count);
-void fglGetCompressedTexImageP(const GLenum *target, const GLint *level, GLint *data, const GLint *count);
 
 /* Error and string queries. */
 GLenum fglGetError(void);

@@ -13,6 +13,9 @@
 #include "pixel_storage.h"
 #include "repack.h"
 
+#include <limits>
+#include <type_traits>
+
 namespace {
 
 using namespace fgl::repack;
@@ -62,6 +65,63 @@ Written tex_image_written(GLenum target, GLint level, GLenum format, GLenum type
     glGetIntegerv(0x806B /* GL_PACK_SKIP_IMAGES */, &store.skip_images);
   }
   return written_image({w, h, d, format, type, store});
+}
+
+// What glGetTextureImage writes: the level's own dimensions, as
+// tex_image_written, for a texture named by its object. OpenGL lays out the
+// images of 3-D and array textures with the 3-D pack state (image height,
+// skipped images) and those of 1-D and 2-D textures without it. The
+// texture's target cannot be asked in every context (a compatibility
+// profile may reject GL_TEXTURE_TARGET, and an error would reach the
+// caller), so a level of more than one image stands for the former. OpenGL
+// is told the caller's bufSize besides, so whatever it writes lies within
+// the count.
+Written texture_image_written(GLuint texture, GLint level, GLenum format, GLenum type) {
+  GLint w = 0, h = 0, d = 1;
+  glGetTextureLevelParameteriv(texture, level, GL_TEXTURE_WIDTH, &w);
+  glGetTextureLevelParameteriv(texture, level, GL_TEXTURE_HEIGHT, &h);
+  glGetTextureLevelParameteriv(texture, level, GL_TEXTURE_DEPTH, &d);
+  return written_image({w, h, d, format, type, d > 1 ? pack_store_3d() : pack_store()});
+}
+
+// What glGetTextureSubImage writes: the region's rows, with the 3-D pack
+// state for a region of more than one image or a texture of more than one.
+Written texture_region_written(GLuint texture, GLint level, GLsizei w, GLsizei h, GLsizei d, GLenum format,
+                               GLenum type) {
+  GLint depth = 1;
+  if (d <= 1) glGetTextureLevelParameteriv(texture, level, GL_TEXTURE_DEPTH, &depth);
+  return written_image({w, h, d, format, type, d > 1 || depth > 1 ? pack_store_3d() : pack_store()});
+}
+
+// The bytes glGetCompressedTexImage writes: the level's compressed size, or
+// nothing for an image that is not compressed (which OpenGL rejects without
+// writing). The compressed flag is asked first because the size query of an
+// uncompressed image is itself an error.
+std::size_t compressed_image_bytes(GLenum target, GLint level) {
+  GLint compressed = GL_FALSE, size = 0;
+  glGetTexLevelParameteriv(target, level, GL_TEXTURE_COMPRESSED, &compressed);
+  if (compressed == GL_FALSE) return 0;
+  glGetTexLevelParameteriv(target, level, GL_TEXTURE_COMPRESSED_IMAGE_SIZE, &size);
+  return non_negative(size);
+}
+
+// The same for glGetCompressedTextureImage, for a texture named by its object.
+std::size_t texture_compressed_bytes(GLuint texture, GLint level) {
+  GLint compressed = GL_FALSE, size = 0;
+  glGetTextureLevelParameteriv(texture, level, GL_TEXTURE_COMPRESSED, &compressed);
+  if (compressed == GL_FALSE) return 0;
+  glGetTextureLevelParameteriv(texture, level, GL_TEXTURE_COMPRESSED_IMAGE_SIZE, &size);
+  return non_negative(size);
+}
+
+// The bufSize a read-back tells OpenGL: the bytes of the caller's `count`
+// items (one byte per packed word), so that OpenGL rejects an image larger
+// than the caller's array rather than writing past it.
+template <typename Storage>
+GLsizei buffer_bytes(GLenum type, GLint count) {
+  const std::size_t item = std::is_same_v<Storage, Packed> ? 1 : item_bytes(type);
+  return static_cast<GLsizei>(
+      std::min(mul(non_negative(count), item), static_cast<std::size_t>(std::numeric_limits<GLsizei>::max())));
 }
 
 // The bitmap, the stipple and the pixel maps below are written by hand: their
@@ -131,11 +191,13 @@ FGL_FORTRAN_ALIAS(fglBitmapI2, fglbitmapi2_)
 
 // The image entries in 4-byte, 2-byte and packed storage, generated from the
 // registry: one per command whose data is sized by format, type and the
-// image's dimensions (or its texture level) and per storage.
-#define FGL_PIXELS(entry, fortran_name, command, Storage, rule, target, count_position, params, args, size) \
+// image's dimensions (or its texture level) and per storage, and a packed
+// one per compressed image (imageSize bytes, or the level's compressed size
+// read back). `data` is the command's data parameter, whatever its name.
+#define FGL_PIXELS(entry, fortran_name, command, Storage, rule, target, type, data, count_position, params, args, size) \
   extern "C" FGL_API void entry params {                                                                     \
     FGL_CHECK_ENTRY(#entry, count_position, count);                                                          \
-    pixels_##rule<Storage>(target, *type, pixels, *count, [&] { return size; }, [&](auto p) { command args; }); \
+    pixels_##rule<Storage>(target, type, data, *count, [&] { return size; }, [&](auto p) { command args; });   \
   }                                                                                                          \
   FGL_FORTRAN_ALIAS(entry, fortran_name)
 #include "fgl_pixels.inc"

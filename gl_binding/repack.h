@@ -198,6 +198,14 @@ inline PixelStore pack_store() {
   return s;
 }
 
+// The pack state of a 3-D image (or of the layers of an array texture).
+inline PixelStore pack_store_3d() {
+  PixelStore s = pack_store();
+  glGetIntegerv(GL_PACK_IMAGE_HEIGHT, &s.image_height);
+  glGetIntegerv(GL_PACK_SKIP_IMAGES, &s.skip_images);
+  return s;
+}
+
 // Components per pixel of a format; an unknown format counts as four, the
 // most any format has.
 inline std::size_t components(GLenum format) {

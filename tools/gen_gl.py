@@ -27,8 +27,8 @@ applied to every command it fits. Outputs, all into --out:
   fgl_sync.inc      one FGL_SYNC(entry, fortran_name, command, result, (params), (body))
                     line per entry of the sync kind (sync.h).
   fgl_pixels.inc    one FGL_PIXELS(entry, fortran_name, command, Storage, rule, target,
-                    count_position, (params), (args), (size)) line per entry of image
-                    data in 4-byte, 2-byte or packed storage (pixels.cpp).
+                    type, data, count_position, (params), (args), (size)) line per entry of
+                    image data in 4-byte, 2-byte or packed storage (pixels.cpp).
 
 With --summary, prints the number of entries per family and the commands
 without an entry.
@@ -65,6 +65,25 @@ LOOKED_UP = ["GL_VERSION_4_6"]
 # The commands of 1.0 to 1.3, whose narrow vectors have the hand-written
 # repacking entries of vectors.cpp.
 FIRST_FEATURES = 4
+
+# The direct-state-access image commands, whose data the registry gives no
+# length: each is sized as the command on a bound target whose format, type
+# and dimension parameters (or imageSize) it shares, its texture standing
+# for the target. glGetTextureSubImage reads back the region glTexSubImage3D
+# writes. glGetCompressedTextureSubImage has no such twin: the compressed
+# size of a region depends on the format's block size, which no level query
+# gives, so it keeps its unsuffixed and offset-free entry only.
+IMAGE_TWINS = {
+    "glTextureSubImage1D": "glTexSubImage1D",
+    "glTextureSubImage2D": "glTexSubImage2D",
+    "glTextureSubImage3D": "glTexSubImage3D",
+    "glGetTextureImage": "glGetTexImage",
+    "glGetTextureSubImage": "glTexSubImage3D",
+    "glCompressedTextureSubImage1D": "glCompressedTexSubImage1D",
+    "glCompressedTextureSubImage2D": "glCompressedTexSubImage2D",
+    "glCompressedTextureSubImage3D": "glCompressedTexSubImage3D",
+    "glGetCompressedTextureImage": "glGetCompressedTexImage",
+}
 
 # Result type of an entry whose result is delivered in 4-byte storage.
 WIDENED_RESULT = "GLint"
@@ -201,7 +220,21 @@ def parse(registry):
     def params(n):
         siblings = tuple(p[1] for p in protos[n][1])
         return [Param(n, *p, siblings) for p in protos[n][1]]
-    return [Command(n, protos[n][0], params(n), feature_of[n]) for n in names]
+    commands = [Command(n, protos[n][0], params(n), feature_of[n]) for n in names]
+    borrow_image_lengths(commands)
+    return commands
+
+
+def borrow_image_lengths(commands):
+    """Gives the data of each command of IMAGE_TWINS its twin's length, the
+    target named as the texture."""
+    by_name = commands_by_name(commands)
+    for name, twin in IMAGE_TWINS.items():
+        own = next(p for p in by_name[name].params if p.kind == "data")
+        theirs = next(p for p in by_name[twin].params if p.kind == "data")
+        if own.len is not None:
+            raise SystemExit(f"{name}: the registry now gives {own.name} a length ({own.len})")
+        own.len = theirs.len.replace("target", "texture")
 
 
 def by_address(ptype):
@@ -291,7 +324,7 @@ def image_data(c):
             continue
         sized_by = compsize(p)
         if {"format", "type"} <= set(sized_by) and set(sized_by) & {"width", "level"} \
-                or p.len == "imageSize" or sized_by[:2] == ["target", "level"]:
+                or p.len == "imageSize" or sized_by[1:2] == ["level"]:
             return p
     return None
 
@@ -472,68 +505,99 @@ def sync_entries(commands):
 
 
 # The storage families of image data: suffix, the Storage of repack.h and
-# the type of the caller's elements.
+# the type of the caller's elements. A compressed image is bytes, held as a
+# packed character array only.
 PIXEL_STORAGE = [("I4", "GLint", "GLint"), ("P", "Packed", "GLint"), ("I2", "GLshort", "GLshort")]
+COMPRESSED_STORAGE = [s for s in PIXEL_STORAGE if s[0] == "P"]
 
 
 class PixelEntry:
     """One entry of image data held in wider or packed storage: the rule of
     pixels.cpp that moves the data (in: into OpenGL; image: into OpenGL, a
     count of 0 passing no data and a proxy target reading none; out: out of
-    OpenGL), the target the image rule looks at, the C parameters, the
-    command's arguments (p: the data as OpenGL sees it) and the expression
-    of the bytes OpenGL reads (in, image) or of where it writes (out)."""
-    def __init__(self, name, command, suffix, storage, rule, target, params, args, size):
+    OpenGL), the target the image rule looks at, the pixel type (none for a
+    compressed image), the data parameter's name, the C parameters, the command's arguments (p: the
+    data as OpenGL sees it) and the expression of the bytes OpenGL reads (in,
+    image) or of where it writes (out)."""
+    def __init__(self, name, command, suffix, storage, rule, target, ptype, data, params, args, size):
         self.name, self.command, self.suffix, self.storage, self.rule = name, command, suffix, storage, rule
-        self.target, self.params, self.args, self.size = target, params, args, size
+        self.target, self.type, self.data = target, ptype, data
+        self.params, self.args, self.size = params, args, size
 
 
 def pixel_rule(c):
-    """How a command's typed image data is sized and moved, or None: data
+    """How a command's image data is sized and moved, or None: typed data
     sized by format, type and the image's width (height, depth) or by the
-    texture level named by target and level."""
+    texture level named by target (or texture) and level; a compressed image
+    of imageSize bytes, or the level's compressed size read back. Returns the
+    data parameter, the rule, the size expression and the storages."""
     image = image_data(c)
-    sized_by = compsize(image) if image else []
-    if not {"format", "type"} <= set(sized_by):
+    if not image:
         return None
+    sized_by = compsize(image)
     out = not image.type.startswith("const")
+    level = sized_by[:2] in (["target", "level"], ["texture", "level"])
+    if not {"format", "type"} <= set(sized_by):
+        if image.len == "imageSize" and not out:
+            return image, "in", "non_negative(*imageSize)", COMPRESSED_STORAGE
+        if out and level:
+            query = "compressed_image_bytes" if sized_by[0] == "target" else "texture_compressed_bytes"
+            return image, "out", f"written_block({query}(*{sized_by[0]}, *level))", COMPRESSED_STORAGE
+        return None
     dims = [d for d in ("width", "height", "depth") if d in sized_by]
     names = [p.name for p in c.params]
-    if dims and not (out and "depth" in dims):
+    if dims:
         extent = ", ".join([f"*{d}" for d in dims] + ["1"] * (3 - len(dims)))
-        if out:
+        if out and "depth" in dims:
+            size = f"texture_region_written(*texture, *level, {extent}, *format, *type)"
+        elif out:
             size = f"written_image({{{extent}, *format, *type, pack_store()}})"
         else:
             store = "unpack_store_3d()" if "depth" in dims else "unpack_store()"
             size = f"image_bytes({extent}, *format, *type, {store})"
-    elif out and sized_by[:2] == ["target", "level"]:
-        size = "tex_image_written(*target, *level, *format, *type)"
+    elif out and level:
+        query = "tex_image_written" if sized_by[0] == "target" else "texture_image_written"
+        size = f"{query}(*{sized_by[0]}, *level, *format, *type)"
     else:
         return None
     rule = "out" if out else "image" if "internalformat" in names and "target" in names else "in"
-    return image, rule, size
+    return image, rule, size, PIXEL_STORAGE
+
+
+# The data parameter's name where an entry had another before it was
+# generated: the modules match it against the command's own parameter, and a
+# name of its own keeps the entry taking a scalar or an array, as it did.
+DATA_NAMES = {"glGetCompressedTexImage": "data"}
 
 
 def pixel_entries(commands):
+    """The image entries: the command's parameters with the data in the
+    entry's storage, then the count. A read-back with a bufSize takes no
+    bufSize of its own: OpenGL is told the bytes of the caller's count, so it
+    never writes past the caller's elements."""
     for c in commands:
         fitted = pixel_rule(c)
         if not fitted:
             continue
-        image, rule, size = fitted
+        image, rule, size, storages = fitted
         target = "*target" if rule == "image" else "GLenum{0}"
-        args = ", ".join("p" if p is image else f"*{p.name}" for p in c.params)
-        for suffix, storage, element in PIXEL_STORAGE:
-            params = [c_decl(f"{'' if rule == 'out' else 'const '}{element} *", p.name) if p is image
-                      else c_decl(by_address(p.type), p.name) for p in c.params]
+        ptype = "*type" if any(p.name == "type" for p in c.params) else "GLenum{0}"
+        data = DATA_NAMES.get(c.name, image.name)
+        for suffix, storage, element in storages:
+            params = [c_decl(f"{'' if rule == 'out' else 'const '}{element} *", data) if p is image
+                      else c_decl(by_address(p.type), p.name) for p in c.params if p.name != "bufSize"]
             params.append("const GLint *count")
-            yield PixelEntry("fgl" + c.name[2:] + suffix, c.name, suffix, storage, rule, target, params, args, size)
+            args = ", ".join("p" if p is image else f"buffer_bytes<{storage}>({ptype}, *count)"
+                             if p.name == "bufSize" else f"*{p.name}" for p in c.params)
+            yield PixelEntry("fgl" + c.name[2:] + suffix, c.name, suffix, storage, rule, target, ptype,
+                             data, params, args, size)
 
 
 def gen_pixels(commands):
     lines = [HEADER]
     for e in pixel_entries(commands):
         lines.append(f"FGL_PIXELS({e.name}, {e.name.lower()}_, {e.command}, {e.storage}, {e.rule}, {e.target}, "
-                     f"{len(e.params)}, ({', '.join(e.params)}), ({e.args}), ({e.size}))\n")
+                     f"{e.type}, {e.data}, {len(e.params)}, ({', '.join(e.params)}), ({e.args}), ({e.size}))\n")
     return "".join(lines)
 
 

@@ -60,6 +60,11 @@ OFFSET_COMMANDS = {
     "glCompressedTexImage1D": "data", "glCompressedTexImage2D": "data", "glCompressedTexImage3D": "data",
     "glCompressedTexSubImage1D": "data", "glCompressedTexSubImage2D": "data",
     "glCompressedTexSubImage3D": "data", "glGetCompressedTexImage": "img",
+    # the same for the images of the direct-state-access texture commands
+    "glTextureSubImage1D": "pixels", "glTextureSubImage2D": "pixels", "glTextureSubImage3D": "pixels",
+    "glGetTextureImage": "pixels", "glGetTextureSubImage": "pixels",
+    "glCompressedTextureSubImage1D": "data", "glCompressedTextureSubImage2D": "data",
+    "glCompressedTextureSubImage3D": "data", "glGetCompressedTextureImage": "pixels",
     "glVertexAttribLPointer": "pointer", "glDrawElementsInstancedBaseInstance": "indices",
     "glDrawElementsInstancedBaseVertexBaseInstance": "indices",
     # the commands of an indirect draw, or an offset into the bound indirect buffer
@@ -67,6 +72,17 @@ OFFSET_COMMANDS = {
     "glMultiDrawArraysIndirect": "indirect", "glMultiDrawElementsIndirect": "indirect",
     "glMultiDrawArraysIndirectCount": "indirect", "glMultiDrawElementsIndirectCount": "indirect",
 }
+# Image commands whose repacking entries must be exported: the storages of
+# each. Images typed by format and type come in 4-byte,
+# 2-byte and packed storage, compressed images in packed storage only.
+TYPED_IMAGES = ["glTexImage3D", "glTexSubImage3D", "glTextureSubImage1D", "glTextureSubImage2D",
+                "glTextureSubImage3D", "glGetTextureImage", "glGetTextureSubImage"]
+COMPRESSED_IMAGES = ["glCompressedTexImage1D", "glCompressedTexImage2D", "glCompressedTexImage3D",
+                     "glCompressedTexSubImage1D", "glCompressedTexSubImage2D", "glCompressedTexSubImage3D",
+                     "glGetCompressedTexImage", "glCompressedTextureSubImage1D",
+                     "glCompressedTextureSubImage2D", "glCompressedTextureSubImage3D",
+                     "glGetCompressedTextureImage"]
+REPACKED_IMAGES = {**{c: ["I4", "I2", "P"] for c in TYPED_IMAGES}, **{c: ["P"] for c in COMPRESSED_IMAGES}}
 BYTES = {"GLbyte", "GLubyte"}
 NARROW = BYTES | {"GLshort", "GLushort", "GLboolean"}
 
@@ -217,7 +233,8 @@ def modern_variants(c, protos):
         out.append(("I2", result, [f"{t}@2x{details[i][1]}" if i in byte_vectors else t
                                    for i, t in enumerate(types)]))
     # data sized by a format and a type: the same entry under the name of bytes
-    if any(base(t) == "void" and re.search(r"format.*type", details[i][1] or "") for i, t in enumerate(types)):
+    if c in TYPED_IMAGES or any(base(t) == "void" and re.search(r"format.*type", details[i][1] or "")
+                                for i, t in enumerate(types)):
         out.append(("I1", result, types))
     return out
 
@@ -265,7 +282,8 @@ def check_counts(carried, modern, gl11, entries):
         faults.append(f"GL_VERSION_1_0 to 1_3 list {len(carried)} commands, not 306 + 30 + 4 + 46")
     if len(modern) != 338 + 324:
         faults.append(f"GL_VERSION_1_4 to 4_6 list {len(modern)} commands, not 338 + 324")
-    gone = [c for c in SYNC_COMMANDS + list(OFFSET_COMMANDS) + OWN_ENTRIES if c not in carried + modern]
+    gone = [c for c in SYNC_COMMANDS + list(OFFSET_COMMANDS) + OWN_ENTRIES + list(REPACKED_IMAGES)
+            if c not in carried + modern]
     if gone:
         faults.append(f"commands not in OpenGL 1.0 to 4.6: {gone}")
     if sorted(gl11) != sorted(GL_1_1):
@@ -311,11 +329,16 @@ def is_alias(name):
     return name.endswith("_") and name == name.lower()
 
 
+def repacked_images():
+    """The repacking entries of the image commands."""
+    return {"fgl" + c[2:] + s for c, storages in REPACKED_IMAGES.items() for s in storages}
+
+
 def repacking_entry(name, protos, carried):
-    # (the repacking entries are those of OpenGL 1.0 to 1.3)
-    """True if name is of the repacking kinds: an I4, I2 or P entry of a
-    command with an array parameter, or an error or string query entry."""
-    if name == "fglGetError" or re.fullmatch(r"fglGetString[A-Za-z0-9]*", name):
+    """True if name is of the repacking kinds: an I4, I2 or P entry of an
+    OpenGL 1.0 to 1.3 command with an array parameter or of an image command,
+    or an error or string query entry."""
+    if name == "fglGetError" or re.fullmatch(r"fglGetString[A-Za-z0-9]*", name) or name in repacked_images():
         return True
     for suffix in REPACKING_SUFFIXES:
         if name.endswith(suffix):
@@ -371,6 +394,8 @@ def check_exports(library, protos, carried, modern, entries):
     texts = text_entries(protos, modern) | sync_entries(protos) | DEBUG_ENTRIES
     for n in sorted(texts - have):
         faults.append(f"{n}: text entry not exported")
+    for n in sorted(repacked_images() - have):
+        faults.append(f"{n}: image entry not exported")
     for n in sorted(have - want - texts):
         if not repacking_entry(n, protos, carried):
             faults.append(f"{n}: exported, but neither a forwarding nor a repacking entry")

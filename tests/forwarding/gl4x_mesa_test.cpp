@@ -1,7 +1,7 @@
 // The OpenGL 4.x entries with behaviour of their own, against Mesa in a 4.5
 // compatibility context (a freeglut window on the test's own X server): named
 // buffers through INTEGER*4 sizes, texture storage filled through a named
-// texture, indirect draws from an INTEGER*4 command array and from offsets
+// texture (a sub-image in and out of INTEGER*4 elements), indirect draws from an INTEGER*4 command array and from offsets
 // into the bound indirect buffer, a pipeline of separate shader programs made
 // from CHARACTER lines, a tessellation round trip, and a command looked up at
 // run time.
@@ -87,6 +87,47 @@ TEST_F(Mesa4x, TextureStorageFilledThroughTheNamedTexture) {
 // Triangles drawn by the indirect commands, counted by a query: command 0
 // draws one triangle, command 1 two, so each way of reaching the commands
 // shows in the count.
+// A sub-image of a named texture from INTEGER*4 elements and read back into
+// INTEGER*4 elements: one element per byte, the count the caller's. A count
+// too short for the image reaches OpenGL as a bufSize it rejects, and the
+// elements past the count keep their values.
+TEST_F(Mesa4x, NamedTextureSubImageInAndOutOfFourByteElements) {
+  GLuint texture = 0;
+  const GLenum target = GL_TEXTURE_2D, rgba8 = GL_RGBA8, rgba = GL_RGBA, bytes = GL_UNSIGNED_BYTE;
+  const GLsizei one = 1, four = 4, two = 2;
+  const GLint level = 0, x = 1, y = 2;
+  fglCreateTextures(&target, &one, &texture);
+  fglTextureStorage2D(&texture, &one, &rgba8, &four, &four);
+  std::vector<GLint> block(16);
+  for (std::size_t i = 0; i < block.size(); ++i) block[i] = 0x100 + 10 + static_cast<GLint>(i);  // low byte sent
+  const GLint sixteen = 16;
+  fglTextureSubImage2DI4(&texture, &level, &x, &y, &two, &two, &rgba, &bytes, block.data(), &sixteen);
+
+  std::vector<GLint> texels(64 + 4, -1);
+  const GLint whole = 64;
+  fglGetTextureImageI4(&texture, &level, &rgba, &bytes, texels.data(), &whole);
+  for (std::size_t row = 0; row < 4; ++row)
+    for (std::size_t col = 0; col < 4; ++col)
+      for (std::size_t c = 0; c < 4; ++c) {
+        const bool in = row >= 2 && col >= 1 && col <= 2;
+        const GLint want = in ? static_cast<GLint>(10 + ((row - 2) * 2 + (col - 1)) * 4 + c) : 0;
+        EXPECT_EQ(texels[(row * 4 + col) * 4 + c], want) << row << " " << col << " " << c;
+      }
+  EXPECT_EQ(texels[64], -1);
+
+  std::vector<GLint> region(16 + 1, -1);
+  fglGetTextureSubImageI4(&texture, &level, &x, &y, &level, &two, &two, &one, &rgba, &bytes, region.data(), &sixteen);
+  for (std::size_t i = 0; i < 16; ++i) EXPECT_EQ(region[i], 10 + static_cast<GLint>(i)) << i;
+  EXPECT_EQ(region[16], -1);
+
+  std::vector<GLint> short_of(64, -1);
+  const GLint sixty = 60;
+  fglGetTextureImageI4(&texture, &level, &rgba, &bytes, short_of.data(), &sixty);
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_INVALID_OPERATION));
+  for (std::size_t i = 60; i < 64; ++i) EXPECT_EQ(short_of[i], -1) << i;
+  glDeleteTextures(1, &texture);
+}
+
 TEST_F(Mesa4x, MultiDrawIndirectFromCommandWordsAndFromOffsets) {
   const GLfloat corners[12] = {-1, -1, 1, -1, 0, 1, -1, -1, 1, -1, 0, 1};
   GLuint buffers[2] = {0, 0};

@@ -434,6 +434,14 @@ FUZZ_GL_COMPRESSED(glCompressedTexSubImage3D,
                    (GLenum, GLint, GLint, GLint, GLint, GLsizei, GLsizei, GLsizei, GLenum, GLsizei size,
                     const void *data),
                    size, data)
+FUZZ_GL_COMPRESSED(glCompressedTextureSubImage1D, (GLuint, GLint, GLint, GLsizei, GLenum, GLsizei size, const void *data),
+                   size, data)
+FUZZ_GL_COMPRESSED(glCompressedTextureSubImage2D,
+                   (GLuint, GLint, GLint, GLint, GLsizei, GLsizei, GLenum, GLsizei size, const void *data), size, data)
+FUZZ_GL_COMPRESSED(glCompressedTextureSubImage3D,
+                   (GLuint, GLint, GLint, GLint, GLint, GLsizei, GLsizei, GLsizei, GLenum, GLsizei size,
+                    const void *data),
+                   size, data)
 #undef FUZZ_GL_COMPRESSED
 
 void glGetCompressedTexImage(GLenum target, GLint level, void *img) {

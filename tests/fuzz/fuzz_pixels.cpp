@@ -383,8 +383,9 @@ void fuzz_image(FuzzedDataProvider &in, int command, Storage storage) {
   }
 }
 
-// The six compressed-image P entries: OpenGL reads imageSize bytes, the low
-// bytes of the caller's words and zeros past them.
+// The compressed-image P entries (of a bound target and of a named
+// texture): OpenGL reads imageSize bytes, the low bytes of the caller's words
+// and zeros past them.
 void fuzz_compressed(FuzzedDataProvider &in, int command) {
   const GLsizei size = in.ConsumeIntegralInRange(-2, 80);
   const GLint count = in.ConsumeIntegralInRange(-1, 90);
@@ -392,14 +393,26 @@ void fuzz_compressed(FuzzedDataProvider &in, int command) {
   const GLenum target = GL_TEXTURE_2D, format = 0x83F0;
   const GLint level = 0, border = 0, offset = 0;
   const GLsizei w = 4, h = 4, d = 1;
-  const char *names[] = {"glCompressedTexImage1D",    "glCompressedTexImage2D",    "glCompressedTexImage3D",
-                         "glCompressedTexSubImage1D", "glCompressedTexSubImage2D", "glCompressedTexSubImage3D"};
+  const GLuint texture = 1;
+  const char *names[] = {"glCompressedTexImage1D",        "glCompressedTexImage2D",
+                         "glCompressedTexImage3D",        "glCompressedTexSubImage1D",
+                         "glCompressedTexSubImage2D",     "glCompressedTexSubImage3D",
+                         "glCompressedTextureSubImage1D", "glCompressedTextureSubImage2D",
+                         "glCompressedTextureSubImage3D"};
   switch (command) {
     case 0: fglCompressedTexImage1DP(&target, &level, &format, &w, &border, &size, a.data, &count); break;
     case 1: fglCompressedTexImage2DP(&target, &level, &format, &w, &h, &border, &size, a.data, &count); break;
     case 2: fglCompressedTexImage3DP(&target, &level, &format, &w, &h, &d, &border, &size, a.data, &count); break;
     case 3: fglCompressedTexSubImage1DP(&target, &level, &offset, &w, &format, &size, a.data, &count); break;
     case 4: fglCompressedTexSubImage2DP(&target, &level, &offset, &offset, &w, &h, &format, &size, a.data, &count); break;
+    case 6: fglCompressedTextureSubImage1DP(&texture, &level, &offset, &w, &format, &size, a.data, &count); break;
+    case 7:
+      fglCompressedTextureSubImage2DP(&texture, &level, &offset, &offset, &w, &h, &format, &size, a.data, &count);
+      break;
+    case 8:
+      fglCompressedTextureSubImage3DP(&texture, &level, &offset, &offset, &offset, &w, &h, &d, &format, &size, a.data,
+                                      &count);
+      break;
     default:
       fglCompressedTexSubImage3DP(&target, &level, &offset, &offset, &offset, &w, &h, &d, &format, &size, a.data,
                                   &count);
@@ -589,7 +602,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     case 8: return fuzz_pixel_map(in), 0;
     case 9: return fuzz_get_pixel_map(in), 0;
     case 10: return fuzz_image(in, in.ConsumeIntegralInRange(0, 3), storages[in.ConsumeIntegralInRange(0, 2)]), 0;
-    case 11: return fuzz_compressed(in, in.ConsumeIntegralInRange(0, 5)), 0;
+    case 11: return fuzz_compressed(in, in.ConsumeIntegralInRange(0, 8)), 0;
     case 12: return fuzz_get_compressed(in), 0;
     case 13: return fuzz_glu_build(in, in.ConsumeIntegralInRange(1, 3), in.ConsumeBool(), storages[in.ConsumeIntegralInRange(0, 2)]), 0;
     case 14: return fuzz_glu_scale(in, storages[in.ConsumeIntegralInRange(0, 2)]), 0;

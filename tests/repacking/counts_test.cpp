@@ -7,7 +7,8 @@
 //   touches lies within the caller's count or within a temporary allocated
 //   large enough for it;
 // - a read-back under a pack state with skipped rows and pixels, a row length
-//   and padding leaves every element OpenGL does not write with its value.
+//   and padding leaves every element OpenGL does not write with its value;
+// - a read-back with a bufSize tells OpenGL the bytes of the count's items.
 #include "recorder_fixture.h"
 
 #include <algorithm>
@@ -47,6 +48,7 @@ std::size_t item_of(Storage s, const Type &t) { return s == Storage::P ? 1 : t.i
 
 const GLenum kTex1D = GL_TEXTURE_1D, kTex2D = GL_TEXTURE_2D, kTex3D = GL_TEXTURE_3D;
 const GLint kLevel = 0, kInternal = GL_RGBA, kBorder = 0, kZero = 0;
+const GLuint kTexture = 5;
 const GLsizei kOne = 1;
 
 // One entry of each image command: width x height pixels (depth 1).
@@ -55,6 +57,7 @@ struct Entry {
   std::size_t data_index;
   bool out;  // OpenGL writes the data
   void (*call)(Storage, GLsizei w, GLsizei h, GLenum format, GLenum type, void *data, GLint count);
+  std::size_t bufsize_index = 0;  // the command's bufSize, if it has one
 };
 
 template <typename F4, typename F2, typename FP>
@@ -103,6 +106,29 @@ const Entry kEntries[] = {
      [](Storage s, GLsizei, GLsizei, GLenum f, GLenum t, void *d, GLint n) {
        FGL_ENTRY(fglGetTexImage, &kTex2D, &kLevel, &f, &t);
      }},
+    // The direct-state-access twins: a named texture in place of the target.
+    {"glTextureSubImage1D", 6, false,
+     [](Storage s, GLsizei w, GLsizei, GLenum f, GLenum t, void *d, GLint n) {
+       FGL_ENTRY(fglTextureSubImage1D, &kTexture, &kLevel, &kZero, &w, &f, &t);
+     }},
+    {"glTextureSubImage2D", 8, false,
+     [](Storage s, GLsizei w, GLsizei h, GLenum f, GLenum t, void *d, GLint n) {
+       FGL_ENTRY(fglTextureSubImage2D, &kTexture, &kLevel, &kZero, &kZero, &w, &h, &f, &t);
+     }},
+    {"glTextureSubImage3D", 10, false,
+     [](Storage s, GLsizei w, GLsizei h, GLenum f, GLenum t, void *d, GLint n) {
+       FGL_ENTRY(fglTextureSubImage3D, &kTexture, &kLevel, &kZero, &kZero, &kZero, &w, &h, &kOne, &f, &t);
+     }},
+    {"glGetTextureImage", 5, true,
+     [](Storage s, GLsizei, GLsizei, GLenum f, GLenum t, void *d, GLint n) {
+       FGL_ENTRY(fglGetTextureImage, &kTexture, &kLevel, &f, &t);
+     },
+     4},
+    {"glGetTextureSubImage", 11, true,
+     [](Storage s, GLsizei w, GLsizei h, GLenum f, GLenum t, void *d, GLint n) {
+       FGL_ENTRY(fglGetTextureSubImage, &kTexture, &kLevel, &kZero, &kZero, &kZero, &w, &h, &kOne, &f, &t);
+     },
+     10},
 };
 #undef FGL_ENTRY
 
@@ -133,9 +159,14 @@ class CountsTest : public RecorderTest {
   // would; what it reads lands in `received`. It reports when it is handed
   // the caller's own array and would touch more than the count's bytes, or a
   // temporary too small (fits). Writes are `pattern` at the given offsets.
+  // A command with a bufSize is told the bytes of the count's items.
   void touches(const Entry &e, const Caller &caller, std::size_t count_bytes, std::size_t bytes,
-               std::vector<std::size_t> offsets) {
-    gl_recorder::set_hook(e.command, [this, &e, &caller, count_bytes, bytes, offsets](const gl_recorder::Call &c) {
+               std::vector<std::size_t> offsets, std::size_t told = 0) {
+    gl_recorder::set_hook(e.command, [this, &e, &caller, count_bytes, bytes, offsets,
+                                      told](const gl_recorder::Call &c) {
+      if (e.bufsize_index) {
+        EXPECT_EQ(c.args[e.bufsize_index].as<GLsizei>(), static_cast<GLsizei>(told));
+      }
       auto *p = static_cast<unsigned char *>(const_cast<void *>(c.args[e.data_index].address()));
       if (p == caller.data()) {
         if (bytes > count_bytes) {
@@ -174,7 +205,7 @@ TEST_F(CountsTest, AShortCountIsHonouredInEveryStorageAndType) {
         for (std::size_t i = count; i < count + kGuard; ++i) caller.set(i, kGuardValue);
         std::vector<std::size_t> all(bytes);
         for (std::size_t i = 0; i < bytes; ++i) all[i] = i;
-        touches(e, caller, count * element_bytes(s), bytes, all);
+        touches(e, caller, count * element_bytes(s), bytes, all, count * item);
         e.call(s, w, h, t.format, t.type, caller.data(), static_cast<GLint>(count));
         ASSERT_EQ(calls_of(e.command).size(), 1u);
         for (std::size_t i = count; i < count + kGuard; ++i) EXPECT_EQ(caller.at(i), kGuardValue) << "guard " << i;
@@ -228,7 +259,7 @@ TEST_F(CountsTest, ReadBacksLeaveWhatOpenGLSkipsInEveryStorageAndType) {
           texture_width = w;
           texture_height = h;
           Caller caller(s, count + kGuard, kOwnValue);
-          touches(e, caller, count * element_bytes(s), extent, written);
+          touches(e, caller, count * element_bytes(s), extent, written, count * item);
           e.call(s, w, h, t.format, t.type, caller.data(), static_cast<GLint>(count));
           ASSERT_EQ(calls_of(e.command).size(), 1u);
           std::vector<bool> is_written(items, false);

@@ -239,6 +239,7 @@ struct CompressedCommand {
 };
 
 const GLsizei kW = 4, kH = 4, kD = 1;
+const GLuint kTexture = 5;
 const GLenum kFormat = 0x83F0;  // GL_COMPRESSED_RGB_S3TC_DXT1_EXT
 
 const CompressedCommand kCompressedCommands[] = {
@@ -262,6 +263,20 @@ const CompressedCommand kCompressedCommands[] = {
      [](GLsizei z, const GLint *d, GLint n) {
        fglCompressedTexSubImage3DP(&kTex3D, &kLevel, &kOffset, &kOffset, &kOffset, &kW, &kH, &kD, &kFormat, &z, d,
                                    &n);
+     }},
+    // The direct-state-access twins: a named texture in place of the target.
+    {"glCompressedTextureSubImage1D", 5, 6,
+     [](GLsizei z, const GLint *d, GLint n) {
+       fglCompressedTextureSubImage1DP(&kTexture, &kLevel, &kOffset, &kW, &kFormat, &z, d, &n);
+     }},
+    {"glCompressedTextureSubImage2D", 7, 8,
+     [](GLsizei z, const GLint *d, GLint n) {
+       fglCompressedTextureSubImage2DP(&kTexture, &kLevel, &kOffset, &kOffset, &kW, &kH, &kFormat, &z, d, &n);
+     }},
+    {"glCompressedTextureSubImage3D", 9, 10,
+     [](GLsizei z, const GLint *d, GLint n) {
+       fglCompressedTextureSubImage3DP(&kTexture, &kLevel, &kOffset, &kOffset, &kOffset, &kW, &kH, &kD, &kFormat, &z,
+                                       d, &n);
      }},
 };
 
@@ -312,11 +327,26 @@ TEST_F(CompressedEntries, NegativeSizeOrCountReadsNothingAndFailedTemporaryCalls
   }
 }
 
+// The compressed read-backs: of a bound target's level, and of a named
+// texture's (told the count's bytes as its bufSize).
+struct CompressedGet {
+  const char *command, *level_query;
+  std::size_t data_index, bufsize_index;  // bufsize_index 0: none
+  void (*call)(GLint *words, const GLint *count);
+};
+
+const CompressedGet kCompressedGets[] = {
+    {"glGetCompressedTexImage", "glGetTexLevelParameteriv", 2, 0,
+     [](GLint *w, const GLint *n) { fglGetCompressedTexImageP(&kTex2D, &kLevel, w, n); }},
+    {"glGetCompressedTextureImage", "glGetTextureLevelParameteriv", 3, 2,
+     [](GLint *w, const GLint *n) { fglGetCompressedTextureImageP(&kTexture, &kLevel, w, n); }},
+};
+
 class CompressedReadBack : public RecorderTest {
  protected:
   // A level that is compressed (or not) with the given image size.
-  void level(bool compressed, GLint image_size) {
-    gl_recorder::set_hook("glGetTexLevelParameteriv", [=](const gl_recorder::Call &c) {
+  void level(const CompressedGet &get, bool compressed, GLint image_size) {
+    gl_recorder::set_hook(get.level_query, [=](const gl_recorder::Call &c) {
       const GLenum pname = c.args[2].as<GLenum>();
       GLint v = pname == GL_TEXTURE_COMPRESSED ? compressed : pname == GL_TEXTURE_COMPRESSED_IMAGE_SIZE ? image_size : 0;
       *static_cast<GLint *>(const_cast<void *>(c.args[3].address())) = v;
@@ -326,42 +356,56 @@ class CompressedReadBack : public RecorderTest {
 };
 
 TEST_F(CompressedReadBack, WordsReceiveTheBytesOfTheWholeImageSizedByTheQuery) {
-  level(true, 8);
-  writes("glGetCompressedTexImage", 2, bytes_of<GLubyte>({0x80, 1, 2, 3, 4, 5, 6, 0xFF}));
-  for (GLint count : {8, 3, 10}) {
-    SCOPED_TRACE(count);
-    auto words = filled<GLint>(count, -7);
-    fglGetCompressedTexImageP(&kTex2D, &kLevel, words.get(), &count);
-    std::vector<GLint> want = {0x80, 1, 2, 3, 4, 5, 6, 0xFF, -7, -7};  // words past the image are kept
-    want.resize(count);
-    EXPECT_EQ(contents(words.get(), count), want);
+  for (const CompressedGet &get : kCompressedGets) {
+    restart();
+    level(get, true, 8);
+    writes(get.command, get.data_index, bytes_of<GLubyte>({0x80, 1, 2, 3, 4, 5, 6, 0xFF}));
+    for (GLint count : {8, 3, 10}) {
+      SCOPED_TRACE(std::string(get.command) + " " + std::to_string(count));
+      auto words = filled<GLint>(count, -7);
+      get.call(words.get(), &count);
+      std::vector<GLint> want = {0x80, 1, 2, 3, 4, 5, 6, 0xFF, -7, -7};  // words past the image are kept
+      want.resize(count);
+      EXPECT_EQ(contents(words.get(), count), want);
+      if (get.bufsize_index) {
+        EXPECT_EQ(calls_of(get.command).back().args[get.bufsize_index].as<GLsizei>(), count);
+      }
+    }
+    bool asked_size = false;
+    for (const auto &q : calls_of(get.level_query))
+      asked_size |= q.args[2].as<GLenum>() == GL_TEXTURE_COMPRESSED_IMAGE_SIZE;
+    EXPECT_TRUE(asked_size);
   }
-  bool asked_size = false;
-  for (const auto &q : calls_of("glGetTexLevelParameteriv"))
-    asked_size |= q.args[2].as<GLenum>() == GL_TEXTURE_COMPRESSED_IMAGE_SIZE;
-  EXPECT_TRUE(asked_size);
 }
 
 TEST_F(CompressedReadBack, AnUncompressedLevelIsNotAskedItsSizeAndLeavesTheWords) {
-  level(false, 0);
-  const GLint count = 2;
-  auto words = filled<GLint>(2, -7);
-  fglGetCompressedTexImageP(&kTex2D, &kLevel, words.get(), &count);
-  EXPECT_EQ(calls_of("glGetCompressedTexImage").size(), 1u);
-  EXPECT_EQ(contents(words.get(), 2), (std::vector<GLint>{-7, -7}));
-  for (const auto &q : calls_of("glGetTexLevelParameteriv"))
-    EXPECT_NE(q.args[2].as<GLenum>(), GLenum{GL_TEXTURE_COMPRESSED_IMAGE_SIZE});
+  for (const CompressedGet &get : kCompressedGets) {
+    SCOPED_TRACE(get.command);
+    restart();
+    level(get, false, 0);
+    const GLint count = 2;
+    auto words = filled<GLint>(2, -7);
+    get.call(words.get(), &count);
+    EXPECT_EQ(calls_of(get.command).size(), 1u);
+    EXPECT_EQ(contents(words.get(), 2), (std::vector<GLint>{-7, -7}));
+    for (const auto &q : calls_of(get.level_query))
+      EXPECT_NE(q.args[2].as<GLenum>(), GLenum{GL_TEXTURE_COMPRESSED_IMAGE_SIZE});
+  }
 }
 
 TEST_F(CompressedReadBack, NoTemporaryMeansNoCallAndUntouchedWords) {
-  level(true, 4);
-  const GLint count = 4;
-  auto words = filled<GLint>(4, 9);
-  fail_next_calloc();
-  fglGetCompressedTexImageP(&kTex2D, &kLevel, words.get(), &count);
-  EXPECT_FALSE(calloc_failure_pending());
-  EXPECT_TRUE(calls_of("glGetCompressedTexImage").empty());
-  EXPECT_EQ(contents(words.get(), 4), std::vector<GLint>(4, 9));
+  for (const CompressedGet &get : kCompressedGets) {
+    SCOPED_TRACE(get.command);
+    restart();
+    level(get, true, 4);
+    const GLint count = 4;
+    auto words = filled<GLint>(4, 9);
+    fail_next_calloc();
+    get.call(words.get(), &count);
+    EXPECT_FALSE(calloc_failure_pending());
+    EXPECT_TRUE(calls_of(get.command).empty());
+    EXPECT_EQ(contents(words.get(), 4), std::vector<GLint>(4, 9));
+  }
 }
 
 // ---------------------------------------------------------------------------

@@ -81,12 +81,15 @@ class RecorderTest : public ::testing::Test {
       *static_cast<GLint *>(const_cast<void *>(c.args[1].address())) = it == integers.end() ? 0 : it->second;
       return std::uint64_t{0};
     });
-    gl_recorder::set_hook("glGetTexLevelParameteriv", [this](const gl_recorder::Call &c) {
+    // The level of a bound target, or of a named texture.
+    const auto level = [this](const gl_recorder::Call &c) {
       const GLenum pname = c.args[2].as<GLenum>();
       *static_cast<GLint *>(const_cast<void *>(c.args[3].address())) =
           pname == GL_TEXTURE_WIDTH ? texture_width : pname == GL_TEXTURE_HEIGHT ? texture_height : 1;
       return std::uint64_t{0};
-    });
+    };
+    gl_recorder::set_hook("glGetTexLevelParameteriv", level);
+    gl_recorder::set_hook("glGetTextureLevelParameteriv", level);
   }
 
   // Every recorded call of one command.
