@@ -93,25 +93,27 @@ Written texture_region_written(GLuint texture, GLint level, GLsizei w, GLsizei h
   return written_image({w, h, d, format, type, d > 1 || depth > 1 ? pack_store_3d() : pack_store()});
 }
 
-// The bytes glGetCompressedTexImage writes: the level's compressed size, or
+// The bytes a compressed read-back writes: the level's compressed size, or
 // nothing for an image that is not compressed (which OpenGL rejects without
 // writing). The compressed flag is asked first because the size query of an
-// uncompressed image is itself an error.
-std::size_t compressed_image_bytes(GLenum target, GLint level) {
+// uncompressed image is itself an error. `level_parameter(pname, &value)`
+// asks the level of a bound target or of a named texture.
+std::size_t compressed_bytes(auto level_parameter) {
   GLint compressed = GL_FALSE, size = 0;
-  glGetTexLevelParameteriv(target, level, GL_TEXTURE_COMPRESSED, &compressed);
+  level_parameter(GL_TEXTURE_COMPRESSED, &compressed);
   if (compressed == GL_FALSE) return 0;
-  glGetTexLevelParameteriv(target, level, GL_TEXTURE_COMPRESSED_IMAGE_SIZE, &size);
+  level_parameter(GL_TEXTURE_COMPRESSED_IMAGE_SIZE, &size);
   return non_negative(size);
 }
 
-// The same for glGetCompressedTextureImage, for a texture named by its object.
+// What glGetCompressedTexImage writes.
+std::size_t compressed_image_bytes(GLenum target, GLint level) {
+  return compressed_bytes([&](GLenum pname, GLint *v) { glGetTexLevelParameteriv(target, level, pname, v); });
+}
+
+// What glGetCompressedTextureImage writes, for a texture named by its object.
 std::size_t texture_compressed_bytes(GLuint texture, GLint level) {
-  GLint compressed = GL_FALSE, size = 0;
-  glGetTextureLevelParameteriv(texture, level, GL_TEXTURE_COMPRESSED, &compressed);
-  if (compressed == GL_FALSE) return 0;
-  glGetTextureLevelParameteriv(texture, level, GL_TEXTURE_COMPRESSED_IMAGE_SIZE, &size);
-  return non_negative(size);
+  return compressed_bytes([&](GLenum pname, GLint *v) { glGetTextureLevelParameteriv(texture, level, pname, v); });
 }
 
 // The bufSize a read-back tells OpenGL: the bytes of the caller's `count`
