@@ -1,8 +1,9 @@
 // The OpenGL 4.x entries with behaviour of their own, against Mesa in a 4.5
 // compatibility context (a freeglut window on the test's own X server): named
 // buffers through INTEGER*4 sizes, texture storage filled through a named
-// texture (a sub-image in and out of INTEGER*4 elements), indirect draws from an INTEGER*4 command array and from offsets
-// into the bound indirect buffer, a pipeline of separate shader programs made
+// texture (a sub-image in and out of INTEGER*4 elements), indirect draws
+// from an INTEGER*4 command array and from offsets into the bound indirect
+// buffer, a pipeline of separate shader programs made
 // from CHARACTER lines, a tessellation round trip, and a command looked up at
 // run time.
 #include <GL/freeglut.h>
@@ -84,9 +85,6 @@ TEST_F(Mesa4x, TextureStorageFilledThroughTheNamedTexture) {
   glDeleteTextures(1, &texture);
 }
 
-// Triangles drawn by the indirect commands, counted by a query: command 0
-// draws one triangle, command 1 two, so each way of reaching the commands
-// shows in the count.
 // A sub-image of a named texture from INTEGER*4 elements and read back into
 // INTEGER*4 elements: one element per byte, the count the caller's. A count
 // too short for the image reaches OpenGL as a bufSize it rejects, and the
@@ -128,6 +126,9 @@ TEST_F(Mesa4x, NamedTextureSubImageInAndOutOfFourByteElements) {
   glDeleteTextures(1, &texture);
 }
 
+// Triangles drawn by the indirect commands, counted by a query: command 0
+// draws one triangle, command 1 two, so each way of reaching the commands
+// shows in the count.
 TEST_F(Mesa4x, MultiDrawIndirectFromCommandWordsAndFromOffsets) {
   const GLfloat corners[12] = {-1, -1, 1, -1, 0, 1, -1, -1, 1, -1, 0, 1};
   GLuint buffers[2] = {0, 0};
